@@ -1,0 +1,81 @@
+#pragma once
+
+#include "colours.h"
+#include "memory_image.h"
+#include "raster.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace mosaiqua {
+
+enum class CharSetViewKind { cv8x8, cv8x16, cv16x16 };
+
+struct CharSetViewGeometry {
+    int width;          // raster size
+    int height;
+    int columns;        // cells per row
+    int rows;
+    int cellWidth;
+    int cellHeight;
+    int byteRows;       // progress steps of one drawing
+    int highestOffset;  // last byte read, counted from the address
+};
+
+const CharSetViewGeometry& GeometryOf(CharSetViewKind kind);
+
+// Called once after each byte row drawn; cheap enough to call 9360 times per refresh.
+class StepNotification {
+public:
+    StepNotification() = default;
+    template <typename F>
+    StepNotification(F& f) : m_object(&f), m_call([](void* o) { (*static_cast<F*>(o))(); }) {}
+    void operator()() const {
+        if (m_call)
+            m_call(m_object);
+    }
+
+private:
+    void* m_object = nullptr;
+    void (*m_call)(void*) = nullptr;
+};
+
+// Draws every pixel of `dst` (resized to the kind's size) from image[address .. address+highestOffset].
+void RenderCharSetView(CharSetViewKind kind, const MemoryImage& image, std::int64_t address,
+                       const ColourSlots& colours, bool multicolour, Raster& dst, StepNotification step = {});
+
+// The three pictures of the charset page, kept between refreshes.
+struct CharSetRasters {
+    Raster CharSetImage{240, 72};
+    Raster CharSetImage8x16{240, 144};
+    Raster CharSetImage16x16{480, 48};
+    Raster& of(CharSetViewKind kind);
+    const Raster& of(CharSetViewKind kind) const;
+};
+
+// Which views a refresh draws, in drawing order 8x8, 16x16, 8x16, and its progress total.
+struct CharSetRefreshPlan {
+    bool draw8x8 = false;
+    bool draw16x16 = false;
+    bool draw8x16 = false;
+    int progressTotal = 0;
+};
+struct CharSetViewFlags {
+    bool view8x8 = false;
+    bool view16x16 = false;
+    bool view8x16 = false;
+};
+CharSetRefreshPlan PlanCharSetRefresh(CharSetViewFlags requested, CharSetViewFlags enabled);
+inline constexpr std::array<CharSetViewKind, 3> kRefreshOrder{CharSetViewKind::cv8x8, CharSetViewKind::cv16x16,
+                                                             CharSetViewKind::cv8x16};
+
+enum class CharSetStep { Next0800, Previous0800, PlusOneByte, MinusOneByte };
+// The address after a step, or nothing when no view is enabled or the step is at its bound.
+std::optional<std::int32_t> StepCharSetAddress(std::int32_t address, CharSetStep step, bool anyViewEnabled);
+// The $0800 steps redraw every view; the byte steps only relabel them.
+constexpr bool StepRedrawsViews(CharSetStep step) {
+    return step == CharSetStep::Next0800 || step == CharSetStep::Previous0800;
+}
+
+} // namespace mosaiqua
