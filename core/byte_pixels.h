@@ -2,6 +2,7 @@
 
 #include "colours.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -15,16 +16,16 @@ public:
     BytePixels(bool multicolour, const ColourSlots& colours) {
         const std::array<TColor, 4> pairColour{colours.background, colours.multicolour1, colours.main,
                                                colours.multicolour2};
-        for (int value = 0; value < 256; ++value) {
-            auto& out = m_table[std::size_t(value)];
-            for (int px = 0; px < 8; ++px) {
-                if (multicolour) {
-                    const int pair = (value >> (6 - (px & ~1))) & 3;
-                    out[std::size_t(px)] = pairColour[std::size_t(pair)];
-                } else {
-                    out[std::size_t(px)] = (value & (0x80 >> px)) ? colours.main : colours.background;
-                }
-            }
+        // Multicolour pairs never straddle a nibble, so a byte is its two nibbles side by side.
+        std::array<std::array<TColor, 4>, 16> nibble{};
+        for (int value = 0; value < 16; ++value)
+            for (int px = 0; px < 4; ++px)
+                nibble[std::size_t(value)][std::size_t(px)] =
+                    multicolour ? pairColour[std::size_t((value >> (2 - (px & ~1))) & 3)]
+                                : ((value & (0x8 >> px)) ? colours.main : colours.background);
+        for (std::size_t value = 0; value < 256; ++value) {
+            std::copy(nibble[value >> 4].begin(), nibble[value >> 4].end(), m_table[value].begin());
+            std::copy(nibble[value & 15].begin(), nibble[value & 15].end(), m_table[value].begin() + 4);
         }
     }
     const std::array<TColor, 8>& operator[](std::uint8_t value) const { return m_table[value]; }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 namespace mosaiqua {
 
@@ -29,7 +30,9 @@ const CharSetViewGeometry& GeometryOf(CharSetViewKind kind);
 class StepNotification {
 public:
     StepNotification() = default;
+    // Constrained so that copying a notification copies it rather than wrapping the copy source.
     template <typename F>
+        requires(!std::is_same_v<std::remove_cv_t<F>, StepNotification>)
     StepNotification(F& f) : m_object(&f), m_call([](void* o) { (*static_cast<F*>(o))(); }) {}
     void operator()() const {
         if (m_call)

@@ -53,24 +53,41 @@ void StretchCopy(const Raster& src, Rect from, Raster& dst, Rect to) {
     if (x0 >= x1 || y0 >= y1)
         return;
 
-    // Column lookup once per copy; rows then copy pixel by pixel from the source row.
+    // Column lookup once per copy; rows that come from the same source row as the row above
+    // (every enlargement) are copied from that row instead of being looked up again.
     std::vector<std::int64_t> columns(std::size_t(x1 - x0));
-    for (std::int64_t x = x0; x < x1; ++x)
-        columns[std::size_t(x - x0)] = sourceFor(x - ax.destStart, ax, from.left, from.width);
+    bool allColumnsInside = true;
+    for (std::int64_t x = x0; x < x1; ++x) {
+        const std::int64_t sx = sourceFor(x - ax.destStart, ax, from.left, from.width);
+        columns[std::size_t(x - x0)] = sx;
+        allColumnsInside = allColumnsInside && sx >= 0 && sx < src.width();
+    }
 
+    std::int64_t previousSourceRow = -1;
+    const TColor* previousRow = nullptr;
     for (std::int64_t y = y0; y < y1; ++y) {
         const std::int64_t sy = sourceFor(y - ay.destStart, ay, from.top, from.height);
         TColor* out = dst.row(int(y)) + x0;
-        if (sy < 0 || sy >= src.height()) {
-            // Outside the source there is nothing to copy; leave those pixels as they are.
+        // Outside the source there is nothing to copy; those pixels stay as they are.
+        if (sy < 0 || sy >= src.height())
+            continue;
+        if (sy == previousSourceRow && allColumnsInside) {
+            std::copy(previousRow, previousRow + columns.size(), out);
             continue;
         }
         const TColor* in = src.row(int(sy));
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const std::int64_t sx = columns[i];
-            if (sx >= 0 && sx < src.width())
-                out[i] = in[sx];
+        if (allColumnsInside) {
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                out[i] = in[columns[i]];
+        } else {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                const std::int64_t sx = columns[i];
+                if (sx >= 0 && sx < src.width())
+                    out[i] = in[sx];
+            }
         }
+        previousSourceRow = sy;
+        previousRow = out;
     }
 }
 

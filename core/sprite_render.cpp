@@ -10,9 +10,14 @@ namespace mosaiqua {
 namespace {
 
 void renderWith(const BytePixels& pixels, const MemoryImage& image, std::int64_t address, Raster& dst, int x0) {
+    const bool inside = x0 >= 0 && x0 + kSpriteWidth <= dst.width() && dst.height() >= kSpriteHeight;
     for (int r = 0; r < kSpriteHeight; ++r) {
         for (int c = 0; c < 3; ++c) {
             const auto& eight = pixels[image.byteAt(address + 3 * r + c)];
+            if (inside) {
+                std::copy(eight.begin(), eight.end(), dst.row(r) + x0 + 8 * c);
+                continue;
+            }
             for (int px = 0; px < 8; ++px) {
                 const int x = x0 + 8 * c + px;
                 if (dst.contains(x, r))
