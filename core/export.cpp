@@ -161,12 +161,17 @@ int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, 
 void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                       const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk) {
     requireSprites(count);
+    // Named locals fix the order of the reads, so the first bad text is the one reported.
     const int bw = ReadSize(sizes.bitmapWidth);
     const int bh = ReadSize(sizes.bitmapHeight);
-    SingleBitmapSheet sheet(ReadSize(sizes.finalWidth), ReadSize(sizes.finalHeight), bw, bh);
+    const int fw = ReadSize(sizes.finalWidth);
+    const int fh = ReadSize(sizes.finalHeight);
+    SingleBitmapSheet sheet(fw, fh, bw, bh);
     std::int32_t address = start;
     for (int i = 0; i < count; ++i) {
-        sheet.add(spriteActual, ReadSize(sizes.spriteWidth), ReadSize(sizes.spriteHeight));
+        const int sw = ReadSize(sizes.spriteWidth);
+        const int sh = ReadSize(sizes.spriteHeight);
+        sheet.add(spriteActual, sw, sh);
         nextSprite(address, walk);
     }
     // Written before the caller reports success, so a failed write is never announced as saved.

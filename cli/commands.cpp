@@ -1,0 +1,155 @@
+#include "cli/commands.h"
+
+#include "core/bmp.h"
+#include "core/charset_render.h"
+#include "core/errors.h"
+#include "core/export.h"
+#include "core/memory_image.h"
+#include "core/sprite_render.h"
+
+#include <exception>
+#include <ostream>
+#include <string>
+
+namespace mosaiqua::cli {
+namespace {
+
+struct Saved {
+    std::string status; // the window's status text
+    std::string written;
+};
+
+ColourSlots SpriteColoursFor(const CliOptions& o) {
+    return o.colours.value_or(kStartupColours);
+}
+
+// The charset viewer starts from the design colours, then the start-up sprite reset sets two of them.
+ColourSlots CharSetColoursFor(const CliOptions& o) {
+    if (o.colours)
+        return *o.colours;
+    ColourSlots sprite = kDesignColours;
+    ColourSlots charSet = kDesignColours;
+    ResetSpriteColours(sprite, charSet);
+    return charSet;
+}
+
+std::string OutputOr(const CliOptions& o, const std::string& preset) {
+    return o.output.empty() ? preset : o.output;
+}
+
+Saved SaveCurrentSprite(const CliOptions& o, MemoryImage& image) {
+    SpriteRasters views;
+    image.SpriteAddress = o.address;
+    DrawCurrentSpriteRasters(views, image, o.address, o.multicolour, SpriteColoursFor(o));
+    const std::string path = OutputOr(o, PresetCurrentSpriteName(o.address));
+    WriteBmpFile(ComposeCurrentSprite(views.SpriteActual, ReadCellSizes(o.sizes)), path, o.bitsPerPixel);
+    return {"1 sprite saved ok.", path};
+}
+
+Saved SaveNextSeven(const CliOptions& o, MemoryImage& image) {
+    SpriteRasters views;
+    image.SpriteAddress = o.address;
+    DrawNextSevenSpriteRasters(views, image, o.address, o.multicolour, SpriteColoursFor(o));
+    const std::string path = OutputOr(o, PresetNextSevenName(o.address));
+    WriteBmpFile(ComposeNextSeven(views.ScanImage, ReadCellSizes(o.sizes)), path, o.bitsPerPixel);
+    return {"7 sprites saved ok.", path};
+}
+
+Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
+    const bool toSheet = o.command == Command::Sheet;
+    const int count = SpriteCount(o.start, o.end);
+    FitFigures fit{};
+    if (toSheet) {
+        // The window reads these four while it prepares its range dialog, before anything else.
+        const int bw = ReadSize(o.sizes.bitmapWidth);
+        const int bh = ReadSize(o.sizes.bitmapHeight);
+        const int fw = ReadSize(o.sizes.finalWidth);
+        const int fh = ReadSize(o.sizes.finalHeight);
+        fit = ComputeFitFigures(bw, bh, fw, fh);
+    }
+    CheckRangeCount(o.start, o.end, count);
+
+    SpriteRasters views;
+    const ColourSlots colours = SpriteColoursFor(o);
+    const auto show = [&](std::int32_t address) {
+        image.SpriteAddress = address;
+        DrawCurrentSpriteRasters(views, image, address, o.multicolour, colours);
+        DrawNextSevenSpriteRasters(views, image, address, o.multicolour, colours);
+    };
+    const RangeWalk walk{show, [] {}};
+    show(o.start);
+
+    if (toSheet) {
+        const std::string path = OutputOr(o, kPresetSheetName);
+        SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, o.bitsPerPixel, walk);
+        if (count > fit.total)
+            err << "warning: only " << fit.total << " of the " << count << " sprites fit on the bitmap\n";
+        return {std::to_string(count) + " sprites saved ok to a single bitmap.", path};
+    }
+    const std::string chosen = OutputOr(o, kPresetRangeName);
+    const int written =
+        SaveRangeToFiles(views.SpriteActual, o.start, count, chosen, o.sizes, o.bitsPerPixel, walk);
+    std::string files = RangeFileName(chosen, o.start);
+    if (written > 1)
+        files += " .. " + RangeFileName(chosen, o.start + std::int64_t(kSpriteStride) * (written - 1));
+    return {std::to_string(written) + " sprites saved ok.", files};
+}
+
+const char* CharSetStatus(CharSetViewKind kind) {
+    switch (kind) {
+    case CharSetViewKind::cv8x8:
+        return "8 x 8 CharSet saved ok.";
+    case CharSetViewKind::cv8x16:
+        return "8 x 16 CharSet saved ok.";
+    case CharSetViewKind::cv16x16:
+        return "16 x 16 CharSet saved ok.";
+    }
+    return "";
+}
+
+Saved SaveCharSet(const CliOptions& o, MemoryImage& image) {
+    CharSetRasters rasters;
+    image.CharSetAddress = o.address;
+    Raster& view = rasters.of(o.view);
+    RenderCharSetView(o.view, image, o.address, CharSetColoursFor(o), o.multicolour, view);
+    const std::string path = OutputOr(o, PresetCharSetName(o.address));
+    WriteBmpFile(view, path, o.bitsPerPixel);
+    return {CharSetStatus(o.view), path};
+}
+
+Saved Run(const CliOptions& o, std::ostream& err) {
+    MemoryImage image;
+    std::string why;
+    if (!LoadFreezeFile(image, o.file, o.skipHeader, &why))
+        throw UserError(UserError::Kind::CannotOpenFile,
+                        "Cannot open file " + o.file + (why.empty() ? std::string() : ": " + why));
+    switch (o.command) {
+    case Command::Sprite:
+        return SaveCurrentSprite(o, image);
+    case Command::NextSeven:
+        return SaveNextSeven(o, image);
+    case Command::Range:
+    case Command::Sheet:
+        return SaveRange(o, image, err);
+    case Command::CharSet:
+        return SaveCharSet(o, image);
+    }
+    return {};
+}
+
+} // namespace
+
+int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        const Saved saved = Run(options, err);
+        out << saved.status << "\nwritten: " << saved.written << '\n';
+        return 0;
+    } catch (const UserError& e) {
+        err << e.what() << '\n';
+    } catch (const std::exception& e) {
+        err << "mosaiqua-cli: " << e.what() << '\n';
+    }
+    return 1;
+}
+
+} // namespace mosaiqua::cli

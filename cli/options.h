@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/charset_render.h"
+#include "core/colours.h"
+#include "core/export.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace mosaiqua::cli {
+
+enum class Command { Sprite, NextSeven, Range, Sheet, CharSet };
+enum class Action { Run, Help, Version };
+
+struct CliOptions {
+    Action action = Action::Run;
+    Command command = Command::Sprite;
+    std::string file;
+    std::int32_t address = 0x0000;
+    std::int32_t start = 0x0000;
+    std::int32_t end = 0x0040;
+    bool skipHeader = true;
+    bool multicolour = false;
+    PaletteKind palette = PaletteKind::pkTrueVic;
+    // Empty: the colours the window has at start-up for the viewer the command uses.
+    std::optional<ColourSlots> colours;
+    // Kept as typed: the saves convert them, so a bad size fails with the window's message.
+    SaveSizeTexts sizes;
+    int bitsPerPixel = 24;
+    std::string output; // empty: the window's preset name
+    CharSetViewKind view = CharSetViewKind::cv8x8;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+using ParseResult = std::variant<CliOptions, UsageError>;
+
+// Pure: looks at nothing but `args` (the arguments after the program name).
+ParseResult ParseArguments(const std::vector<std::string>& args);
+
+std::string UsageText();
+std::string VersionText();
+
+} // namespace mosaiqua::cli

@@ -1,0 +1,313 @@
+// Runs the built mosaiqua-cli and reads back what it wrote.
+#include "bmp_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using clitest::BmpFile;
+using clitest::ReadBmpStrict;
+using clitest::Rgb;
+
+namespace {
+
+const std::string kData = MOSAIQUA_TEST_DATA_DIR;
+const std::string kBalloon = kData + "/ballon_demo.prg";
+const std::string kDemo = MOSAIQUA_DEMO_SNAPSHOT;
+
+// The balloon sprite of ballon_demo.prg, file offsets $49..$87.
+const std::vector<std::string> kBalloonRows{
+    ".........#######........", ".......###########......", "......#############.....",
+    "......#####..######.....", ".....#####.##..#####....", ".....#####.#########....",
+    "......#.##.##..#####....", "......#####..######.....", "......#############.....",
+    "......#############.....", "......#.#########.#.....", ".......#.#######.#......",
+    ".......#..#####..#......", "........#..###..#.......", "........#..###..#.......",
+    ".........#..#..#........", ".........#..#..#........", "..........#####.........",
+    "..........#####.........", "..........#####.........", "...........###.........."};
+// Character $01 of chargen_openroms.rom.
+const std::vector<std::string> kGlyphA{"..####..", ".##..##.", ".##..##.", ".######.",
+                                       ".##..##.", ".##..##.", ".##..##.", "........"};
+
+constexpr std::uint32_t kBlack = 0;
+constexpr std::uint32_t kStartMain = Rgb(0x6C, 0x6C, 0x6C); // main colour at start-up
+// VIC-II table, codes 0..3.
+constexpr std::array<std::uint32_t, 4> kVic{Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(104, 55, 43),
+                                            Rgb(112, 164, 178)};
+constexpr std::array<std::uint32_t, 4> kRgbSlots{Rgb(0, 0, 0), Rgb(255, 0, 0), Rgb(0, 255, 0),
+                                                 Rgb(0, 0, 255)};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void ExpectRows(const BmpFile& bmp, int x0, int y0, const std::vector<std::string>& rows, std::uint32_t on,
+                std::uint32_t off, int scale = 1) {
+    ASSERT_EQ(bmp.error, "");
+    for (int y = 0; y < int(rows.size()) * scale; ++y)
+        for (int x = 0; x < int(rows[0].size()) * scale; ++x)
+            ASSERT_EQ(bmp.at(x0 + x, y0 + y), rows[y / scale][x / scale] == '#' ? on : off) << x << "," << y;
+}
+
+// Every pixel of a 24 x 21 cell against a rule giving the colour slot of (x, y).
+template <typename Slot>
+void ExpectCell(const BmpFile& bmp, int x0, int y0, const std::array<std::uint32_t, 4>& colours, Slot slot) {
+    ASSERT_EQ(bmp.error, "");
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 24; ++x)
+            ASSERT_EQ(bmp.at(x0 + x, y0 + y), colours[slot(x, y)]) << x << "," << y;
+}
+
+class CliRun : public ::testing::Test {
+protected:
+    struct Result {
+        int exitCode;
+        std::string out;
+        std::string err;
+    };
+
+    void SetUp() override {
+        m_root =
+            fs::temp_directory_path() / ("mosaiqua-cli-test-" + std::to_string(getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_root);
+        fs::create_directories(work());
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    fs::path work() const { return m_root / "work"; }
+    BmpFile Bmp(const std::string& name) const { return ReadBmpStrict(work() / name); }
+    std::set<std::string> Files() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(work()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    // Runs the program in work(), its output captured beside that folder.
+    Result Run(const std::vector<std::string>& args) const {
+        std::string command = "cd " + Quote(work().string()) + " && " + Quote(MOSAIQUA_CLI_PATH);
+        for (const auto& a : args)
+            command += " " + Quote(a);
+        command += " >" + Quote((m_root / "out.txt").string()) + " 2>" + Quote((m_root / "err.txt").string());
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(m_root / "out.txt"),
+                Slurp(m_root / "err.txt")};
+    }
+
+    fs::path m_root;
+};
+
+TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
+    const Result r = Run({"sprite", kBalloon, "--no-skip-header", "--address", "0x49"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "1 sprite saved ok.\nwritten: spr0049.BMP\n");
+    EXPECT_EQ(fs::file_size(work() / "spr0049.BMP"), 54u + 21 * 72);
+    const BmpFile bmp = Bmp("spr0049.BMP");
+    EXPECT_EQ(bmp.bitsPerPixel, 24);
+    ASSERT_EQ(std::make_pair(bmp.width, bmp.height), std::make_pair(24, 21));
+    ExpectRows(bmp, 0, 0, kBalloonRows, kStartMain, kBlack);
+}
+
+TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
+    ASSERT_EQ(Run({"sprite", kBalloon, "--no-skip-header", "--address", "$49", "--colours", "#000080,0,2,1",
+                   "--palette", "ccs64", "-o", "red.bmp"})
+                  .exitCode,
+              0);
+    ExpectRows(Bmp("red.bmp"), 0, 0, kBalloonRows, Rgb(122, 57, 39), Rgb(0, 0, 128));
+
+    // Multicolour: each pair of bits, high bit first, picks one slot for two pixels.
+    ASSERT_EQ(Run({"sprite", kBalloon, "--no-skip-header", "--address", "73", "--multicolour", "--colours",
+                   "0,1,2,3", "-o", "mc.bmp"})
+                  .exitCode,
+              0);
+    ExpectCell(Bmp("mc.bmp"), 0, 0, kVic, [](int x, int y) {
+        const std::string& row = kBalloonRows[y];
+        return (row[x / 2 * 2] == '#' ? 2 : 0) + (row[x / 2 * 2 + 1] == '#' ? 1 : 0);
+    });
+}
+
+TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
+    const std::vector<std::string> balloon{"sprite", kBalloon, "--no-skip-header", "--address", "0x49"};
+    auto args = balloon;
+    args.insert(args.end(), {"--sprite-size", "48,42", "--bitmap-size", "48,42", "-o", "big.bmp"});
+    ASSERT_EQ(Run(args).exitCode, 0);
+    const BmpFile big = Bmp("big.bmp");
+    ASSERT_EQ(std::make_pair(big.width, big.height), std::make_pair(48, 42));
+    ExpectRows(big, 0, 0, kBalloonRows, kStartMain, kBlack, 2);
+
+    args = balloon;
+    args.insert(args.end(), {"--bitmap-size", "32,32", "-o", "cell.bmp"});
+    ASSERT_EQ(Run(args).exitCode, 0);
+    const BmpFile cell = Bmp("cell.bmp");
+    ASSERT_EQ(std::make_pair(cell.width, cell.height), std::make_pair(32, 32));
+    ExpectRows(cell, 0, 0, kBalloonRows, kStartMain, kBlack);
+    for (int i = 0; i < 32; ++i) {
+        EXPECT_EQ(cell.at(24 + i % 8, i), kBlack);
+        EXPECT_EQ(cell.at(i, 21 + i % 11), kBlack);
+    }
+}
+
+TEST_F(CliRun, DepthsOf32And16Bits) {
+    const std::vector<std::string> balloon{"sprite", kBalloon, "--no-skip-header", "--address", "0x49"};
+    auto args = balloon;
+    args.insert(args.end(), {"--depth", "32", "-o", "d32.bmp"});
+    ASSERT_EQ(Run(args).exitCode, 0);
+    EXPECT_EQ(fs::file_size(work() / "d32.bmp"), 54u + 21 * 24 * 4);
+    ExpectRows(Bmp("d32.bmp"), 0, 0, kBalloonRows, kStartMain, kBlack);
+
+    args = balloon;
+    args.insert(args.end(), {"--depth", "16", "-o", "d16.bmp"});
+    ASSERT_EQ(Run(args).exitCode, 0);
+    EXPECT_EQ(fs::file_size(work() / "d16.bmp"), 54u + 12 + 21 * 24 * 2);
+    ExpectRows(Bmp("d16.bmp"), 0, 0, kBalloonRows, (0x6C >> 3) << 11 | (0x6C >> 2) << 5 | (0x6C >> 3), 0);
+}
+
+TEST_F(CliRun, DemoSnapshotHoldsItsPicturesWhereDocumented) {
+    const std::string demo = Slurp(kDemo);
+    ASSERT_EQ(demo.size(), 1148u + 65536 + 1464);
+    EXPECT_EQ(demo.substr(0, 34), "C64-DEMO SNAPSHOT MADE BY MOSAIQUA");
+    EXPECT_EQ(demo.substr(1148 + 0x3000, 2048), Slurp(kData + "/chargen_openroms.rom").substr(0, 2048));
+    // Checkerboard row 0 at $2300: pixels 0-3 set, 4-7 clear, ...
+    EXPECT_EQ(std::uint8_t(demo[1148 + 0x2300]), 0xF0);
+    EXPECT_EQ(std::uint8_t(demo[1148 + 0x2300 + 3 * 3]), 0x0F);
+}
+
+TEST_F(CliRun, NextSevenUsesTheCellWidth) {
+    const Result r = Run({"next7", kDemo, "--address", "0x22C0", "--bitmap-size", "30,21"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "7 sprites saved ok.\nwritten: 23002480.BMP\n");
+    const BmpFile bmp = Bmp("23002480.BMP");
+    ASSERT_EQ(std::make_pair(bmp.width, bmp.height), std::make_pair(7 * 30, 21));
+    const std::array<std::uint32_t, 4> hires{kBlack, kBlack, kStartMain, kBlack};
+    ExpectCell(bmp, 0, 0, hires, [](int x, int y) { return (x / 4 + y / 3) % 2 == 0 ? 2 : 0; });
+    for (int y = 0; y < 21; ++y) {
+        for (int x = 24; x < 30; ++x)
+            ASSERT_EQ(bmp.at(x, y), kBlack);
+        for (int x = 4 * 30; x < 7 * 30; ++x) // $2400 on is empty
+            ASSERT_EQ(bmp.at(x, y), kBlack);
+    }
+}
+
+TEST_F(CliRun, RangeWritesOneFilePerSprite) {
+    const Result r = Run({"range", kDemo, "--start", "0x2340", "--end", "0x2400", "--multicolour",
+                          "--colours", "#000000,#FF0000,#00FF00,#0000FF", "-o", "mc.bmp"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "3 sprites saved ok.\nwritten: mc2340.bmp .. mc23C0.bmp\n");
+    EXPECT_EQ(Files(), (std::set<std::string>{"mc2340.bmp", "mc2380.bmp", "mc23C0.bmp"}));
+    ExpectCell(Bmp("mc2340.bmp"), 0, 0, kRgbSlots, [](int x, int) { return x / 2 / 3; });
+    ExpectCell(Bmp("mc2380.bmp"), 0, 0, kRgbSlots, [](int, int y) { return y * 4 / 21; });
+    ExpectCell(Bmp("mc23C0.bmp"), 0, 0, kRgbSlots, [](int x, int y) { return (x / 2 + y) / 2 % 4; });
+
+    const Result preset = Run({"range", kDemo, "--start", "$2000", "--end", "$2100"});
+    EXPECT_EQ(preset.out, "4 sprites saved ok.\nwritten: spr2000.bmp .. spr20C0.bmp\n");
+    EXPECT_EQ(Files().count("spr20C0.bmp"), 1u);
+    EXPECT_EQ(Files().size(), 3u + 4);
+}
+
+TEST_F(CliRun, SheetLaysTheRangeOutInRows) {
+    const Result r = Run({"sheet", kDemo, "--start", "0x2300", "--end", "0x2400", "--final-size", "48,42",
+                          "--multicolour", "--colours", "#000000,#FF0000,#00FF00,#0000FF"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "4 sprites saved ok to a single bitmap.\nwritten: bitmap.BMP\n");
+    EXPECT_EQ(Files(), std::set<std::string>{"bitmap.BMP"});
+    const BmpFile bmp = Bmp("bitmap.BMP");
+    ASSERT_EQ(std::make_pair(bmp.width, bmp.height), std::make_pair(48, 42));
+    // Both bits of every checkerboard pair are equal: 00 or 11.
+    ExpectCell(bmp, 0, 0, kRgbSlots, [](int x, int y) { return (x / 4 + y / 3) % 2 == 0 ? 3 : 0; });
+    ExpectCell(bmp, 24, 0, kRgbSlots, [](int x, int) { return x / 2 / 3; });
+    ExpectCell(bmp, 0, 21, kRgbSlots, [](int, int y) { return y * 4 / 21; });
+    ExpectCell(bmp, 24, 21, kRgbSlots, [](int x, int y) { return (x / 2 + y) / 2 % 4; });
+}
+
+TEST_F(CliRun, CharSetViewsShowTheGlyphs) {
+    Result r = Run({"charset", kDemo, "--address", "0x3000"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "8 x 8 CharSet saved ok.\nwritten: chr3000.BMP\n");
+    EXPECT_EQ(fs::file_size(work() / "chr3000.BMP"), 54u + 72 * 240 * 3);
+    ExpectRows(Bmp("chr3000.BMP"), 8, 0, kGlyphA, kStartMain, kBlack);
+
+    r = Run({"charset", kDemo, "--address", "0x3000", "--view", "16x16", "-o", "c16.bmp"});
+    EXPECT_EQ(r.out, "16 x 16 CharSet saved ok.\nwritten: c16.bmp\n");
+    const BmpFile c16 = Bmp("c16.bmp");
+    EXPECT_EQ(std::make_pair(c16.width, c16.height), std::make_pair(480, 48));
+    ExpectRows(c16, 16, 0, kGlyphA, kStartMain, kBlack);
+
+    r = Run({"charset", kDemo, "--address", "0x3000", "--view", "8x16", "-o", "c8x16.bmp"});
+    EXPECT_EQ(r.out, "8 x 16 CharSet saved ok.\nwritten: c8x16.bmp\n");
+    const BmpFile c8x16 = Bmp("c8x16.bmp");
+    EXPECT_EQ(std::make_pair(c8x16.width, c8x16.height), std::make_pair(240, 144));
+    ExpectRows(c8x16, 8, 0, kGlyphA, kStartMain, kBlack);
+
+    // The ROM itself, read from its first byte, in blue and white.
+    ASSERT_EQ(Run({"charset", kData + "/chargen_openroms.rom", "--no-skip-header", "--colours", "6,0,1,0",
+                   "-o", "rom.bmp"})
+                  .exitCode,
+              0);
+    ExpectRows(Bmp("rom.bmp"), 8, 0, kGlyphA, Rgb(255, 255, 255), Rgb(53, 40, 121));
+}
+
+TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
+    Result r = Run({"sprite", "no-such-snapshot.c64"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("no-such-snapshot.c64"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+
+    r = Run({"sprite", kBalloon, "-o", "no/such/folder/x.bmp"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.rfind("Cannot create file ", 0), 0u) << r.err;
+
+    r = Run({"range", kDemo, "--start", "0", "--end", "0x10"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err, "");
+    EXPECT_EQ(Run({"range", kDemo, "--start", "0x800", "--end", "0x800"}).exitCode, 1);
+
+    r = Run({"sheet", kDemo, "--bitmap-size", "0,21"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Division by zero\n");
+    EXPECT_TRUE(Files().empty());
+
+    // A bad size stops the save before the old file is touched.
+    std::ofstream(work() / "spr0049.BMP") << "old";
+    r = Run({"sprite", kBalloon, "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "'ab' is not a valid integer value\n");
+    EXPECT_EQ(Slurp(work() / "spr0049.BMP"), "old");
+    EXPECT_EQ(Files().size(), 1u);
+}
+
+TEST_F(CliRun, UsageErrorsExitTwoHelpAndVersionZero) {
+    Result r = Run({"sprite", kBalloon, "--address", "0x10000"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("above $FFFF"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--help"), std::string::npos);
+    EXPECT_EQ(Run({"sprite", kBalloon, "--depth", "8"}).exitCode, 2);
+    EXPECT_EQ(Run({"paint", kBalloon}).exitCode, 2);
+    EXPECT_TRUE(Files().empty());
+
+    r = Run({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.rfind("Usage: mosaiqua-cli", 0), 0u);
+    r = Run({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "Mosaiqua 1.05\n");
+}
+
+} // namespace
