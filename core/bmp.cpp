@@ -56,12 +56,12 @@ private:
     std::FILE* m_file;
 };
 
+// Short and independent of the target's name, so a target near the length limit still fits.
 std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
-    const auto name = "." + target.filename().string() + ".part-" + std::to_string(random()) + "-" +
-                      std::to_string(counter++);
-    return target.parent_path() / PathFromUtf8(name);
+    const auto name = ".mosaiqua-" + std::to_string(random()) + "-" + std::to_string(counter++) + ".part";
+    return target.parent_path() / name;
 }
 
 UserError cannotCreate(const std::string& utf8Path) {

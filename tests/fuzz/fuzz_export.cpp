@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Refused with a message: fine, as long as nothing half-written is left (checked below).
     }
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().filename().string().find(".part-") != std::string::npos)
+        if (entry.path().filename().string().find(".part") != std::string::npos)
             std::abort();
         std::filesystem::remove(entry.path());
     }
