@@ -218,13 +218,13 @@ void TSaveSpriteMem::PrepareForMode(RangeDialogMode mode, QRect mainOuterGeometr
     UpdateWarning();
 }
 
-void TSaveSpriteMem::Step(std::int32_t& address, int step, void (TSaveSpriteMem::*refresh)()) {
+void TSaveSpriteMem::Step(std::int32_t& address, int step, void (TSaveSpriteMem::*refreshAddress)()) {
     // A step that would leave the address space is refused whole, never clamped.
     const std::int32_t next = address + step;
     if (next < 0 || next > kHighestAddress)
         return;
     address = next;
-    (this->*refresh)();
+    (this->*refreshAddress)();
 }
 
 void TSaveSpriteMem::StartUpdate() {
