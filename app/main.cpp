@@ -2,6 +2,7 @@
 #include "ui/command_guard.h"
 #include "ui/fonts.h"
 #include "ui/qt_platform.h"
+#include "ui/application_windows.h"
 #include "ui/tform1.h"
 
 #include <QAction>
@@ -41,7 +42,8 @@ int main(int argc, char* argv[]) {
 
         QtPlatform platform;
         // The main window comes first; the other windows follow it in their fixed order.
-        TForm1 form1(platform);
+        ApplicationWindows windows(platform);
+        TForm1& form1 = windows.Form1();
         // Closing the main window ends the program even while another window is open.
         QObject::connect(&form1, &TForm1::Closed, &application, &QCoreApplication::quit,
                          Qt::QueuedConnection);

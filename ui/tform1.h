@@ -4,12 +4,16 @@
 #include "core/colours.h"
 #include "core/memory_image.h"
 #include "core/sprite_render.h"
+#include "ui/tsavespritemem.h"
 
 #include <QPointer>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class ColourSwatch;
@@ -26,11 +30,22 @@ class QToolButton;
 class RasterView;
 class STMenuBar;
 
-// The range chosen in the memory-range dialog; the main window holds it between uses.
-struct SpriteRangeState {
-    std::int32_t start = 0;
-    std::int32_t end = 0;
-    int count = 0;
+class TAboutBox;
+class TC64Palette;
+class TForm3;
+class TFormDir;
+class TSaveSpriteMem;
+class TSaveSpriteSettings;
+
+// The six windows created after the main window; they live as its children and are only shown
+// and hidden.
+struct SecondaryWindows {
+    TAboutBox* aboutBox = nullptr;
+    TForm3* form3 = nullptr;
+    TC64Palette* c64Palette = nullptr;
+    TSaveSpriteMem* saveSpriteMem = nullptr;
+    TSaveSpriteSettings* saveSpriteSettings = nullptr;
+    TFormDir* formDir = nullptr;
 };
 
 // The main window: owns the memory image, the six view rasters and every command.
@@ -59,6 +74,12 @@ public:
     // Windows that stay on top exactly when this one does ("Always On Top").
     void AddStayOnTopFollower(QWidget* window);
     bool StaysOnTop() const;
+
+    // The range the memory-range dialog rewrites on every change.
+    SpriteRangeValue& SpriteRange() { return m_spriteRange; }
+    // Hands over the windows created after this one; the commands that show them need them.
+    void AttachWindows(const SecondaryWindows& windows);
+    const SecondaryWindows& Windows() const { return m_windows; }
 
     // The open command after its dialog: used for a snapshot named on the command line.
     void OpenFreezeFileNamed(const QString& path);
@@ -106,6 +127,18 @@ private:
     void LoadAndRedraw(const QString& path);
     void ToggleViewFromMenu(QAction* item, QCheckBox* box);
     void ViewBoxChanged(QAction* item, QCheckBox* box, mosaiqua::CharSetViewKind kind);
+
+    // Export and dialogs (tform1_export.cpp, tform1_dialogs.cpp).
+    enum class SlotRedraw { Sprite, CharSet, CharSetMulticolour };
+    void EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw);
+    QPoint CentredOver(const QSize& outer) const;
+    QSize PickerOuterSize() const;
+    std::optional<QString> AskSaveName(const QString& presetName);
+    int SpriteSaveDepth() const;
+    int DisplayDepth() const;
+    void SaveCharSetView(mosaiqua::CharSetViewKind kind, const char* status);
+    void SaveSpriteRange(RangeDialogMode mode);
+    void RestoreAfterRange();
 
     // File menu.
     void OpenFreezeFile1Click();
@@ -200,7 +233,8 @@ private:
     mosaiqua::CharSetRasters m_charSetRasters;
     QString m_freezeDirectory;
     QString m_bitmapDirectory;
-    SpriteRangeState m_spriteRange;
+    SpriteRangeValue m_spriteRange;
+    SecondaryWindows m_windows;
     std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
     int m_charSetProgressTotal = 0;
     std::vector<QPointer<QWidget>> m_stayOnTopFollowers;

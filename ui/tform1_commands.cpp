@@ -46,14 +46,6 @@ void TForm1::LoadAndRedraw(const QString& path) {
     RefreshCharSetViews(true, true, true, true);
 }
 
-// Saving arrives with the export commands.
-void TForm1::SaveSprite1Click() {}
-void TForm1::SaveNext7Sprites1Click() {}
-void TForm1::SaveSpritesInMemoryAB1Click() {}
-void TForm1::SaveSpriteInMemoryRangeToSingleBitmap1Click() {}
-void TForm1::Save8x8CharSet1Click() {}
-void TForm1::Save8x16CharSet1Click() {}
-void TForm1::Save16x16CharSet1Click() {}
 
 void TForm1::ExitProgram1Click() {
     close();
@@ -61,7 +53,6 @@ void TForm1::ExitProgram1Click() {
 
 // ---- Edit ---------------------------------------------------------------------------------------
 
-void TForm1::CopySpriteToClipboard1Click() {}
 
 void TForm1::SpriteOffset1Byte1Click() {
     Button8Click();
@@ -100,15 +91,6 @@ void TForm1::EditCharSetMultiColour3Col31Click() {
     ButCol3Click();
 }
 
-// Picking a colour arrives with the palette picker.
-void TForm1::BackClick() {}
-void TForm1::Button5Click() {}
-void TForm1::Button6Click() {}
-void TForm1::Button7Click() {}
-void TForm1::CBackClick() {}
-void TForm1::ButCol1Click() {}
-void TForm1::ButCol2Click() {}
-void TForm1::ButCol3Click() {}
 
 void TForm1::ResetColoursToDefaults1Click() {
     mosaiqua::ColourSlots sprite = SpriteColours();
@@ -148,9 +130,6 @@ void TForm1::UseWindowsStandard16bitPalette1Click() {
     ChoosePalette(m_useWindowsStandard16bitPalette1);
 }
 
-// These dialogs arrive in later steps.
-void TForm1::SpriteSizeWhenSaving1Click() {}
-void TForm1::SetDefaultFreezeDirectory1Click() {}
 
 void TForm1::SkipFirst1148BytesOfFile1Click() {
     m_skipFirst1148BytesOfFile1->setChecked(!m_skipFirst1148BytesOfFile1->isChecked());
@@ -334,10 +313,3 @@ void TForm1::AlwaysOnTop1Click() {
 
 // ---- Help ---------------------------------------------------------------------------------------
 
-// The help window, the About box and the web links arrive in a later step.
-void TForm1::HelpFile1Click() {}
-void TForm1::TessalumaOnTheWeb1Click() {}
-void TForm1::ReportABug1Click() {}
-void TForm1::MakeASuggestion1Click() {}
-void TForm1::About1Click() {}
-void TForm1::Image5DblClick() {}

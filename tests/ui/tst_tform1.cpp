@@ -297,7 +297,7 @@ private slots:
     void imagesRepaintWhenTheirPicturesChange();
     void alwaysOnTopMovesBothWindows();
     void exitClosesTheWindow();
-    void laterCommandsAreHarmless();
+    void cancelledDialogsChangeNothing();
     void rasterToImageKeepsRedAndBlue();
     void errorFunnelShowsEveryFailure();
 };
@@ -644,12 +644,12 @@ void TestTForm1::exitClosesTheWindow() {
     QCOMPARE(closed.count(), 1);
 }
 
-void TestTForm1::laterCommandsAreHarmless() {
+void TestTForm1::cancelledDialogsChangeNothing() {
     Form1Fixture f;
     QVERIFY(f.Show());
     const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
     const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
-    const char* later[] = {"SaveSprite1",
+    const char* dialogCommands[] = {"SaveSprite1",
                            "SaveNext7Sprites1",
                            "SaveSpritesInMemoryAB1",
                            "SaveSpriteInMemoryRangeToSingleBitmap1",
@@ -672,7 +672,7 @@ void TestTForm1::laterCommandsAreHarmless() {
                            "ReportABug1",
                            "MakeASuggestion1",
                            "About1"};
-    for (const char* name : later)
+    for (const char* name : dialogCommands)
         Trigger(f.form, name);
     for (const char* name : {"Button5", "Button6", "Button7", "Back"})
         ClickOn(f.form, name);

@@ -50,7 +50,13 @@ void FakePlatform::OpenWebPage(const QString& url) {
     webPages << url;
 }
 
-int FakePlatform::RunModal(QDialog*) {
+int FakePlatform::RunModal(QDialog* dialog) {
     ++modalRuns;
+    modalDialogs.push_back(dialog);
+    if (!modalScripts.empty()) {
+        const std::function<int(QDialog*)> script = modalScripts.front();
+        modalScripts.pop_front();
+        return script(dialog);
+    }
     return TakeFront(modalResults, int(QDialog::Rejected));
 }

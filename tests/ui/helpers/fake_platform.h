@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,9 @@ public:
     std::deque<std::optional<mosaiqua::TColor>> colourAnswers;
     std::deque<std::optional<QString>> folderAnswers;
     std::deque<int> modalResults;
+    // Scripts that play the user's part in a modal dialog and return its result; used before
+    // modalResults. The dialog is not shown.
+    std::deque<std::function<int(QDialog*)>> modalScripts;
     bool clipboardWorks = true;
     int colourDepth = 24;
 
@@ -37,6 +41,7 @@ public:
     std::vector<QImage> clipboardImages;
     QStringList webPages;
     int modalRuns = 0;
+    std::vector<QDialog*> modalDialogs;
 
     std::optional<QString> OpenFileName(QWidget* parent, const QString& startFolder) override;
     std::optional<QString> SaveFileName(QWidget* parent, const SaveFileRequest& request) override;

@@ -3,6 +3,7 @@
 #include "core/colours.h"
 #include "core/raster.h"
 #include "helpers/fake_platform.h"
+#include "ui/application_windows.h"
 #include "ui/tform1.h"
 
 #include <QByteArray>
@@ -21,7 +22,8 @@ class QWidget;
 // A fresh main window on a scripted desktop, shown and active so that keys reach its shortcuts.
 struct Form1Fixture {
     FakePlatform platform;
-    TForm1 form{platform};
+    ApplicationWindows windows{platform};
+    TForm1& form = windows.Form1();
     QTemporaryDir files;
 
     // Shows the window and waits until it is active; false if it never became active.
