@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build (warnings as errors), then the
-# AddressSanitizer + UndefinedBehaviorSanitizer build. MOSAIQUA_SKIP_ASAN=1 skips the second.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, then a short run of every fuzz target.
+# MOSAIQUA_SKIP_ASAN=1 / MOSAIQUA_SKIP_FUZZ=1 skip those steps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,4 +23,9 @@ if [ "${MOSAIQUA_SKIP_ASAN:-0}" != 1 ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
   run_preset asan
+fi
+
+if [ "${MOSAIQUA_SKIP_FUZZ:-0}" != 1 ]; then
+  echo "== fuzz: 15 s per target"
+  bash scripts/fuzz.sh 15
 fi
