@@ -4,6 +4,9 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,12 +15,25 @@
 #include <QScreen>
 #include <QUrl>
 
+namespace {
+
+// The built-in default folders are Windows paths; where a folder does not exist the dialog starts
+// in the user's documents rather than wherever the program happened to be started.
+QString ExistingFolderOr(const QString& folder) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
 std::optional<QString> QtPlatform::OpenFileName(QWidget* parent, const QString& startFolder) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name need not exist: the loader reports what it cannot open.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(startFolder);
+    dialog.setDirectory(ExistingFolderOr(startFolder));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -27,7 +43,7 @@ std::optional<QString> QtPlatform::SaveFileName(QWidget* parent, const SaveFileR
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(request.startFolder);
+    dialog.setDirectory(ExistingFolderOr(request.startFolder));
     dialog.setNameFilter(request.filter);
     // Static helpers have no default suffix; "shot" must come back as "shot.BMP".
     dialog.setDefaultSuffix(request.defaultSuffix);
@@ -50,7 +66,7 @@ std::optional<mosaiqua::TColor> QtPlatform::ChooseColour(QWidget* parent, mosaiq
 
 std::optional<QString> QtPlatform::BrowseForFolder(QWidget* parent, const QString& startFolder,
                                                    const QString& title) {
-    const QString folder = QFileDialog::getExistingDirectory(parent, title, startFolder);
+    const QString folder = QFileDialog::getExistingDirectory(parent, title, ExistingFolderOr(startFolder));
     if (folder.isEmpty())
         return std::nullopt;
     return folder;
