@@ -26,13 +26,13 @@ constexpr unsigned kAll = bit(Command::Sprite) | bit(Command::NextSeven) | bit(C
 constexpr unsigned kSpriteSaves = kAll & ~bit(Command::CharSet);
 constexpr unsigned kRanges = bit(Command::Range) | bit(Command::Sheet);
 
-struct OptionSpec {
+struct OptionInfo {
     std::string_view name;
     bool takesValue;
     unsigned commands; // which commands the option means something to
 };
 
-constexpr std::array<OptionSpec, 14> kOptions{{
+constexpr std::array<OptionInfo, 14> kOptions{{
     {"--address", true, bit(Command::Sprite) | bit(Command::NextSeven) | bit(Command::CharSet)},
     {"--start", true, kRanges},
     {"--end", true, kRanges},
@@ -172,10 +172,10 @@ TColor Resolve(const ColourText& c, const PaletteTable& table) {
     return c.isCode ? table[c.code] : c.colour;
 }
 
-const OptionSpec* FindOption(std::string_view name) {
-    for (const auto& spec : kOptions)
-        if (spec.name == name)
-            return &spec;
+const OptionInfo* FindOption(std::string_view name) {
+    for (const auto& option : kOptions)
+        if (option.name == name)
+            return &option;
     return nullptr;
 }
 
@@ -258,18 +258,18 @@ CliOptions Parse(const std::vector<std::string>& args) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        const OptionSpec* spec = FindOption(name);
-        if (!spec)
+        const OptionInfo* option = FindOption(name);
+        if (!option)
             throw BadArgument{"unknown option " + Quoted(name)};
-        if (!spec->takesValue && value)
+        if (!option->takesValue && value)
             throw BadArgument{"option " + std::string(name) + " takes no value"};
-        if (spec->takesValue && !value) {
+        if (option->takesValue && !value) {
             if (i + 1 == args.size())
                 throw BadArgument{"option " + std::string(name) + " needs a value"};
             value = args[++i];
         }
-        seen.insert(spec->name);
-        Apply(o, spec->name, value.value_or(std::string_view{}), colours);
+        seen.insert(option->name);
+        Apply(o, option->name, value.value_or(std::string_view{}), colours);
     }
 
     if (positional.empty())
