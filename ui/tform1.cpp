@@ -211,6 +211,9 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
     const bool multicolour = CharSetMulticolour();
     auto advance = [this] { m_progressBar1->setValue(m_progressBar1->value() + 1); };
     const mosaiqua::StepNotification step(advance);
+    // The drawing takes well under a millisecond; a bar repainting at once as it grows would cost
+    // more than the drawing itself.
+    m_progressBar1->setUpdatesEnabled(false);
     for (CharSetViewKind kind : mosaiqua::kRefreshOrder) {
         const bool wanted = (kind == CharSetViewKind::cv8x8 && plan.draw8x8) ||
                             (kind == CharSetViewKind::cv16x16 && plan.draw16x16) ||
@@ -231,6 +234,7 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
     if (enabled.view8x16)
         m_cs8x16Label->setText(address);
     m_progressBar1->setValue(0);
+    m_progressBar1->setUpdatesEnabled(true);
     if (showStatus)
         SetStatus(QStringLiteral("OK.."));
     // Painted as soon as the command returns to the event loop, which the caller does next; a
