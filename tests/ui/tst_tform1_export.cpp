@@ -323,7 +323,7 @@ void TestTForm1Export::currentSpriteAtTheSettingsSizes() {
     QCOMPARE(ImageRows(image, 0, 0, bw, bh, kGrey, kBlack), BalloonCell(sw, sh, bw, bh));
 
     // The last row of the picture comes first in the file, blue, green, red per pixel.
-    const std::string& bottom = BalloonCell(sw, sh, bw, bh).back();
+    const std::string bottom = BalloonCell(sw, sh, bw, bh).back();
     for (int x = 0; x < bw; ++x) {
         const char expected = bottom[std::size_t(x)] == '#' ? char(0x6C) : char(0);
         for (int b = 0; b < 3; ++b)
