@@ -1,5 +1,6 @@
 // Runs the built mosaiqua-cli and reads back what it wrote.
-#include "bmp_reader.h"
+#include "../core/bmp_reader.h"
+#include "../core/known_pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -15,28 +16,18 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using clitest::BmpFile;
-using clitest::ReadBmpStrict;
-using clitest::Rgb;
+using mosaiqua::test::kBalloon;
+using mosaiqua::test::kLetterA;
 
 namespace {
 
-const std::string kData = MOSAIQUA_TEST_DATA_DIR;
-const std::string kBalloon = kData + "/ballon_demo.prg";
-const std::string kDemo = MOSAIQUA_DEMO_SNAPSHOT;
+constexpr std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return mosaiqua::MakeColor(r, g, b);
+}
 
-// The balloon sprite of ballon_demo.prg, file offsets $49..$87.
-const std::vector<std::string> kBalloonRows{
-    ".........#######........", ".......###########......", "......#############.....",
-    "......#####..######.....", ".....#####.##..#####....", ".....#####.#########....",
-    "......#.##.##..#####....", "......#####..######.....", "......#############.....",
-    "......#############.....", "......#.#########.#.....", ".......#.#######.#......",
-    ".......#..#####..#......", "........#..###..#.......", "........#..###..#.......",
-    ".........#..#..#........", ".........#..#..#........", "..........#####.........",
-    "..........#####.........", "..........#####.........", "...........###.........."};
-// Character $01 of chargen_openroms.rom.
-const std::vector<std::string> kGlyphA{"..####..", ".##..##.", ".##..##.", ".######.",
-                                       ".##..##.", ".##..##.", ".##..##.", "........"};
+const std::string kData = MOSAIQUA_TEST_DATA_DIR;
+const std::string kBalloonFile = kData + "/ballon_demo.prg";
+const std::string kDemo = MOSAIQUA_DEMO_SNAPSHOT;
 
 constexpr std::uint32_t kBlack = 0;
 constexpr std::uint32_t kStartMain = Rgb(0x6C, 0x6C, 0x6C); // main colour at start-up
@@ -56,6 +47,18 @@ std::string Quote(const std::string& s) {
 std::string Slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A BMP as the strict reader understood it; `error` is empty when it passed every check.
+struct BmpFile : mosaiqua::test::BmpPicture {
+    std::string error;
+};
+
+BmpFile ReadBmpStrict(const fs::path& path) {
+    const std::string text = Slurp(path);
+    BmpFile bmp;
+    bmp.error = mosaiqua::test::ParseBmp(std::vector<std::uint8_t>(text.begin(), text.end()), bmp);
+    return bmp;
 }
 
 void ExpectRows(const BmpFile& bmp, int x0, int y0, const std::vector<std::string>& rows, std::uint32_t on,
@@ -116,49 +119,49 @@ protected:
 };
 
 TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
-    const Result r = Run({"sprite", kBalloon, "--no-skip-header", "--address", "0x49"});
+    const Result r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "1 sprite saved ok.\nwritten: spr0049.BMP\n");
     EXPECT_EQ(fs::file_size(work() / "spr0049.BMP"), 54u + 21 * 72);
     const BmpFile bmp = Bmp("spr0049.BMP");
     EXPECT_EQ(bmp.bitsPerPixel, 24);
     ASSERT_EQ(std::make_pair(bmp.width, bmp.height), std::make_pair(24, 21));
-    ExpectRows(bmp, 0, 0, kBalloonRows, kStartMain, kBlack);
+    ExpectRows(bmp, 0, 0, kBalloon, kStartMain, kBlack);
 }
 
 TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
-    ASSERT_EQ(Run({"sprite", kBalloon, "--no-skip-header", "--address", "$49", "--colours", "#000080,0,2,1",
-                   "--palette", "ccs64", "-o", "red.bmp"})
+    ASSERT_EQ(Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "$49", "--colours",
+                   "#000080,0,2,1", "--palette", "ccs64", "-o", "red.bmp"})
                   .exitCode,
               0);
-    ExpectRows(Bmp("red.bmp"), 0, 0, kBalloonRows, Rgb(122, 57, 39), Rgb(0, 0, 128));
+    ExpectRows(Bmp("red.bmp"), 0, 0, kBalloon, Rgb(122, 57, 39), Rgb(0, 0, 128));
 
     // Multicolour: each pair of bits, high bit first, picks one slot for two pixels.
-    ASSERT_EQ(Run({"sprite", kBalloon, "--no-skip-header", "--address", "73", "--multicolour", "--colours",
-                   "0,1,2,3", "-o", "mc.bmp"})
+    ASSERT_EQ(Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "73", "--multicolour",
+                   "--colours", "0,1,2,3", "-o", "mc.bmp"})
                   .exitCode,
               0);
     ExpectCell(Bmp("mc.bmp"), 0, 0, kVic, [](int x, int y) {
-        const std::string& row = kBalloonRows[y];
+        const std::string& row = kBalloon[y];
         return (row[x / 2 * 2] == '#' ? 2 : 0) + (row[x / 2 * 2 + 1] == '#' ? 1 : 0);
     });
 }
 
 TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
-    const std::vector<std::string> balloon{"sprite", kBalloon, "--no-skip-header", "--address", "0x49"};
+    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"};
     auto args = balloon;
     args.insert(args.end(), {"--sprite-size", "48,42", "--bitmap-size", "48,42", "-o", "big.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
     const BmpFile big = Bmp("big.bmp");
     ASSERT_EQ(std::make_pair(big.width, big.height), std::make_pair(48, 42));
-    ExpectRows(big, 0, 0, kBalloonRows, kStartMain, kBlack, 2);
+    ExpectRows(big, 0, 0, kBalloon, kStartMain, kBlack, 2);
 
     args = balloon;
     args.insert(args.end(), {"--bitmap-size", "32,32", "-o", "cell.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
     const BmpFile cell = Bmp("cell.bmp");
     ASSERT_EQ(std::make_pair(cell.width, cell.height), std::make_pair(32, 32));
-    ExpectRows(cell, 0, 0, kBalloonRows, kStartMain, kBlack);
+    ExpectRows(cell, 0, 0, kBalloon, kStartMain, kBlack);
     for (int i = 0; i < 32; ++i) {
         EXPECT_EQ(cell.at(24 + i % 8, i), kBlack);
         EXPECT_EQ(cell.at(i, 21 + i % 11), kBlack);
@@ -166,18 +169,19 @@ TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
 }
 
 TEST_F(CliRun, DepthsOf32And16Bits) {
-    const std::vector<std::string> balloon{"sprite", kBalloon, "--no-skip-header", "--address", "0x49"};
+    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"};
     auto args = balloon;
     args.insert(args.end(), {"--depth", "32", "-o", "d32.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
     EXPECT_EQ(fs::file_size(work() / "d32.bmp"), 54u + 21 * 24 * 4);
-    ExpectRows(Bmp("d32.bmp"), 0, 0, kBalloonRows, kStartMain, kBlack);
+    ExpectRows(Bmp("d32.bmp"), 0, 0, kBalloon, kStartMain, kBlack);
 
     args = balloon;
     args.insert(args.end(), {"--depth", "16", "-o", "d16.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
     EXPECT_EQ(fs::file_size(work() / "d16.bmp"), 54u + 12 + 21 * 24 * 2);
-    ExpectRows(Bmp("d16.bmp"), 0, 0, kBalloonRows, (0x6C >> 3) << 11 | (0x6C >> 2) << 5 | (0x6C >> 3), 0);
+    // 5-6-5 bits, widened back with zero low bits.
+    ExpectRows(Bmp("d16.bmp"), 0, 0, kBalloon, Rgb(0x6C >> 3 << 3, 0x6C >> 2 << 2, 0x6C >> 3 << 3), 0);
 }
 
 TEST_F(CliRun, DemoSnapshotHoldsItsPicturesWhereDocumented) {
@@ -242,26 +246,26 @@ TEST_F(CliRun, CharSetViewsShowTheGlyphs) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "8 x 8 CharSet saved ok.\nwritten: chr3000.BMP\n");
     EXPECT_EQ(fs::file_size(work() / "chr3000.BMP"), 54u + 72 * 240 * 3);
-    ExpectRows(Bmp("chr3000.BMP"), 8, 0, kGlyphA, kStartMain, kBlack);
+    ExpectRows(Bmp("chr3000.BMP"), 8, 0, kLetterA, kStartMain, kBlack);
 
     r = Run({"charset", kDemo, "--address", "0x3000", "--view", "16x16", "-o", "c16.bmp"});
     EXPECT_EQ(r.out, "16 x 16 CharSet saved ok.\nwritten: c16.bmp\n");
     const BmpFile c16 = Bmp("c16.bmp");
     EXPECT_EQ(std::make_pair(c16.width, c16.height), std::make_pair(480, 48));
-    ExpectRows(c16, 16, 0, kGlyphA, kStartMain, kBlack);
+    ExpectRows(c16, 16, 0, kLetterA, kStartMain, kBlack);
 
     r = Run({"charset", kDemo, "--address", "0x3000", "--view", "8x16", "-o", "c8x16.bmp"});
     EXPECT_EQ(r.out, "8 x 16 CharSet saved ok.\nwritten: c8x16.bmp\n");
     const BmpFile c8x16 = Bmp("c8x16.bmp");
     EXPECT_EQ(std::make_pair(c8x16.width, c8x16.height), std::make_pair(240, 144));
-    ExpectRows(c8x16, 8, 0, kGlyphA, kStartMain, kBlack);
+    ExpectRows(c8x16, 8, 0, kLetterA, kStartMain, kBlack);
 
     // The ROM itself, read from its first byte, in blue and white.
     ASSERT_EQ(Run({"charset", kData + "/chargen_openroms.rom", "--no-skip-header", "--colours", "6,0,1,0",
                    "-o", "rom.bmp"})
                   .exitCode,
               0);
-    ExpectRows(Bmp("rom.bmp"), 8, 0, kGlyphA, Rgb(255, 255, 255), Rgb(53, 40, 121));
+    ExpectRows(Bmp("rom.bmp"), 8, 0, kLetterA, Rgb(255, 255, 255), Rgb(53, 40, 121));
 }
 
 TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
@@ -270,7 +274,7 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
     EXPECT_NE(r.err.find("no-such-snapshot.c64"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
 
-    r = Run({"sprite", kBalloon, "-o", "no/such/folder/x.bmp"});
+    r = Run({"sprite", kBalloonFile, "-o", "no/such/folder/x.bmp"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.rfind("Cannot create file ", 0), 0u) << r.err;
 
@@ -286,7 +290,7 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 
     // A bad size stops the save before the old file is touched.
     std::ofstream(work() / "spr0049.BMP") << "old";
-    r = Run({"sprite", kBalloon, "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
+    r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "'ab' is not a valid integer value\n");
     EXPECT_EQ(Slurp(work() / "spr0049.BMP"), "old");
@@ -294,12 +298,12 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 }
 
 TEST_F(CliRun, UsageErrorsExitTwoHelpAndVersionZero) {
-    Result r = Run({"sprite", kBalloon, "--address", "0x10000"});
+    Result r = Run({"sprite", kBalloonFile, "--address", "0x10000"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("above $FFFF"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("--help"), std::string::npos);
-    EXPECT_EQ(Run({"sprite", kBalloon, "--depth", "8"}).exitCode, 2);
-    EXPECT_EQ(Run({"paint", kBalloon}).exitCode, 2);
+    EXPECT_EQ(Run({"sprite", kBalloonFile, "--depth", "8"}).exitCode, 2);
+    EXPECT_EQ(Run({"paint", kBalloonFile}).exitCode, 2);
     EXPECT_TRUE(Files().empty());
 
     r = Run({"--help"});

@@ -1,5 +1,6 @@
 #include "core/memory_image.h"
 #include "core/sprite_render.h"
+#include "known_pictures.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -82,16 +83,7 @@ TEST(RenderSprite, DrawsTheBalloonOfTheDemoProgram) {
     ASSERT_TRUE(LoadFreezeFile(image, test::DataFile("ballon_demo.prg"), false));
     Raster r(24, 21);
     RenderSprite(image, 0x0049, false, kSlots, r, 0);
-    const Rows balloon = {
-        ".........#######........", ".......###########......", "......#############.....",
-        "......#####..######.....", ".....#####.##..#####....", ".....#####.#########....",
-        "......#.##.##..#####....", "......#####..######.....", "......#############.....",
-        "......#############.....", "......#.#########.#.....", ".......#.#######.#......",
-        ".......#..#####..#......", "........#..###..#.......", "........#..###..#.......",
-        ".........#..#..#........", ".........#..#..#........", "..........#####.........",
-        "..........#####.........", "..........#####.........", "...........###..........",
-    };
-    EXPECT_EQ(Picture(r, 0, 0, 24, 21), balloon);
+    EXPECT_EQ(Picture(r, 0, 0, 24, 21), test::kBalloon);
 }
 
 TEST(SpriteViews, CurrentSpriteAndItsTenfoldEnlargement) {

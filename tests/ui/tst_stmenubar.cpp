@@ -60,6 +60,17 @@ void ChooseFirstCommand(QMenu* submenu) {
     QTest::keyClick(submenu, Qt::Key_Return);
 }
 
+// A bar carrying `main`, laid out in `window`, which is shown and asked to become active.
+STMenuBar* BarInWindow(QWidget& window, MainMenu& main) {
+    auto* layout = new QVBoxLayout(&window);
+    auto* bar = new STMenuBar(&window);
+    layout->addWidget(bar);
+    bar->SetMenu(&main.menu);
+    window.show();
+    window.activateWindow();
+    return bar;
+}
+
 } // namespace
 
 class TestSTMenuBar final : public QObject {
@@ -230,12 +241,7 @@ void TestSTMenuBar::failedButtonIsReportedAndTheOthersAreStillMade() {
 void TestSTMenuBar::clickingAButtonDropsItsSubmenuAndRunsTheChosenCommand() {
     MainMenu main(kMainTitles);
     QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* bar = new STMenuBar(&window);
-    layout->addWidget(bar);
-    bar->SetMenu(&main.menu);
-    window.show();
-    window.activateWindow();
+    STMenuBar* bar = BarInWindow(window, main);
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
     QSignalSpy ran(main.commands[1], &QAction::triggered);
@@ -254,12 +260,7 @@ void TestSTMenuBar::clickingAButtonDropsItsSubmenuAndRunsTheChosenCommand() {
 void TestSTMenuBar::altLetterOpensThatMenu() {
     MainMenu main(kMainTitles);
     QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* bar = new STMenuBar(&window);
-    layout->addWidget(bar);
-    bar->SetMenu(&main.menu);
-    window.show();
-    window.activateWindow();
+    BarInWindow(window, main);
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
     PopupProbe file(main.submenus[0], [](QMenu*) {});

@@ -1,55 +1,17 @@
+#include "helpers/fake_platform.h"
 #include "ui/components/browsefoldersdialog.h"
-#include "ui/platform.h"
 
 #include <QDir>
 #include <QStandardPaths>
 #include <QWidget>
 #include <QtTest>
 
-#include <deque>
-
-namespace {
-
-// Answers folder browses from a script and records what each browse was asked.
-class BrowseScript final : public Platform {
-public:
-    struct Call {
-        QWidget* parent;
-        QString startFolder;
-        QString title;
-    };
-
-    std::deque<std::optional<QString>> answers;
-    QList<Call> calls;
-
-    std::optional<QString> BrowseForFolder(QWidget* parent, const QString& startFolder,
-                                           const QString& title) override {
-        calls.append({parent, startFolder, title});
-        if (answers.empty())
-            return std::nullopt;
-        std::optional<QString> answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    std::optional<QString> OpenFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(QWidget*, const SaveFileRequest&) override { return std::nullopt; }
-    std::optional<mosaiqua::TColor> ChooseColour(QWidget*, mosaiqua::TColor) override { return std::nullopt; }
-    void ShowError(QWidget*, const QString&, const QString&) override {}
-    bool SetClipboardImage(const QImage&) override { return false; }
-    void OpenWebPage(const QString&) override {}
-    int RunModal(QDialog*) override { return 0; }
-    int DisplayColourDepth() const override { return 24; }
-};
-
-} // namespace
-
 class TestTBrowseFoldersDialog final : public QObject {
     Q_OBJECT
 
 private slots:
     void defaultsAndEnumOrder() {
-        BrowseScript platform;
+        FakePlatform platform;
         TBrowseFoldersDialog dialog(platform, nullptr);
         QCOMPARE(dialog.Folder(), QString());
         QCOMPARE(dialog.DisplayName(), QString());
@@ -87,70 +49,60 @@ private slots:
     void setFolderTrims_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("plain") << "C:\\My Emulators\\CCS64"
-                               << "C:\\My Emulators\\CCS64";
-        QTest::newRow("blanks both ends") << "   /home/me/snaps  "
-                                          << "/home/me/snaps";
-        QTest::newRow("tabs and line ends") << "\t\r\n/home/me/snaps\r\n"
-                                            << "/home/me/snaps";
+        QTest::newRow("plain") << QString("C:\\My Emulators\\CCS64") << "C:\\My Emulators\\CCS64";
+        QTest::newRow("blanks both ends") << QString("   /home/me/snaps  ") << "/home/me/snaps";
+        QTest::newRow("tabs and line ends") << QString("\t\r\n/home/me/snaps\r\n") << "/home/me/snaps";
         QTest::newRow("control characters") << QString::fromLatin1("\x01\x1f /data\x7f\x02") << "/data";
-        QTest::newRow("inner blanks kept") << " a  b "
-                                           << "a  b";
-        QTest::newRow("only blanks") << " \t \x03 "
-                                     << "";
-        QTest::newRow("empty") << ""
-                               << "";
+        QTest::newRow("inner blanks kept") << QString(" a  b ") << "a  b";
+        QTest::newRow("only blanks") << QString(" \t \x03 ") << "";
+        QTest::newRow("empty") << QString("") << "";
     }
     void setFolderTrims() {
         QFETCH(QString, typed);
         QFETCH(QString, folder);
-        BrowseScript platform;
+        FakePlatform platform;
         TBrowseFoldersDialog dialog(platform, nullptr);
         dialog.SetFolder(typed);
         QCOMPARE(dialog.Folder(), folder);
     }
 
     void executePassesFolderAndTitle() {
-        BrowseScript platform;
+        FakePlatform platform;
         TBrowseFoldersDialog dialog(platform, nullptr);
         dialog.Title = QStringLiteral("Browse For Folders");
         dialog.SetFolder(QStringLiteral("  /home/me/c64  "));
-        platform.answers.push_back(std::nullopt);
+        platform.folderAnswers.push_back(std::nullopt);
         QVERIFY(!dialog.Execute());
-        QCOMPARE(platform.calls.size(), 1);
-        QCOMPARE(platform.calls[0].startFolder, QStringLiteral("/home/me/c64"));
-        QCOMPARE(platform.calls[0].title, QStringLiteral("Browse For Folders"));
+        QCOMPARE(platform.folderBrowses.size(), 1);
+        QCOMPARE(platform.folderBrowses[0].startFolder, QStringLiteral("/home/me/c64"));
+        QCOMPARE(platform.folderBrowses[0].title, QStringLiteral("Browse For Folders"));
     }
 
     void ownerWindowIsTheParent() {
-        BrowseScript platform;
+        FakePlatform platform;
         QWidget window;
         auto* inner = new QWidget(&window);
         TBrowseFoldersDialog dialog(platform, inner);
         QVERIFY(!dialog.Execute());
-        QCOMPARE(platform.calls.size(), 1);
-        QCOMPARE(platform.calls[0].parent, &window);
+        QCOMPARE(platform.folderBrowses.size(), 1);
+        QCOMPARE(platform.folderBrowses[0].parent, &window);
     }
 
     void pickSetsFolderAndDisplayName_data() {
         QTest::addColumn<QString>("picked");
         QTest::addColumn<QString>("displayName");
-        QTest::newRow("unix path") << "/home/me/C64 Games"
-                                   << "C64 Games";
-        QTest::newRow("trailing separator") << "/home/me/snaps/"
-                                            << "snaps";
-        QTest::newRow("windows path") << "D:\\Emulators\\Freezes"
-                                      << "Freezes";
-        QTest::newRow("root") << "/"
-                              << "/";
+        QTest::newRow("unix path") << QString("/home/me/C64 Games") << "C64 Games";
+        QTest::newRow("trailing separator") << QString("/home/me/snaps/") << "snaps";
+        QTest::newRow("windows path") << QString("D:\\Emulators\\Freezes") << "Freezes";
+        QTest::newRow("root") << QString("/") << "/";
     }
     void pickSetsFolderAndDisplayName() {
         QFETCH(QString, picked);
         QFETCH(QString, displayName);
-        BrowseScript platform;
+        FakePlatform platform;
         TBrowseFoldersDialog dialog(platform, nullptr);
         dialog.SetFolder(QStringLiteral("/somewhere"));
-        platform.answers.push_back(picked);
+        platform.folderAnswers.push_back(picked);
         QVERIFY(dialog.Execute());
         QCOMPARE(dialog.Folder(), picked);
         QCOMPARE(dialog.DisplayName(), displayName);
@@ -163,25 +115,25 @@ private slots:
     }
     void cancelOrNoPathKeepsValues() {
         QFETCH(std::optional<QString>, answer);
-        BrowseScript platform;
+        FakePlatform platform;
         TBrowseFoldersDialog dialog(platform, nullptr);
-        platform.answers.push_back(QStringLiteral("/data/first"));
+        platform.folderAnswers.push_back(QStringLiteral("/data/first"));
         QVERIFY(dialog.Execute());
         dialog.SetFolder(QStringLiteral("/typed/next"));
 
-        platform.answers.push_back(answer);
+        platform.folderAnswers.push_back(answer);
         QVERIFY(!dialog.Execute());
         QCOMPARE(dialog.Folder(), QStringLiteral("/typed/next"));
         QCOMPARE(dialog.DisplayName(), QStringLiteral("first"));
-        QCOMPARE(platform.calls.size(), 2);
+        QCOMPARE(platform.folderBrowses.size(), 2);
     }
 
     void repeatedBrowsesStartFromCurrentFolder() {
-        BrowseScript platform;
+        FakePlatform platform;
         TBrowseFoldersDialog dialog(platform, nullptr);
         dialog.SetFolder(QStringLiteral("/start"));
-        platform.answers = {QStringLiteral("/picked/one"), std::nullopt, QStringLiteral("/picked/two"),
-                            QStringLiteral("/picked/three")};
+        platform.folderAnswers = {QStringLiteral("/picked/one"), std::nullopt, QStringLiteral("/picked/two"),
+                                  QStringLiteral("/picked/three")};
 
         QVERIFY(dialog.Execute());
         QVERIFY(!dialog.Execute());
@@ -190,15 +142,15 @@ private slots:
         QVERIFY(dialog.Execute());
 
         const QStringList expectedStarts = {"/start", "/picked/one", "/picked/one", "/typed"};
-        QCOMPARE(platform.calls.size(), expectedStarts.size());
+        QCOMPARE(platform.folderBrowses.size(), expectedStarts.size());
         for (qsizetype i = 0; i < expectedStarts.size(); ++i)
-            QCOMPARE(platform.calls[i].startFolder, expectedStarts[i]);
+            QCOMPARE(platform.folderBrowses[i].startFolder, expectedStarts[i]);
         QCOMPARE(dialog.Folder(), QStringLiteral("/picked/three"));
         QCOMPARE(dialog.DisplayName(), QStringLiteral("three"));
     }
 
     void emptyFolderStartsAtTheRoot() {
-        BrowseScript platform;
+        FakePlatform platform;
         TBrowseFoldersDialog dialog(platform, nullptr);
         dialog.Root = bfrDrives;
         QVERIFY(!dialog.Execute());
@@ -209,13 +161,13 @@ private slots:
         dialog.Root = bfrRecycleBin;
         QVERIFY(!dialog.Execute());
 
-        QCOMPARE(platform.calls.size(), 4);
-        QCOMPARE(platform.calls[0].startFolder, QDir::rootPath());
-        QCOMPARE(platform.calls[1].startFolder,
+        QCOMPARE(platform.folderBrowses.size(), 4);
+        QCOMPARE(platform.folderBrowses[0].startFolder, QDir::rootPath());
+        QCOMPARE(platform.folderBrowses[1].startFolder,
                  QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-        QCOMPARE(platform.calls[2].startFolder,
+        QCOMPARE(platform.folderBrowses[2].startFolder,
                  QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-        QCOMPARE(platform.calls[3].startFolder, QDir::homePath());
+        QCOMPARE(platform.folderBrowses[3].startFolder, QDir::homePath());
     }
 };
 

@@ -316,9 +316,7 @@ void TestTForm1::startUpState() {
     QVERIFY(f.Show());
     const TForm1& w = f.form;
 
-    QCOMPARE(Child<QLabel>(w, "Label1")->text(), QString("$0000"));
-    QCOMPARE(Child<QLabel>(w, "Label2")->text(), QString("$0040"));
-    QCOMPARE(Child<QLabel>(w, "Label3")->text(), QString("$01C0"));
+    QCOMPARE(SpriteLabels(w), (QStringList{"$0000", "$0040", "$01C0"}));
     for (const char* name : {"CS8x8Label", "CS8x16Label", "CS16x16Label"})
         QCOMPARE(Child<QLabel>(w, name)->text(), QString("$0000"));
     QCOMPARE(w.SpriteAddress(), 0);
@@ -650,28 +648,28 @@ void TestTForm1::cancelledDialogsChangeNothing() {
     const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
     const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
     const char* dialogCommands[] = {"SaveSprite1",
-                           "SaveNext7Sprites1",
-                           "SaveSpritesInMemoryAB1",
-                           "SaveSpriteInMemoryRangeToSingleBitmap1",
-                           "Save8x8CharSet1",
-                           "Save8x16CharSet1",
-                           "Save16x16CharSet1",
-                           "CopySpriteToClipboard1",
-                           "EditBackgroundColour1",
-                           "EditColour11",
-                           "EditColour21",
-                           "EditColour31",
-                           "EditCharSetBackgroundColour1",
-                           "EditCharSetMultiColour1Col11",
-                           "EditCharSetColourCol21",
-                           "EditCharSetMultiColour3Col31",
-                           "SpriteSizeWhenSaving1",
-                           "SetDefaultFreezeDirectory1",
-                           "HelpFile1",
-                           "TessalumaOnTheWeb1",
-                           "ReportABug1",
-                           "MakeASuggestion1",
-                           "About1"};
+                                    "SaveNext7Sprites1",
+                                    "SaveSpritesInMemoryAB1",
+                                    "SaveSpriteInMemoryRangeToSingleBitmap1",
+                                    "Save8x8CharSet1",
+                                    "Save8x16CharSet1",
+                                    "Save16x16CharSet1",
+                                    "CopySpriteToClipboard1",
+                                    "EditBackgroundColour1",
+                                    "EditColour11",
+                                    "EditColour21",
+                                    "EditColour31",
+                                    "EditCharSetBackgroundColour1",
+                                    "EditCharSetMultiColour1Col11",
+                                    "EditCharSetColourCol21",
+                                    "EditCharSetMultiColour3Col31",
+                                    "SpriteSizeWhenSaving1",
+                                    "SetDefaultFreezeDirectory1",
+                                    "HelpFile1",
+                                    "TessalumaOnTheWeb1",
+                                    "ReportABug1",
+                                    "MakeASuggestion1",
+                                    "About1"};
     for (const char* name : dialogCommands)
         Trigger(f.form, name);
     for (const char* name : {"Button5", "Button6", "Button7", "Back"})

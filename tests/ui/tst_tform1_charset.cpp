@@ -13,27 +13,11 @@ using mosaiqua::TColor;
 
 namespace {
 
-// Character $01 of chargen_openroms.rom, '#' for a set bit.
-const std::vector<std::string> kLetterA{
-    "..####..", ".##..##.", ".##..##.", ".######.", ".##..##.", ".##..##.", ".##..##.", "........",
-};
-
 std::vector<std::string> Inverted(std::vector<std::string> rows) {
     for (std::string& row : rows)
         for (char& c : row)
             c = c == '#' ? '.' : '#';
     return rows;
-}
-
-std::vector<TColor> Pixels(const mosaiqua::Raster& raster, int x, int y, int count) {
-    std::vector<TColor> row;
-    for (int i = 0; i < count; ++i)
-        row.push_back(raster.pixel(x + i, y));
-    return row;
-}
-
-QString LabelText(const TForm1& form, const char* name) {
-    return Child<QLabel>(form, name)->text();
 }
 
 QStringList Texts(const QSignalSpy& spy) {

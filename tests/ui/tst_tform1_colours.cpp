@@ -16,8 +16,6 @@ using mosaiqua::TColor;
 
 namespace {
 
-const ColourSlots kStartup{0x000000, 0x444444, 0x6C6C6C, 0xFFFFFF};
-
 // Entries 0..15 written out, so a wrong table in the program cannot hide behind a shared constant.
 const std::array<TColor, 16> kTrueVic{0x000000, 0xFFFFFF, 0x2B3768, 0xB2A470, 0x863D6F, 0x438D58,
                                       0x792835, 0x6FC7B8, 0x254F6F, 0x003943, 0x59679A, 0x444444,
@@ -77,10 +75,6 @@ void QueuePicker(FakePlatform& platform, QList<int> clicks, bool ok, PickerSight
         picker->Button1Click();
         return int(QDialog::Accepted);
     });
-}
-
-void SetSwatch(const TForm1& form, const char* name, TColor colour) {
-    Child<ColourSwatch>(form, QString::fromLatin1(name))->SetColour(colour);
 }
 
 TColor SwatchColour(const TForm1& form, const QString& name) {
@@ -252,28 +246,17 @@ void TestTForm1Colours::eachSlotRedrawsItsViews_data() {
     QTest::addColumn<QString>("swatch");
     QTest::addColumn<bool>("charSetMulticolour");
     QTest::addColumn<QString>("redraws"); // "sprites", "charsets" or "nothing"
-    QTest::newRow("sprite background") << "Back"
-                                       << "Back" << false << "sprites";
-    QTest::newRow("sprite multicolour 1, hi-res") << "Button5"
-                                                  << "Col1" << false << "sprites";
-    QTest::newRow("sprite main colour") << "Button6"
-                                        << "Col2" << false << "sprites";
-    QTest::newRow("sprite multicolour 2, hi-res") << "Button7"
-                                                  << "Col3" << false << "sprites";
-    QTest::newRow("charset background") << "CBack"
-                                        << "CBack" << false << "charsets";
-    QTest::newRow("charset main colour") << "ButCol2"
-                                         << "CCol2" << false << "charsets";
-    QTest::newRow("charset multicolour 1, CMCM up") << "ButCol1"
-                                                    << "CCol1" << false << "nothing";
-    QTest::newRow("charset multicolour 2, CMCM up") << "ButCol3"
-                                                    << "CCol3" << false << "nothing";
-    QTest::newRow("charset multicolour 1, CMCM down") << "ButCol1"
-                                                      << "CCol1" << true << "charsets";
-    QTest::newRow("charset multicolour 2, CMCM down") << "ButCol3"
-                                                      << "CCol3" << true << "charsets";
-    QTest::newRow("charset background, CMCM down") << "CBack"
-                                                   << "CBack" << true << "charsets";
+    QTest::newRow("sprite background") << QString("Back") << "Back" << false << "sprites";
+    QTest::newRow("sprite multicolour 1, hi-res") << QString("Button5") << "Col1" << false << "sprites";
+    QTest::newRow("sprite main colour") << QString("Button6") << "Col2" << false << "sprites";
+    QTest::newRow("sprite multicolour 2, hi-res") << QString("Button7") << "Col3" << false << "sprites";
+    QTest::newRow("charset background") << QString("CBack") << "CBack" << false << "charsets";
+    QTest::newRow("charset main colour") << QString("ButCol2") << "CCol2" << false << "charsets";
+    QTest::newRow("charset multicolour 1, CMCM up") << QString("ButCol1") << "CCol1" << false << "nothing";
+    QTest::newRow("charset multicolour 2, CMCM up") << QString("ButCol3") << "CCol3" << false << "nothing";
+    QTest::newRow("charset multicolour 1, CMCM down") << QString("ButCol1") << "CCol1" << true << "charsets";
+    QTest::newRow("charset multicolour 2, CMCM down") << QString("ButCol3") << "CCol3" << true << "charsets";
+    QTest::newRow("charset background, CMCM down") << QString("CBack") << "CBack" << true << "charsets";
 }
 
 void TestTForm1Colours::eachSlotRedrawsItsViews() {
@@ -326,22 +309,18 @@ void TestTForm1Colours::editMenuItemsRunTheSameCommands_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("swatch");
     QTest::addColumn<uint>("before"); // the slot's colour when the picker opens
-    QTest::newRow("EditBackgroundColour1") << "EditBackgroundColour1"
-                                           << "Back" << uint(kSpriteMarker);
-    QTest::newRow("EditColour11") << "EditColour11"
-                                  << "Col1" << 0x444444u;
-    QTest::newRow("EditColour21") << "EditColour21"
-                                  << "Col2" << 0x6C6C6Cu;
-    QTest::newRow("EditColour31") << "EditColour31"
-                                  << "Col3" << 0xFFFFFFu;
-    QTest::newRow("EditCharSetBackgroundColour1") << "EditCharSetBackgroundColour1"
-                                                  << "CBack" << uint(kCharMarker);
-    QTest::newRow("EditCharSetMultiColour1Col11") << "EditCharSetMultiColour1Col11"
-                                                  << "CCol1" << 0x444444u;
-    QTest::newRow("EditCharSetColourCol21") << "EditCharSetColourCol21"
-                                            << "CCol2" << 0x6C6C6Cu;
-    QTest::newRow("EditCharSetMultiColour3Col31") << "EditCharSetMultiColour3Col31"
-                                                  << "CCol3" << 0xFFFFFFu;
+    QTest::newRow("EditBackgroundColour1")
+        << QString("EditBackgroundColour1") << "Back" << uint(kSpriteMarker);
+    QTest::newRow("EditColour11") << QString("EditColour11") << "Col1" << 0x444444u;
+    QTest::newRow("EditColour21") << QString("EditColour21") << "Col2" << 0x6C6C6Cu;
+    QTest::newRow("EditColour31") << QString("EditColour31") << "Col3" << 0xFFFFFFu;
+    QTest::newRow("EditCharSetBackgroundColour1")
+        << QString("EditCharSetBackgroundColour1") << "CBack" << uint(kCharMarker);
+    QTest::newRow("EditCharSetMultiColour1Col11")
+        << QString("EditCharSetMultiColour1Col11") << "CCol1" << 0x444444u;
+    QTest::newRow("EditCharSetColourCol21") << QString("EditCharSetColourCol21") << "CCol2" << 0x6C6C6Cu;
+    QTest::newRow("EditCharSetMultiColour3Col31")
+        << QString("EditCharSetMultiColour3Col31") << "CCol3" << 0xFFFFFFu;
 }
 
 void TestTForm1Colours::editMenuItemsRunTheSameCommands() {

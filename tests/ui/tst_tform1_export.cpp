@@ -23,18 +23,6 @@ namespace {
 const QStringList kSizeEdits{"CSSpriteWidth",  "CSSpriteHeight", "CSBitmapWidth",
                              "CSBitmapHeight", "CSFBitmapWidth", "CSFBitmapHeight"};
 
-// The balloon of ballon_demo.prg, '#' for the sprite colour.
-const std::vector<std::string> kBalloon{
-    ".........#######........", ".......###########......", "......#############.....",
-    "......#####..######.....", ".....#####.##..#####....", ".....#####.#########....",
-    "......#.##.##..#####....", "......#####..######.....", "......#############.....",
-    "......#############.....", "......#.#########.#.....", ".......#.#######.#......",
-    ".......#..#####..#......", "........#..###..#.......", "........#..###..#.......",
-    ".........#..#..#........", ".........#..#..#........", "..........#####.........",
-    "..........#####.........", "..........#####.........", "...........###..........",
-};
-
-const QColor kGrey(108, 108, 108); // 0x6C6C6C, the main colour after start-up
 const QColor kBlack(0, 0, 0);
 
 // The fields of a BMP file's two headers.
@@ -76,21 +64,6 @@ BmpHeader HeaderOf(const QByteArray& bytes) {
     header.planes = quint16(Le(bytes, 26, 2));
     header.bitsPerPixel = quint16(Le(bytes, 28, 2));
     return header;
-}
-
-// '#' for ink, '.' for paper, '?' for anything else.
-std::vector<std::string> ImageRows(const QImage& image, int left, int top, int width, int height,
-                                   const QColor& ink, const QColor& paper) {
-    std::vector<std::string> rows;
-    for (int y = top; y < top + height; ++y) {
-        std::string row;
-        for (int x = left; x < left + width; ++x) {
-            const QColor c = image.pixelColor(x, y);
-            row += c == ink ? '#' : c == paper ? '.' : '?';
-        }
-        rows.push_back(row);
-    }
-    return rows;
 }
 
 // The balloon stretched into sw x sh at the top left of a bw x bh black cell: each file pixel takes
@@ -320,7 +293,7 @@ void TestTForm1Export::currentSpriteAtTheSettingsSizes() {
 
     const QImage image(path);
     QCOMPARE(image.size(), QSize(bw, bh));
-    QCOMPARE(ImageRows(image, 0, 0, bw, bh, kGrey, kBlack), BalloonCell(sw, sh, bw, bh));
+    QCOMPARE(ImageRows(image, 0, 0, bw, bh), BalloonCell(sw, sh, bw, bh));
 
     // The last row of the picture comes first in the file, blue, green, red per pixel.
     const std::string bottom = BalloonCell(sw, sh, bw, bh).back();
@@ -364,7 +337,7 @@ void TestTForm1Export::nextSevenSpritesLaidOutInCells() {
         row += std::string(std::size_t(k + 1), '#') + std::string(std::size_t(22 - k), '.') + "#" + "......";
     const QImage image(path);
     QCOMPARE(image.size(), QSize(210, 21));
-    QCOMPARE(ImageRows(image, 0, 0, 210, 21, kGrey, kBlack), std::vector<std::string>(21, row));
+    QCOMPARE(ImageRows(image, 0, 0, 210, 21), std::vector<std::string>(21, row));
 }
 
 void TestTForm1Export::cancelOrEmptyNameWritesNothing() {
@@ -422,7 +395,7 @@ void TestTForm1Export::charSetFilesKeepTheViewsPicture() {
     QCOMPARE(image.size(), QSize(240, 72));
     std::vector<std::string> expected(72, std::string(240, '.'));
     expected[0].replace(0, 8, "########");
-    QCOMPARE(ImageRows(image, 0, 0, 240, 72, kGrey, kBlack), expected);
+    QCOMPARE(ImageRows(image, 0, 0, 240, 72), expected);
     QVERIFY(f.platform.errors.empty());
 }
 
@@ -457,7 +430,6 @@ void TestTForm1Export::colourDepthOfSpriteFiles() {
     LoadBalloon(f);
     MainColourWhite(f);
     const QString out = OutFolder(f);
-    const QColor white(255, 255, 255);
 
     TypeSaveSettings(f, {}, false);
     f.platform.colourDepth = 16;
@@ -491,7 +463,7 @@ void TestTForm1Export::colourDepthOfSpriteFiles() {
 
     SaveAs(f, "SaveSprite1", out + "/d32b.BMP");
     QCOMPARE(ReadFile(out + "/d32b.BMP").size(), 54 + 21 * 24 * 4);
-    QCOMPARE(ImageRows(QImage(out + "/d32b.BMP"), 0, 0, 24, 21, white, kBlack), kBalloon);
+    QCOMPARE(ImageRows(QImage(out + "/d32b.BMP"), 0, 0, 24, 21, 0xFFFFFF), kBalloon);
 
     // Back to 24 bits: the display no longer matters.
     TypeSaveSettings(f, {}, true);
@@ -500,7 +472,7 @@ void TestTForm1Export::colourDepthOfSpriteFiles() {
     const QByteArray bytes24 = ReadFile(out + "/d24.BMP");
     QCOMPARE(HeaderOf(bytes24).bitsPerPixel, quint16(24));
     QCOMPARE(bytes24.size(), 54 + 21 * 72);
-    QCOMPARE(ImageRows(QImage(out + "/d24.BMP"), 0, 0, 24, 21, white, kBlack), kBalloon);
+    QCOMPARE(ImageRows(QImage(out + "/d24.BMP"), 0, 0, 24, 21, 0xFFFFFF), kBalloon);
     QVERIFY(f.platform.errors.empty());
 }
 
@@ -564,7 +536,7 @@ void TestTForm1Export::clipboardTakesThePictureInFront() {
     QCOMPARE(f.platform.clipboardImages.size(), std::size_t(1));
     const QImage sprite = f.platform.clipboardImages[0];
     QCOMPARE(sprite.size(), QSize(24, 21));
-    QCOMPARE(ImageRows(sprite, 0, 0, 24, 21, kGrey, kBlack), kBalloon);
+    QCOMPARE(ImageRows(sprite, 0, 0, 24, 21), kBalloon);
 
     // The charset page with only the 8 x 16 view on: the 8 x 8 view's last picture. Loading
     // writes only the bytes read, so the balloon file is overwritten whole.
@@ -580,7 +552,7 @@ void TestTForm1Export::clipboardTakesThePictureInFront() {
     QCOMPARE(chars.size(), QSize(240, 72));
     std::vector<std::string> expected(72, std::string(240, '.'));
     expected[0].replace(0, 8, "########");
-    QCOMPARE(ImageRows(chars, 0, 0, 240, 72, kGrey, kBlack), expected);
+    QCOMPARE(ImageRows(chars, 0, 0, 240, 72), expected);
 
     QVERIFY(f.platform.errors.empty());
     QCOMPARE(f.form.StatusText(), QString("OK.."));

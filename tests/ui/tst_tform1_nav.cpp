@@ -13,38 +13,6 @@
 using mosaiqua::ColourSlots;
 using mosaiqua::TColor;
 
-namespace {
-
-const ColourSlots kStartup{0x000000, 0x444444, 0x6C6C6C, 0xFFFFFF};
-
-std::vector<TColor> Pixels(const mosaiqua::Raster& raster, int x, int y, int count) {
-    std::vector<TColor> row;
-    for (int i = 0; i < count; ++i)
-        row.push_back(raster.pixel(x + i, y));
-    return row;
-}
-
-QString LabelText(const TForm1& form, const char* name) {
-    return Child<QLabel>(form, name)->text();
-}
-
-void SetSwatch(const TForm1& form, const char* name, TColor colour) {
-    Child<ColourSwatch>(form, QString::fromLatin1(name))->SetColour(colour);
-}
-
-// The balloon of ballon_demo.prg, '#' for the sprite colour.
-const std::vector<std::string> kBalloon{
-    ".........#######........", ".......###########......", "......#############.....",
-    "......#####..######.....", ".....#####.##..#####....", ".....#####.#########....",
-    "......#.##.##..#####....", "......#####..######.....", "......#############.....",
-    "......#############.....", "......#.#########.#.....", ".......#.#######.#......",
-    ".......#..#####..#......", "........#..###..#.......", "........#..###..#.......",
-    ".........#..#..#........", ".........#..#..#........", "..........#####.........",
-    "..........#####.........", "..........#####.........", "...........###..........",
-};
-
-} // namespace
-
 class TestTForm1Sprites final : public QObject {
     Q_OBJECT
 
@@ -122,19 +90,13 @@ void TestTForm1Sprites::stripLabelsStayFromFE40() {
     QCOMPARE(LabelText(f.form, "Label2"), QString("$FE7F"));
     QCOMPARE(LabelText(f.form, "Label3"), QString("$FFFF"));
     ClickOn(f.form, "Button9");
-    QCOMPARE(LabelText(f.form, "Label1"), QString("$FE40"));
-    QCOMPARE(LabelText(f.form, "Label2"), QString("$FE7F"));
-    QCOMPARE(LabelText(f.form, "Label3"), QString("$FFFF"));
+    QCOMPARE(SpriteLabels(f.form), (QStringList{"$FE40", "$FE7F", "$FFFF"}));
     ClickOn(f.form, "Button1");
-    QCOMPARE(LabelText(f.form, "Label1"), QString("$FE80"));
-    QCOMPARE(LabelText(f.form, "Label2"), QString("$FE7F"));
-    QCOMPARE(LabelText(f.form, "Label3"), QString("$FFFF"));
+    QCOMPARE(SpriteLabels(f.form), (QStringList{"$FE80", "$FE7F", "$FFFF"}));
     // Back below $FE40 the labels follow the address again.
     ClickOn(f.form, "Button2");
     ClickOn(f.form, "Button2");
-    QCOMPARE(LabelText(f.form, "Label1"), QString("$FE00"));
-    QCOMPARE(LabelText(f.form, "Label2"), QString("$FE40"));
-    QCOMPARE(LabelText(f.form, "Label3"), QString("$FFC0"));
+    QCOMPARE(SpriteLabels(f.form), (QStringList{"$FE00", "$FE40", "$FFC0"}));
 }
 
 void TestTForm1Sprites::toEndSetsTheStripLabels() {
@@ -144,14 +106,10 @@ void TestTForm1Sprites::toEndSetsTheStripLabels() {
     ClickOn(f.form, "Button9");
     ClickOn(f.form, "Button11");
     QCOMPARE(f.form.SpriteAddress(), 0xFE40);
-    QCOMPARE(LabelText(f.form, "Label1"), QString("$FE40"));
-    QCOMPARE(LabelText(f.form, "Label2"), QString("$FE40"));
-    QCOMPARE(LabelText(f.form, "Label3"), QString("$FFC0"));
+    QCOMPARE(SpriteLabels(f.form), (QStringList{"$FE40", "$FE40", "$FFC0"}));
     ClickOn(f.form, "Button2");
     QCOMPARE(f.form.SpriteAddress(), 0xFE00);
-    QCOMPARE(LabelText(f.form, "Label1"), QString("$FE00"));
-    QCOMPARE(LabelText(f.form, "Label2"), QString("$FE40"));
-    QCOMPARE(LabelText(f.form, "Label3"), QString("$FFC0"));
+    QCOMPARE(SpriteLabels(f.form), (QStringList{"$FE00", "$FE40", "$FFC0"}));
 }
 
 void TestTForm1Sprites::spriteKeysWorkFromCharSetPage() {
@@ -163,9 +121,7 @@ void TestTForm1Sprites::spriteKeysWorkFromCharSetPage() {
     QTest::keyClick(&f.form, Qt::Key_F10);
     QCOMPARE(f.form.SpriteAddress(), 0x40 + 0x1000 + 1);
     Trigger(f.form, "SpriteRipper1");
-    QCOMPARE(LabelText(f.form, "Label1"), QString("$1041"));
-    QCOMPARE(LabelText(f.form, "Label2"), QString("$1081"));
-    QCOMPARE(LabelText(f.form, "Label3"), QString("$1201"));
+    QCOMPARE(SpriteLabels(f.form), (QStringList{"$1041", "$1081", "$1201"}));
 }
 
 void TestTForm1Sprites::multicolourButtonAndMenuMarkDisagree() {

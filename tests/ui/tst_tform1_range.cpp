@@ -27,10 +27,6 @@ constexpr mosaiqua::TColor kPaper = 0x000000;
 const QString kToFiles = QStringLiteral("SaveSpritesInMemoryAB1");
 const QString kToBitmap = QStringLiteral("SaveSpriteInMemoryRangeToSingleBitmap1");
 
-QString LabelText(const QObject& root, const char* name) {
-    return Child<QLabel>(root, QString::fromLatin1(name))->text();
-}
-
 int ShownAddress(const QDialog& dialog, const char* label) {
     bool ok = false;
     const int value = LabelText(dialog, label).mid(1).toInt(&ok, 16);
@@ -114,19 +110,6 @@ void PutSprite(QByteArray& memory, int address, const std::vector<std::array<int
             memory[qsizetype(address + int(row) * 3 + i)] = char(rows[row][std::size_t(i)]);
 }
 
-std::vector<std::string> ImageRows(const QImage& image, int left, int top, int width, int height) {
-    std::vector<std::string> rows;
-    for (int y = top; y < top + height; ++y) {
-        std::string row;
-        for (int x = left; x < left + width; ++x) {
-            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
-            row += c == 0x6C6C6C ? '#' : c == 0x000000 ? '.' : '?';
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 std::vector<std::string> Blank(int width, int height) {
     return std::vector<std::string>(std::size_t(height), std::string(std::size_t(width), '.'));
 }
@@ -198,6 +181,13 @@ QByteArray MemoryWithViewerSprite() {
     return memory;
 }
 
+// Loads the memory and parks the viewer on $0100; what it then shows, to compare with later.
+ViewerState LoadAndPark(Form1Fixture& f, const QByteArray& memory) {
+    LoadBytes(f, memory);
+    WalkSpriteTo(f.form, 0x0100);
+    return ViewerState::Of(f.form);
+}
+
 } // namespace
 
 class TestTForm1Range final : public QObject {
@@ -228,9 +218,7 @@ void TestTForm1Range::toFilesWritesOneFilePerSprite() {
     QByteArray memory = MemoryWithViewerSprite();
     for (int k = 0; k < 5; ++k) // the fifth, at $1100, lies outside the range
         PutSprite(memory, 0x1000 + 0x40 * k, MarkedSprite(k));
-    LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, memory);
     QVERIFY(QDir(f.files.path()).mkdir("out"));
     const QString out = f.files.filePath("out");
 
@@ -287,9 +275,7 @@ void TestTForm1Range::singleBitmapFillsRowsLeftToRight() {
         rows[20] = {0, 0, 0x01};
         PutSprite(memory, 0x2000 + 0x40 * k, rows);
     }
-    LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, memory);
     const QString chosen = f.files.filePath("sheet.BMP");
 
     auto seen = std::make_shared<DialogSeen>();
@@ -337,9 +323,7 @@ void TestTForm1Range::singleBitmapFillsRowsLeftToRight() {
 void TestTForm1Range::singleBitmapIsWrittenBeforeSuccessIsShown() {
     Form1Fixture f;
     QVERIFY(f.Show());
-    LoadBytes(f, MemoryWithViewerSprite());
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
     const QString chosen = f.files.filePath("sheet.BMP");
     bool fileThereAtSuccess = false;
     connect(&f.form, &TForm1::StatusTextChanged, this, [&](const QString& text) {
@@ -379,9 +363,7 @@ void TestTForm1Range::rangeEndingAtFFFF() {
     last[1] = {0x00, 0x81, 0x00};
     last[20] = {0x80, 0x00, 0x01};
     PutSprite(memory, 0xFFFF, last);
-    LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, memory);
     QVERIFY(QDir(f.files.path()).mkdir("out"));
     const QString out = f.files.filePath("out");
 
@@ -430,9 +412,7 @@ void TestTForm1Range::cancelPutsTheViewerBack() {
     QVERIFY(f.Show());
     QByteArray memory = MemoryWithViewerSprite();
     PutSprite(memory, 0x3000, std::vector<std::array<int, 3>>(21, {0xFF, 0xFF, 0xFF}));
-    LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, memory);
     const QString statusBefore = f.form.StatusText();
     QCOMPARE(statusBefore, QString("OK.."));
 
@@ -458,9 +438,7 @@ void TestTForm1Range::unwritableFileMidwayKeepsEarlierFiles() {
     QByteArray memory = MemoryWithViewerSprite();
     for (int k = 0; k < 4; ++k)
         PutSprite(memory, 0x1000 + 0x40 * k, MarkedSprite(k));
-    LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, memory);
     QVERIFY(QDir(f.files.path()).mkpath("out/a1080.bmp")); // the third name is taken by a folder
     const QString out = f.files.filePath("out");
 
@@ -485,28 +463,28 @@ void TestTForm1Range::sizeThatIsNotANumber_data() {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("dialogsShown");
-    // To files: every size is read on the first sprite, after both dialogs.
-    QTest::newRow("to files, sprite width") << kToFiles << "CSSpriteWidth"
-                                            << "2x" << true;
-    QTest::newRow("to files, sprite height") << kToFiles << "CSSpriteHeight"
-                                             << "2l" << true;
-    QTest::newRow("to files, bitmap width") << kToFiles << "CSBitmapWidth"
-                                            << "abc" << true;
-    QTest::newRow("to files, bitmap height") << kToFiles << "CSBitmapHeight"
-                                             << "" << true;
-    // Single bitmap: the cell and final sizes are read while preparing, before the dialog.
-    QTest::newRow("bitmap, bitmap width") << kToBitmap << "CSBitmapWidth"
-                                          << "abc" << false;
-    QTest::newRow("bitmap, bitmap height") << kToBitmap << "CSBitmapHeight"
-                                           << "1e3" << false;
-    QTest::newRow("bitmap, final width") << kToBitmap << "CSFBitmapWidth"
-                                         << "six" << false;
-    QTest::newRow("bitmap, final height") << kToBitmap << "CSFBitmapHeight"
-                                          << "4.8" << false;
-    QTest::newRow("bitmap, sprite width") << kToBitmap << "CSSpriteWidth"
-                                          << "x" << true;
-    QTest::newRow("bitmap, sprite height") << kToBitmap << "CSSpriteHeight"
-                                           << "21px" << true;
+    const struct {
+        const char* name;
+        QString command;
+        const char* edit;
+        const char* text;
+        bool dialogsShown;
+    } rows[] = {
+        // To files: every size is read on the first sprite, after both dialogs.
+        {"to files, sprite width", kToFiles, "CSSpriteWidth", "2x", true},
+        {"to files, sprite height", kToFiles, "CSSpriteHeight", "2l", true},
+        {"to files, bitmap width", kToFiles, "CSBitmapWidth", "abc", true},
+        {"to files, bitmap height", kToFiles, "CSBitmapHeight", "", true},
+        // Single bitmap: the cell and final sizes are read while preparing, before the dialog.
+        {"bitmap, bitmap width", kToBitmap, "CSBitmapWidth", "abc", false},
+        {"bitmap, bitmap height", kToBitmap, "CSBitmapHeight", "1e3", false},
+        {"bitmap, final width", kToBitmap, "CSFBitmapWidth", "six", false},
+        {"bitmap, final height", kToBitmap, "CSFBitmapHeight", "4.8", false},
+        {"bitmap, sprite width", kToBitmap, "CSSpriteWidth", "x", true},
+        {"bitmap, sprite height", kToBitmap, "CSSpriteHeight", "21px", true},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.name) << row.command << QString(row.edit) << QString(row.text) << row.dialogsShown;
 }
 
 void TestTForm1Range::sizeThatIsNotANumber() {
@@ -516,9 +494,7 @@ void TestTForm1Range::sizeThatIsNotANumber() {
     QFETCH(bool, dialogsShown);
     Form1Fixture f;
     QVERIFY(f.Show());
-    LoadBytes(f, MemoryWithViewerSprite());
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
     SizeEdit(f, edit.toLatin1().constData())->setText(text);
 
     f.platform.modalScripts.push_back(RangeScript(0x1000, 0x1100));
@@ -546,9 +522,7 @@ void TestTForm1Range::zeroCellSizeStopsBeforeTheDialog() {
     QFETCH(QString, edit);
     Form1Fixture f;
     QVERIFY(f.Show());
-    LoadBytes(f, MemoryWithViewerSprite());
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
     auto* dialog = f.windows.Windows().saveSpriteMem;
     const QString titleBefore = dialog->windowTitle();
     SizeEdit(f, edit.toLatin1().constData())->setText("0");
@@ -590,9 +564,7 @@ void TestTForm1Range::rangeWithoutWholeSprites() {
     QFETCH(QString, total);
     Form1Fixture f;
     QVERIFY(f.Show());
-    LoadBytes(f, MemoryWithViewerSprite());
-    WalkSpriteTo(f.form, 0x0100);
-    const ViewerState before = ViewerState::Of(f.form);
+    const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
 
     f.platform.modalScripts.push_back(RangeScript(start, end));
     f.platform.saveAnswers.push_back(f.files.filePath("a.BMP"));

@@ -1,5 +1,6 @@
+#include "helpers/child.h"
+#include "helpers/fake_platform.h"
 #include "ui/components/browsefoldersdialog.h"
-#include "ui/platform.h"
 #include "ui/tformdir.h"
 
 #include <QFrame>
@@ -9,59 +10,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <deque>
-
 namespace {
-
-// Answers folder browses from a script and records the browses and modal runs it was asked for.
-class ScriptedPlatform final : public Platform {
-public:
-    struct Browse {
-        QString startFolder;
-        QString title;
-    };
-
-    std::deque<std::optional<QString>> answers;
-    QList<Browse> browses;
-    QList<QPoint> modalPositions;
-    int modalResult = QDialog::Accepted;
-
-    std::optional<QString> BrowseForFolder(QWidget*, const QString& startFolder,
-                                           const QString& title) override {
-        browses.append({startFolder, title});
-        if (answers.empty())
-            return std::nullopt;
-        std::optional<QString> answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    int RunModal(QDialog* dialog) override {
-        modalPositions.append(dialog->pos());
-        return modalResult;
-    }
-
-    std::optional<QString> OpenFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(QWidget*, const SaveFileRequest&) override { return std::nullopt; }
-    std::optional<mosaiqua::TColor> ChooseColour(QWidget*, mosaiqua::TColor) override { return std::nullopt; }
-    void ShowError(QWidget*, const QString&, const QString&) override {}
-    bool SetClipboardImage(const QImage&) override { return false; }
-    void OpenWebPage(const QString&) override {}
-    int DisplayColourDepth() const override { return 24; }
-};
 
 const QString kFreezeStart = QStringLiteral("C:\\My Emulators\\CCS64");
 const QString kBitmapStart = QStringLiteral("C:\\My Documents");
 
-template <typename T> T* Child(const QObject& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr)
-        qFatal("no child named %s", name);
-    return child;
-}
-
 // One dialog with its fake desktop and a spy on each announcement.
 struct Fixture {
-    ScriptedPlatform platform;
+    FakePlatform platform;
     TFormDir dialog{platform};
     QSignalSpy freezeSpy{&dialog, &TFormDir::FreezeDirectoryPicked};
     QSignalSpy bitmapSpy{&dialog, &TFormDir::BitmapDirectoryPicked};
@@ -119,7 +75,7 @@ private slots:
         f.Click("Button1");
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
         QVERIFY(!f.dialog.isVisible());
-        QVERIFY(f.platform.browses.isEmpty());
+        QVERIFY(f.platform.folderBrowses.isEmpty());
         QCOMPARE(f.freezeSpy.count(), 0);
         QCOMPARE(f.bitmapSpy.count(), 0);
         QCOMPARE(f.Edit("FreezeEdit")->text(), kFreezeStart);
@@ -133,9 +89,9 @@ private slots:
         QCOMPARE(f.freezeSpy.count(), 0);
 
         f.Click("FreezeEditBut"); // the browser is cancelled
-        QCOMPARE(f.platform.browses.size(), 1);
-        QCOMPARE(f.platform.browses[0].startFolder, QStringLiteral("/home/me/freezes"));
-        QCOMPARE(f.platform.browses[0].title, QStringLiteral("Browse For Folders"));
+        QCOMPARE(f.platform.folderBrowses.size(), 1);
+        QCOMPARE(f.platform.folderBrowses[0].startFolder, QStringLiteral("/home/me/freezes"));
+        QCOMPARE(f.platform.folderBrowses[0].title, QStringLiteral("Browse For Folders"));
         QCOMPARE(f.freezeSpy.count(), 0);
         QCOMPARE(f.Edit("FreezeEdit")->text(), QStringLiteral("/home/me/freezes"));
     }
@@ -152,11 +108,11 @@ private slots:
         QFETCH(QByteArray, button);
         QFETCH(bool, freeze);
         Fixture f;
-        f.platform.answers.push_back(QStringLiteral("/data/picked"));
+        f.platform.folderAnswers.push_back(QStringLiteral("/data/picked"));
         f.Click(button.constData());
 
-        QCOMPARE(f.platform.browses.size(), 1);
-        QCOMPARE(f.platform.browses[0].startFolder, freeze ? kFreezeStart : kBitmapStart);
+        QCOMPARE(f.platform.folderBrowses.size(), 1);
+        QCOMPARE(f.platform.folderBrowses[0].startFolder, freeze ? kFreezeStart : kBitmapStart);
         QCOMPARE(f.Edit(edit.constData())->text(), QStringLiteral("/data/picked"));
         QSignalSpy& picked = freeze ? f.freezeSpy : f.bitmapSpy;
         QSignalSpy& other = freeze ? f.bitmapSpy : f.freezeSpy;
@@ -177,9 +133,9 @@ private slots:
         Fixture f;
         const QString typed = QStringLiteral("  /home/me/shots \t");
         f.Edit("BitmapEdit")->setText(typed);
-        f.platform.answers.push_back(answer);
+        f.platform.folderAnswers.push_back(answer);
         f.Click("BitmapEditBut");
-        QCOMPARE(f.platform.browses.size(), 1);
+        QCOMPARE(f.platform.folderBrowses.size(), 1);
         QCOMPARE(f.Edit("BitmapEdit")->text(), typed);
         QCOMPARE(f.bitmapSpy.count(), 0);
         QCOMPARE(f.freezeSpy.count(), 0);
@@ -188,22 +144,22 @@ private slots:
     void blanksAreTrimmedFromTheStartFolder() {
         Fixture f;
         f.Edit("FreezeEdit")->setText(QStringLiteral(" \t /home/me/freezes  "));
-        f.platform.answers.push_back(std::nullopt);
+        f.platform.folderAnswers.push_back(std::nullopt);
         f.Click("FreezeEditBut");
-        QCOMPARE(f.platform.browses.size(), 1);
-        QCOMPARE(f.platform.browses[0].startFolder, QStringLiteral("/home/me/freezes"));
+        QCOMPARE(f.platform.folderBrowses.size(), 1);
+        QCOMPARE(f.platform.folderBrowses[0].startFolder, QStringLiteral("/home/me/freezes"));
     }
 
     void browsingSeveralTimes() {
         Fixture f;
-        f.platform.answers = {QStringLiteral("/one"), std::nullopt, QStringLiteral("/two")};
+        f.platform.folderAnswers = {QStringLiteral("/one"), std::nullopt, QStringLiteral("/two")};
         f.Click("FreezeEditBut");
         f.Click("FreezeEditBut");
         f.Click("FreezeEditBut");
-        QCOMPARE(f.platform.browses.size(), 3);
-        QCOMPARE(f.platform.browses[0].startFolder, kFreezeStart);
-        QCOMPARE(f.platform.browses[1].startFolder, QStringLiteral("/one"));
-        QCOMPARE(f.platform.browses[2].startFolder, QStringLiteral("/one"));
+        QCOMPARE(f.platform.folderBrowses.size(), 3);
+        QCOMPARE(f.platform.folderBrowses[0].startFolder, kFreezeStart);
+        QCOMPARE(f.platform.folderBrowses[1].startFolder, QStringLiteral("/one"));
+        QCOMPARE(f.platform.folderBrowses[2].startFolder, QStringLiteral("/one"));
         QCOMPARE(f.freezeSpy.count(), 2);
         QCOMPARE(f.freezeSpy.at(1).at(0).toString(), QStringLiteral("/two"));
         QCOMPARE(f.Edit("FreezeEdit")->text(), QStringLiteral("/two"));

@@ -1,6 +1,7 @@
 #include "ui/tsavespritemem.h"
 
 #include "core/errors.h"
+#include "helpers/child.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -9,7 +10,6 @@
 #include <QtTest>
 
 #include <cstdlib>
-#include <stdexcept>
 #include <tuple>
 #include <vector>
 
@@ -38,13 +38,6 @@ const char* const kEndMinus[] = {"Button13", "Button14", "Button15", "Button16"}
 // Outer sizes as a framed window reports them: the picker's 143 x 172 client plus its frame.
 const QSize kPickerOuter(151, 198);
 const QRect kMainOuter(100, 50, 632, 576);
-
-template <typename T> T* Child(const QWidget& parent, const char* name) {
-    auto* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        throw std::logic_error(std::string("no control named ") + name);
-    return child;
-}
 
 QString Text(const QWidget& dialog, const char* name) {
     return Child<QLabel>(dialog, name)->text();

@@ -29,9 +29,10 @@ std::optional<mosaiqua::TColor> FakePlatform::ChooseColour(QWidget*, mosaiqua::T
     return TakeFront(colourAnswers, std::optional<mosaiqua::TColor>());
 }
 
-std::optional<QString> FakePlatform::BrowseForFolder(QWidget*, const QString& startFolder,
+std::optional<QString> FakePlatform::BrowseForFolder(QWidget* parent, const QString& startFolder,
                                                      const QString& title) {
     folderRequests << startFolder + QStringLiteral(" | ") + title;
+    folderBrowses.append({parent, startFolder, title});
     return TakeFront(folderAnswers, std::optional<QString>());
 }
 
@@ -53,6 +54,7 @@ void FakePlatform::OpenWebPage(const QString& url) {
 int FakePlatform::RunModal(QDialog* dialog) {
     ++modalRuns;
     modalDialogs.push_back(dialog);
+    modalPositions.append(dialog->pos());
     if (!modalScripts.empty()) {
         const std::function<int(QDialog*)> script = modalScripts.front();
         modalScripts.pop_front();

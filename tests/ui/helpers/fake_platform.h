@@ -3,6 +3,8 @@
 #include "ui/platform.h"
 
 #include <QImage>
+#include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +20,11 @@ public:
     struct Error {
         QString title;
         QString text;
+    };
+    struct FolderBrowse {
+        QWidget* parent;
+        QString startFolder;
+        QString title;
     };
 
     // Scripted answers, used front first.
@@ -37,11 +44,14 @@ public:
     std::vector<SaveFileRequest> saveRequests;
     std::vector<mosaiqua::TColor> colourRequests;
     QStringList folderRequests;
+    QList<FolderBrowse> folderBrowses;
     std::vector<Error> errors;
     std::vector<QImage> clipboardImages;
     QStringList webPages;
     int modalRuns = 0;
     std::vector<QDialog*> modalDialogs;
+    // Where each modal dialog stood when it was run.
+    QList<QPoint> modalPositions;
 
     std::optional<QString> OpenFileName(QWidget* parent, const QString& startFolder) override;
     std::optional<QString> SaveFileName(QWidget* parent, const SaveFileRequest& request) override;

@@ -1,8 +1,10 @@
 #include "helpers/form1_driver.h"
+#include "ui/colour_swatch.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTest>
 
@@ -98,4 +100,37 @@ bool AllPixels(const mosaiqua::Raster& raster, mosaiqua::TColor colour) {
         if (c != colour)
             return false;
     return !raster.pixels().empty();
+}
+
+std::vector<mosaiqua::TColor> Pixels(const mosaiqua::Raster& raster, int x, int y, int count) {
+    std::vector<mosaiqua::TColor> row;
+    for (int i = 0; i < count; ++i)
+        row.push_back(raster.pixel(x + i, y));
+    return row;
+}
+
+std::vector<std::string> ImageRows(const QImage& image, int left, int top, int width, int height,
+                                   mosaiqua::TColor ink, mosaiqua::TColor paper) {
+    std::vector<std::string> rows;
+    for (int y = top; y < top + height; ++y) {
+        std::string row;
+        for (int x = left; x < left + width; ++x) {
+            const QRgb c = image.pixel(x, y);
+            row += c == (0xFF000000u | ink) ? '#' : c == (0xFF000000u | paper) ? '.' : '?';
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+QString LabelText(const QObject& root, const char* name) {
+    return Child<QLabel>(root, QString::fromLatin1(name))->text();
+}
+
+QStringList SpriteLabels(const TForm1& form) {
+    return {LabelText(form, "Label1"), LabelText(form, "Label2"), LabelText(form, "Label3")};
+}
+
+void SetSwatch(const TForm1& form, const char* name, mosaiqua::TColor colour) {
+    Child<ColourSwatch>(form, QString::fromLatin1(name))->SetColour(colour);
 }

@@ -1,20 +1,27 @@
 #pragma once
 
+#include "../../core/known_pictures.h"
 #include "core/colours.h"
 #include "core/raster.h"
+#include "helpers/child.h"
 #include "helpers/fake_platform.h"
 #include "ui/application_windows.h"
 #include "ui/tform1.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+using mosaiqua::test::kBalloon;
+using mosaiqua::test::kLetterA;
 
 class QAction;
 class QWidget;
@@ -30,13 +37,6 @@ struct Form1Fixture {
     bool Show();
 };
 
-// The child with this objectName; throws (failing the test) when there is none.
-template <typename T> T* Child(const QObject& root, const QString& name) {
-    T* found = root.findChild<T*>(name);
-    if (found == nullptr)
-        throw std::runtime_error("no child named " + name.toStdString());
-    return found;
-}
 QAction* Action(const QObject& root, const QString& name);
 
 // A left click in the middle of a button, check box or swatch, as the user makes it.
@@ -58,6 +58,22 @@ std::vector<std::string> Rows(const mosaiqua::Raster& raster, int left, int top,
                               mosaiqua::TColor ink, mosaiqua::TColor paper);
 // Every pixel of the raster has this colour.
 bool AllPixels(const mosaiqua::Raster& raster, mosaiqua::TColor colour);
+
+// `count` pixels of one row, from (x, y) rightwards.
+std::vector<mosaiqua::TColor> Pixels(const mosaiqua::Raster& raster, int x, int y, int count);
+// One string per pixel row of the picture, as Rows() does; the default colours are the start-up
+// sprite colour and black.
+std::vector<std::string> ImageRows(const QImage& image, int left, int top, int width, int height,
+                                   mosaiqua::TColor ink = 0x6C6C6C, mosaiqua::TColor paper = 0x000000);
+
+QString LabelText(const QObject& root, const char* name);
+// Label1, Label2 and Label3: the current sprite's address and the strip's first and last.
+QStringList SpriteLabels(const TForm1& form);
+// Writes straight into a swatch; no redraw follows.
+void SetSwatch(const TForm1& form, const char* name, mosaiqua::TColor colour);
+
+// The colours the window starts with: background, multicolour 1, sprite colour, multicolour 2.
+inline const mosaiqua::ColourSlots kStartup{0x000000, 0x444444, 0x6C6C6C, 0xFFFFFF};
 
 // A file of tests/data; the folder is known only to the test executables.
 #ifdef MOSAIQUA_TEST_DATA_DIR
