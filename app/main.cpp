@@ -1,9 +1,9 @@
 // Program start: one application, the main window first, then the message loop.
-#include "ui/command_guard.h"
-#include "ui/fonts.h"
-#include "ui/qt_platform.h"
-#include "ui/application_windows.h"
-#include "ui/tform1.h"
+#include "ui/desktop/command_guard.h"
+#include "ui/assets/fonts.h"
+#include "ui/desktop/qt_platform.h"
+#include "ui/main_window/application_windows.h"
+#include "ui/main_window/tform1.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,11 +7,11 @@
 #include "core/export.h"
 #include "core/memory_image.h"
 #include "core/sprite_render.h"
-#include "ui/application_windows.h"
-#include "ui/fonts.h"
-#include "ui/platform.h"
-#include "ui/tform1.h"
-#include "ui/tsavespritemem.h"
+#include "ui/main_window/application_windows.h"
+#include "ui/assets/fonts.h"
+#include "ui/desktop/platform.h"
+#include "ui/main_window/tform1.h"
+#include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "ui/components/browsefoldersdialog.h"
 
-#include "ui/platform.h"
+#include "ui/desktop/platform.h"
 
 #include <QApplication>
 #include <QDir>

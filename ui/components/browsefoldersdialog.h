@@ -1,3 +1,4 @@
+// Folder browser component (TBrowseFoldersDialog) used by the folders dialog.
 #pragma once
 
 #include <QObject>

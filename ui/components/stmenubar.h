@@ -1,3 +1,4 @@
+// Menu-bar toolbar component (STMenuBar) that shows the main window's menu.
 #pragma once
 
 #include <QList>

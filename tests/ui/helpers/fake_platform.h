@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/platform.h"
+#include "ui/desktop/platform.h"
 
 #include <QImage>
 #include <QList>

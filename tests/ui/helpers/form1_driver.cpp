@@ -1,5 +1,5 @@
 #include "helpers/form1_driver.h"
-#include "ui/colour_swatch.h"
+#include "ui/widgets/colour_swatch.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -5,8 +5,8 @@
 #include "core/raster.h"
 #include "helpers/child.h"
 #include "helpers/fake_platform.h"
-#include "ui/application_windows.h"
-#include "ui/tform1.h"
+#include "ui/main_window/application_windows.h"
+#include "ui/main_window/tform1.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,0 +1,266 @@
+#include "ui/dialogs/palette_picker.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+using mosaiqua::TColor;
+
+namespace {
+
+constexpr int kCcs64 = 0;
+constexpr int kTrueVic = 1;
+
+PaletteSwatch* SwatchOf(const TC64Palette& picker, int number) {
+    return picker.findChild<PaletteSwatch*>(QStringLiteral("c64p%1").arg(number));
+}
+
+// The numbers of the swatches that carry an "X".
+QList<int> Marked(const TC64Palette& picker) {
+    QList<int> marked;
+    for (int n = 1; n <= 16; ++n) {
+        const PaletteSwatch* swatch = SwatchOf(picker, n);
+        if (swatch != nullptr && swatch->Caption() == QStringLiteral("X")) {
+            marked.append(n);
+        }
+    }
+    return marked;
+}
+
+void Open(TC64Palette& picker, TColor slot, int table) {
+    picker.Prepare(slot, table);
+    picker.show();
+}
+
+void Press(TC64Palette& picker, const char* name) {
+    QWidget* control = picker.findChild<QWidget*>(QString::fromLatin1(name));
+    QVERIFY2(control != nullptr, name);
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+} // namespace
+
+class TestTC64Palette final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowHasItsCaptionSizeAndControls();
+    void trueVicShowsItsTableAndMarksGrey();
+    void ccs64ShowsItsTableAndMarksGrey();
+    void blackIsMarkedUnderBothTables();
+    void colourInNeitherTableMarksNothingAndOkKeepsIt();
+    void reopeningRecoloursFromTheTableAsked();
+    void lastOfSeveralClicksCountsOnOk();
+    void cancelKeepsTag();
+    void closeBoxKeepsTag();
+    void okWithoutAClickHandsBackTheSlotColour();
+    void darkSwatchesHaveWhiteCaptions();
+    void runsItsActivationWhenExecuted();
+    void stayOnTopCanBeSwitched();
+};
+
+void TestTC64Palette::windowHasItsCaptionSizeAndControls() {
+    TC64Palette picker;
+    QCOMPARE(picker.windowTitle(), QStringLiteral("C64 Palette"));
+    QCOMPARE(picker.size(), QSize(143, 172));
+    QCOMPARE(picker.minimumSize(), picker.maximumSize());
+    QFrame* panel = picker.findChild<QFrame*>(QStringLiteral("Panel2"));
+    QVERIFY(panel != nullptr);
+    QCOMPARE(panel->geometry(), QRect(3, 2, 137, 167));
+
+    int checked = 0;
+    for (int n = 1; n <= 16; ++n) {
+        PaletteSwatch* swatch = SwatchOf(picker, n);
+        QVERIFY(swatch != nullptr);
+        QCOMPARE(picker.Swatch(n), swatch);
+        QCOMPARE(swatch->parentWidget(), panel);
+        const int column = (n - 1) % 4;
+        const int row = (n - 1) / 4;
+        QCOMPARE(swatch->geometry(), QRect(8 + 32 * column, 8 + 32 * row, 25, 25));
+        ++checked;
+    }
+    QCOMPARE(checked, 16);
+
+    auto* ok = picker.findChild<QPushButton*>(QStringLiteral("Button1"));
+    auto* cancel = picker.findChild<QPushButton*>(QStringLiteral("Button2"));
+    QVERIFY(ok != nullptr && cancel != nullptr);
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QCOMPARE(ok->geometry(), QRect(8, 136, 57, 25));
+    QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+    QCOMPARE(cancel->geometry(), QRect(72, 136, 57, 25));
+}
+
+void TestTC64Palette::trueVicShowsItsTableAndMarksGrey() {
+    TC64Palette picker;
+    Open(picker, 0x6C6C6C, kTrueVic);
+
+    QCOMPARE(picker.TableSelector(), kTrueVic);
+    QCOMPARE(SwatchOf(picker, 1)->Colour(), TColor(0x000000));
+    QCOMPARE(SwatchOf(picker, 3)->Colour(), TColor(0x2B3768));  // red: 104, 55, 43
+    QCOMPARE(SwatchOf(picker, 8)->Colour(), TColor(0x6FC7B8));  // yellow: 184, 199, 111
+    QCOMPARE(SwatchOf(picker, 13)->Colour(), TColor(0x6C6C6C)); // grey
+    QCOMPARE(SwatchOf(picker, 16)->Colour(), TColor(0x959595)); // light grey
+    QCOMPARE(Marked(picker), QList<int>{13});
+    QCOMPARE(picker.ChosenColour(), TColor(0x6C6C6C));
+}
+
+void TestTC64Palette::ccs64ShowsItsTableAndMarksGrey() {
+    TC64Palette picker;
+    Open(picker, 0x848484, kCcs64);
+
+    QCOMPARE(SwatchOf(picker, 3)->Colour(), TColor(0x27397A));  // red: 122, 57, 39
+    QCOMPARE(SwatchOf(picker, 8)->Colour(), TColor(0x6DFFFF));  // yellow: 255, 255, 109
+    QCOMPARE(SwatchOf(picker, 13)->Colour(), TColor(0x848484)); // grey
+    QCOMPARE(Marked(picker), QList<int>{13});
+
+    // The true VIC-II grey is no entry of this table.
+    picker.hide();
+    Open(picker, 0x6C6C6C, kCcs64);
+    QCOMPARE(Marked(picker), QList<int>{});
+}
+
+void TestTC64Palette::blackIsMarkedUnderBothTables() {
+    TC64Palette picker;
+    for (int table : {kCcs64, kTrueVic}) {
+        Open(picker, 0x000000, table);
+        QCOMPARE(Marked(picker), QList<int>{1});
+        picker.hide();
+        Open(picker, 0xFFFFFF, table);
+        QCOMPARE(Marked(picker), QList<int>{2});
+        picker.hide();
+    }
+}
+
+void TestTC64Palette::colourInNeitherTableMarksNothingAndOkKeepsIt() {
+    TC64Palette picker;
+    Open(picker, 0x808080, kTrueVic);
+    QCOMPARE(Marked(picker), QList<int>{});
+
+    Press(picker, "Button1");
+
+    QCOMPARE(picker.result(), int(QDialog::Accepted));
+    QCOMPARE(picker.Tag(), TColor(0x808080));
+}
+
+void TestTC64Palette::reopeningRecoloursFromTheTableAsked() {
+    TC64Palette picker;
+    Open(picker, 0x000000, kTrueVic);
+    Press(picker, "c64p5");
+    picker.hide();
+
+    Open(picker, 0x000000, kCcs64);
+
+    QCOMPARE(SwatchOf(picker, 5)->Colour(), TColor(0xA74289)); // purple: 137, 66, 167
+    QCOMPARE(Marked(picker), QList<int>{1});
+    QCOMPARE(picker.ChosenColour(), TColor(0x000000));
+}
+
+void TestTC64Palette::lastOfSeveralClicksCountsOnOk() {
+    TC64Palette picker;
+    Open(picker, 0x6C6C6C, kTrueVic);
+
+    Press(picker, "c64p3");
+    QCOMPARE(Marked(picker), QList<int>{3});
+    QCOMPARE(picker.ChosenColour(), TColor(0x2B3768));
+    Press(picker, "c64p7");
+    QCOMPARE(Marked(picker), QList<int>{7});
+    QVERIFY(picker.isVisible()); // a click does not close the picker
+    QCOMPARE(picker.Tag(), TColor(0x6C6C6C));
+
+    Press(picker, "Button1");
+
+    QCOMPARE(picker.result(), int(QDialog::Accepted));
+    QVERIFY(!picker.isVisible());
+    QCOMPARE(picker.Tag(), TColor(0x792835)); // entry 6, blue: 53, 40, 121
+}
+
+void TestTC64Palette::cancelKeepsTag() {
+    TC64Palette picker;
+    Open(picker, 0x6C6C6C, kTrueVic);
+    Press(picker, "c64p3");
+
+    Press(picker, "Button2");
+
+    QCOMPARE(picker.result(), int(QDialog::Rejected));
+    QVERIFY(!picker.isVisible());
+    QCOMPARE(picker.Tag(), TColor(0x6C6C6C));
+}
+
+void TestTC64Palette::closeBoxKeepsTag() {
+    TC64Palette picker;
+    Open(picker, 0x444444, kTrueVic);
+    QCOMPARE(Marked(picker), QList<int>{12});
+    Press(picker, "c64p2");
+
+    QVERIFY(picker.close());
+
+    QCOMPARE(picker.result(), int(QDialog::Rejected));
+    QCOMPARE(picker.Tag(), TColor(0x444444));
+}
+
+void TestTC64Palette::okWithoutAClickHandsBackTheSlotColour() {
+    TC64Palette picker;
+    Open(picker, 0x6C6C6C, kTrueVic);
+    Press(picker, "Button1");
+    QCOMPARE(picker.result(), int(QDialog::Accepted));
+    QCOMPARE(picker.Tag(), TColor(0x6C6C6C));
+}
+
+void TestTC64Palette::darkSwatchesHaveWhiteCaptions() {
+    TC64Palette picker;
+    Open(picker, 0x000000, kTrueVic);
+    const QList<int> dark = {1, 3, 5, 7, 9, 10, 12};
+    const QColor windowText = picker.palette().color(QPalette::WindowText);
+    QVERIFY(windowText != QColor(Qt::white));
+    QList<int> white;
+    for (int n = 1; n <= 16; ++n) {
+        const QColor caption = SwatchOf(picker, n)->CaptionColour();
+        if (caption == QColor(Qt::white)) {
+            white.append(n);
+        } else {
+            QCOMPARE(caption, windowText);
+        }
+    }
+    QCOMPARE(white, dark);
+}
+
+void TestTC64Palette::runsItsActivationWhenExecuted() {
+    TC64Palette picker;
+    picker.Prepare(0x000000, kCcs64);
+    QList<int> markedOnOpening;
+    // Runs inside the dialog's own loop, once it is showing.
+    QMetaObject::invokeMethod(
+        &picker,
+        [&] {
+            markedOnOpening = Marked(picker);
+            Press(picker, "c64p2");
+            Press(picker, "Button1");
+            if (picker.isVisible()) {
+                picker.reject();
+            }
+        },
+        Qt::QueuedConnection);
+
+    const int result = picker.exec();
+
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(markedOnOpening, QList<int>{1});
+    QCOMPARE(picker.Tag(), TColor(0xFFFFFF));
+}
+
+void TestTC64Palette::stayOnTopCanBeSwitched() {
+    TC64Palette picker;
+    QVERIFY(picker.isStayOnTop());
+    picker.show();
+
+    picker.setStayOnTop(false);
+    QVERIFY(!picker.isStayOnTop());
+    QVERIFY(!picker.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(picker.isVisible());
+
+    picker.setStayOnTop(true);
+    QVERIFY(picker.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(picker.isVisible());
+}
+
+QTEST_MAIN(TestTC64Palette)
+#include "tst_tc64palette.moc"

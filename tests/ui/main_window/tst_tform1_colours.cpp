@@ -1,0 +1,456 @@
+// The main window's eight colour commands: the picker as the user meets it, the system colour
+// dialog, and which views each slot redraws.
+#include "helpers/form1_driver.h"
+#include "ui/widgets/colour_swatch.h"
+#include "ui/dialogs/palette_picker.h"
+
+#include <QDialog>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <array>
+#include <functional>
+
+using mosaiqua::ColourSlots;
+using mosaiqua::TColor;
+
+namespace {
+
+// Entries 0..15 written out, so a wrong table in the program cannot hide behind a shared constant.
+const std::array<TColor, 16> kTrueVic{0x000000, 0xFFFFFF, 0x2B3768, 0xB2A470, 0x863D6F, 0x438D58,
+                                      0x792835, 0x6FC7B8, 0x254F6F, 0x003943, 0x59679A, 0x444444,
+                                      0x6C6C6C, 0x84D29A, 0xB55E6C, 0x959595};
+const std::array<TColor, 16> kCcs64{0x000000, 0xFFFFFF, 0x27397A, 0xECD791, 0xA74289, 0x4FB56C,
+                                    0x912132, 0x6DFFFF, 0x205C89, 0x12414C, 0x6D81C6, 0x4A4A4A,
+                                    0x848484, 0xB0FFCF, 0xE77184, 0xC4C4C4};
+
+// Markers written straight into a swatch: no redraw follows, so only a later redraw shows them.
+constexpr TColor kSpriteMarker = 0x010203;
+constexpr TColor kCharMarker = 0x040506;
+
+// What the user saw in the picker.
+struct PickerSight {
+    int table = -1;
+    TColor tag = 0;
+    std::array<TColor, 16> colours{};
+    QList<int> markedOnOpen;
+    QList<int> markedAtEnd;
+    QRect frame;
+    bool opened = false;
+};
+
+QList<int> Marked(const TC64Palette& picker) {
+    QList<int> marked;
+    for (int n = 1; n <= 16; ++n)
+        if (Child<PaletteSwatch>(picker, QStringLiteral("c64p%1").arg(n))->Caption() == QStringLiteral("X"))
+            marked << n;
+    return marked;
+}
+
+// Plays the user in the picker: it comes up (and activates), the user clicks the swatches in
+// order, then presses OK or Cancel.
+void QueuePicker(FakePlatform& platform, QList<int> clicks, bool ok, PickerSight* sight = nullptr) {
+    platform.modalScripts.push_back([clicks, ok, sight](QDialog* dialog) {
+        auto* picker = qobject_cast<TC64Palette*>(dialog);
+        if (picker == nullptr)
+            return int(QDialog::Rejected);
+        if (sight != nullptr) {
+            sight->opened = true;
+            sight->frame = picker->frameGeometry();
+            sight->table = picker->TableSelector();
+            sight->tag = picker->Tag();
+        }
+        picker->FormActivate();
+        if (sight != nullptr) {
+            for (int n = 1; n <= 16; ++n)
+                sight->colours[std::size_t(n - 1)] = picker->Swatch(n)->Colour();
+            sight->markedOnOpen = Marked(*picker);
+        }
+        for (int n : clicks)
+            picker->c64pClick(n);
+        if (sight != nullptr)
+            sight->markedAtEnd = Marked(*picker);
+        if (!ok)
+            return int(QDialog::Rejected);
+        picker->Button1Click();
+        return int(QDialog::Accepted);
+    });
+}
+
+TColor SwatchColour(const TForm1& form, const QString& name) {
+    return Child<ColourSwatch>(form, name)->Colour();
+}
+
+bool SpriteViewsAre(const TForm1& form, TColor colour) {
+    const mosaiqua::SpriteRasters& views = form.SpriteViews();
+    return AllPixels(views.SpriteActual, colour) && AllPixels(views.SpriteBig, colour) &&
+           AllPixels(views.ScanImage, colour);
+}
+
+bool IsCharSetSlot(const QString& swatch) {
+    return swatch == "CBack" || swatch.startsWith("CCol");
+}
+
+bool SameCharSetViews(const mosaiqua::CharSetRasters& a, const mosaiqua::CharSetRasters& b) {
+    return a.CharSetImage == b.CharSetImage && a.CharSetImage8x16 == b.CharSetImage8x16 &&
+           a.CharSetImage16x16 == b.CharSetImage16x16;
+}
+
+bool SameSpriteViews(const mosaiqua::SpriteRasters& a, const mosaiqua::SpriteRasters& b) {
+    return a.SpriteActual == b.SpriteActual && a.SpriteBig == b.SpriteBig && a.ScanImage == b.ScanImage;
+}
+
+} // namespace
+
+class TestTForm1Colours final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pickerShowsTheTableInForceAndMarksTheSlot();
+    void colourInNeitherTableIsUnmarkedAndKept();
+    void lastOfSeveralClicksIsTaken();
+    void cancelAndCloseBoxChangeNothing();
+    void eachSlotRedrawsItsViews_data();
+    void eachSlotRedrawsItsViews();
+    void editMenuItemsRunTheSameCommands_data();
+    void editMenuItemsRunTheSameCommands();
+    void pickerIsCentredOverTheMainWindow();
+    void windowsPaletteUsesTheColourDialog();
+    void alwaysOnTopSwitchesThePickerToo();
+};
+
+void TestTForm1Colours::pickerShowsTheTableInForceAndMarksTheSlot() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+
+    PickerSight vic;
+    QueuePicker(f.platform, {}, true, &vic);
+    ClickOn(f.form, "Button6");
+    QVERIFY(vic.opened);
+    QCOMPARE(vic.table, 1);
+    QCOMPARE(vic.tag, 0x6C6C6Cu);
+    QCOMPARE(vic.colours, kTrueVic);
+    QCOMPARE(vic.markedOnOpen, QList<int>{13});
+    QCOMPARE(f.form.SpriteColours(), kStartup);
+
+    // Under CCS64 the swatches take that table, whatever the picker showed last.
+    Trigger(f.form, "UseC64Palette1");
+    PickerSight background;
+    QueuePicker(f.platform, {}, true, &background);
+    ClickOn(f.form, "Back");
+    QCOMPARE(background.table, 0);
+    QCOMPARE(background.colours, kCcs64);
+    // Black is the same in both tables.
+    QCOMPARE(background.markedOnOpen, QList<int>{1});
+
+    // Grey of the true VIC-II table is not a CCS64 colour: nothing marked, OK keeps it.
+    PickerSight grey;
+    QueuePicker(f.platform, {}, true, &grey);
+    ClickOn(f.form, "Button6");
+    QCOMPARE(grey.colours, kCcs64);
+    QVERIFY(grey.markedOnOpen.isEmpty());
+    QCOMPARE(f.form.SpriteColours(), kStartup);
+
+    // White in multicolour 2 is marked under CCS64 too.
+    PickerSight white;
+    QueuePicker(f.platform, {}, false, &white);
+    ClickOn(f.form, "Button7");
+    QCOMPARE(white.markedOnOpen, QList<int>{2});
+    QCOMPARE(f.platform.modalRuns, 4);
+    QVERIFY(f.platform.errors.empty());
+}
+
+void TestTForm1Colours::colourInNeitherTableIsUnmarkedAndKept() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    Trigger(f.form, "ResetCharSetColoursToDefault1");
+    ShowPage(f.form, "CharSheet");
+
+    PickerSight sight;
+    QueuePicker(f.platform, {}, true, &sight);
+    ClickOn(f.form, "ButCol1");
+    QCOMPARE(sight.tag, 0x808080u);
+    QCOMPARE(sight.colours, kTrueVic);
+    QVERIFY(sight.markedOnOpen.isEmpty());
+    QCOMPARE(f.form.CharSetColours(), (ColourSlots{0x000000, 0x808080, 0xC0C0C0, 0xFFFFFF}));
+
+    Trigger(f.form, "UseC64Palette1");
+    PickerSight main;
+    QueuePicker(f.platform, {}, true, &main);
+    ClickOn(f.form, "ButCol2");
+    QCOMPARE(main.tag, 0xC0C0C0u);
+    QVERIFY(main.markedOnOpen.isEmpty());
+    QCOMPARE(SwatchColour(f.form, "CCol2"), 0xC0C0C0u);
+}
+
+void TestTForm1Colours::lastOfSeveralClicksIsTaken() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    PickerSight sight;
+    QueuePicker(f.platform, {3, 7}, true, &sight);
+    ClickOn(f.form, "Button5");
+    QCOMPARE(sight.markedAtEnd, QList<int>{7});
+    QCOMPARE(SwatchColour(f.form, "Col1"), 0x792835u); // true VIC-II blue, entry 6
+
+    Trigger(f.form, "UseC64Palette1");
+    QueuePicker(f.platform, {16, 3, 7}, true, &sight);
+    ClickOn(f.form, "Button7");
+    QCOMPARE(sight.markedAtEnd, QList<int>{7});
+    QCOMPARE(SwatchColour(f.form, "Col3"), 0x912132u); // CCS64 blue, entry 6
+    QCOMPARE(f.form.SpriteColours(), (ColourSlots{0x000000, 0x792835, 0x6C6C6C, 0x912132}));
+}
+
+void TestTForm1Colours::cancelAndCloseBoxChangeNothing() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    SetSwatch(f.form, "Back", kSpriteMarker);
+    SetSwatch(f.form, "CBack", kCharMarker);
+    const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
+    const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
+    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+
+    QueuePicker(f.platform, {5}, false);
+    ClickOn(f.form, "Button6");
+
+    // The close box: the picker is up, a swatch is clicked, then the window is closed.
+    QList<int> markedWhenShown;
+    f.platform.modalScripts.push_back([&markedWhenShown](QDialog* dialog) {
+        auto* picker = qobject_cast<TC64Palette*>(dialog);
+        picker->show();
+        markedWhenShown = Marked(*picker);
+        picker->c64pClick(9);
+        picker->close();
+        return picker->result();
+    });
+    Trigger(f.form, "EditColour21");
+    QCOMPARE(markedWhenShown, QList<int>{13});
+    QVERIFY(!f.windows.Windows().c64Palette->isVisible());
+
+    ShowPage(f.form, "CharSheet");
+    QueuePicker(f.platform, {2}, false);
+    ClickOn(f.form, "ButCol2");
+    QueuePicker(f.platform, {2}, false);
+    ClickOn(f.form, "CBack");
+
+    QCOMPARE(f.platform.modalRuns, 4);
+    QCOMPARE(f.form.SpriteColours(), (ColourSlots{kSpriteMarker, 0x444444, 0x6C6C6C, 0xFFFFFF}));
+    QCOMPARE(f.form.CharSetColours(), (ColourSlots{kCharMarker, 0x444444, 0x6C6C6C, 0xFFFFFF}));
+    QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
+    QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
+    QCOMPARE(status.count(), 0);
+    QVERIFY(f.platform.errors.empty());
+}
+
+void TestTForm1Colours::eachSlotRedrawsItsViews_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("swatch");
+    QTest::addColumn<bool>("charSetMulticolour");
+    QTest::addColumn<QString>("redraws"); // "sprites", "charsets" or "nothing"
+    QTest::newRow("sprite background") << QString("Back") << "Back" << false << "sprites";
+    QTest::newRow("sprite multicolour 1, hi-res") << QString("Button5") << "Col1" << false << "sprites";
+    QTest::newRow("sprite main colour") << QString("Button6") << "Col2" << false << "sprites";
+    QTest::newRow("sprite multicolour 2, hi-res") << QString("Button7") << "Col3" << false << "sprites";
+    QTest::newRow("charset background") << QString("CBack") << "CBack" << false << "charsets";
+    QTest::newRow("charset main colour") << QString("ButCol2") << "CCol2" << false << "charsets";
+    QTest::newRow("charset multicolour 1, CMCM up") << QString("ButCol1") << "CCol1" << false << "nothing";
+    QTest::newRow("charset multicolour 2, CMCM up") << QString("ButCol3") << "CCol3" << false << "nothing";
+    QTest::newRow("charset multicolour 1, CMCM down") << QString("ButCol1") << "CCol1" << true << "charsets";
+    QTest::newRow("charset multicolour 2, CMCM down") << QString("ButCol3") << "CCol3" << true << "charsets";
+    QTest::newRow("charset background, CMCM down") << QString("CBack") << "CBack" << true << "charsets";
+}
+
+void TestTForm1Colours::eachSlotRedrawsItsViews() {
+    QFETCH(QString, control);
+    QFETCH(QString, swatch);
+    QFETCH(bool, charSetMulticolour);
+    QFETCH(QString, redraws);
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    if (charSetMulticolour) {
+        ShowPage(f.form, "CharSheet");
+        ClickOn(f.form, "CMCM");
+        QVERIFY(f.form.CharSetMulticolour());
+    }
+    ShowPage(f.form, IsCharSetSlot(swatch) ? "CharSheet" : "SpriteSheet");
+    // All memory is zero, so every view shows its background: a marker background shows a redraw.
+    SetSwatch(f.form, "Back", kSpriteMarker);
+    SetSwatch(f.form, "CBack", kCharMarker);
+    const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
+    const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
+    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+
+    QueuePicker(f.platform, {3}, true);
+    ClickOn(f.form, control);
+    const TColor red = 0x2B3768; // true VIC-II entry 2
+    QCOMPARE(SwatchColour(f.form, swatch), red);
+
+    if (redraws == "sprites") {
+        QVERIFY(SpriteViewsAre(f.form, swatch == "Back" ? red : kSpriteMarker));
+        QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
+        QCOMPARE(status.count(), 0);
+    } else if (redraws == "charsets") {
+        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, swatch == "CBack" ? red : kCharMarker));
+        // Never enabled, so never drawn.
+        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage8x16, 0x000000));
+        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage16x16, 0x000000));
+        QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
+        QCOMPARE(status.count(), 2);
+        QCOMPARE(status.at(0).at(0).toString(), QString("Working...."));
+        QCOMPARE(status.at(1).at(0).toString(), QString("OK.."));
+    } else {
+        QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
+        QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
+        QCOMPARE(status.count(), 0);
+    }
+    QVERIFY(f.platform.errors.empty());
+}
+
+void TestTForm1Colours::editMenuItemsRunTheSameCommands_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("swatch");
+    QTest::addColumn<uint>("before"); // the slot's colour when the picker opens
+    QTest::newRow("EditBackgroundColour1")
+        << QString("EditBackgroundColour1") << "Back" << uint(kSpriteMarker);
+    QTest::newRow("EditColour11") << QString("EditColour11") << "Col1" << 0x444444u;
+    QTest::newRow("EditColour21") << QString("EditColour21") << "Col2" << 0x6C6C6Cu;
+    QTest::newRow("EditColour31") << QString("EditColour31") << "Col3" << 0xFFFFFFu;
+    QTest::newRow("EditCharSetBackgroundColour1")
+        << QString("EditCharSetBackgroundColour1") << "CBack" << uint(kCharMarker);
+    QTest::newRow("EditCharSetMultiColour1Col11")
+        << QString("EditCharSetMultiColour1Col11") << "CCol1" << 0x444444u;
+    QTest::newRow("EditCharSetColourCol21") << QString("EditCharSetColourCol21") << "CCol2" << 0x6C6C6Cu;
+    QTest::newRow("EditCharSetMultiColour3Col31")
+        << QString("EditCharSetMultiColour3Col31") << "CCol3" << 0xFFFFFFu;
+}
+
+void TestTForm1Colours::editMenuItemsRunTheSameCommands() {
+    QFETCH(QString, item);
+    QFETCH(QString, swatch);
+    QFETCH(uint, before);
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    SetSwatch(f.form, "Back", kSpriteMarker);
+    SetSwatch(f.form, "CBack", kCharMarker);
+    const bool charSet = IsCharSetSlot(swatch);
+
+    // Works from the other page too.
+    ShowPage(f.form, charSet ? "SpriteSheet" : "CharSheet");
+    PickerSight sight;
+    QueuePicker(f.platform, {14}, true, &sight);
+    Trigger(f.form, item);
+    QCOMPARE(sight.tag, TColor(before));
+    QCOMPARE(sight.table, 1);
+    QCOMPARE(SwatchColour(f.form, swatch), 0x84D29Au); // light green
+    QCOMPARE(f.platform.modalDialogs.size(), std::size_t(1));
+    QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().c64Palette));
+
+    // Every other slot kept its colour.
+    const QStringList names{"Back", "Col1", "Col2", "Col3", "CBack", "CCol1", "CCol2", "CCol3"};
+    const std::array<TColor, 8> start{kSpriteMarker, 0x444444, 0x6C6C6C, 0xFFFFFF,
+                                      kCharMarker,   0x444444, 0x6C6C6C, 0xFFFFFF};
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i] != swatch)
+            QCOMPARE(SwatchColour(f.form, names[i]), start[std::size_t(i)]);
+
+    // The redraw is that of the button: sprite slots redraw the sprites, the charset ones (CMCM up)
+    // the charsets only for the background and main colour.
+    if (!charSet)
+        QVERIFY(SpriteViewsAre(f.form, swatch == "Back" ? 0x84D29A : kSpriteMarker));
+    else if (swatch == "CBack")
+        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, 0x84D29A));
+    else if (swatch == "CCol2")
+        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, kCharMarker));
+    else
+        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, 0x000000));
+}
+
+void TestTForm1Colours::pickerIsCentredOverTheMainWindow() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    f.form.move(37, 51);
+    QCoreApplication::processEvents();
+    PickerSight first;
+    QueuePicker(f.platform, {}, false, &first);
+    ClickOn(f.form, "Back");
+    const QRect main = f.form.frameGeometry();
+    const QSize outer = first.frame.size();
+    QVERIFY(outer.width() >= 143 && outer.height() >= 172);
+    QCOMPARE(first.frame.topLeft(), QPoint(main.left() + (main.width() - outer.width()) / 2,
+                                           main.top() + (main.height() - outer.height()) / 2));
+
+    // Placed again at every opening.
+    f.form.move(200, 9);
+    QCoreApplication::processEvents();
+    PickerSight second;
+    QueuePicker(f.platform, {}, false, &second);
+    Trigger(f.form, "EditCharSetColourCol21");
+    const QRect moved = f.form.frameGeometry();
+    QCOMPARE(second.frame.topLeft(), QPoint(moved.left() + (moved.width() - outer.width()) / 2,
+                                            moved.top() + (moved.height() - outer.height()) / 2));
+}
+
+void TestTForm1Colours::windowsPaletteUsesTheColourDialog() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    Trigger(f.form, "UseWindowsStandard16bitPalette1");
+    SetSwatch(f.form, "Back", kSpriteMarker);
+    SetSwatch(f.form, "CBack", kCharMarker);
+    const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
+    const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
+    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+
+    // Cancelled: the dialog was preset to the slot, nothing changes.
+    ClickOn(f.form, "Button6");
+    QCOMPARE(f.platform.colourRequests, (std::vector<TColor>{0x6C6C6C}));
+    QCOMPARE(SwatchColour(f.form, "Col2"), 0x6C6C6Cu);
+    QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
+
+    // Any colour at all, in neither table.
+    f.platform.colourAnswers.push_back(TColor(0x123456));
+    ClickOn(f.form, "Button6");
+    QCOMPARE(f.platform.colourRequests.back(), 0x6C6C6Cu);
+    QCOMPARE(SwatchColour(f.form, "Col2"), 0x123456u);
+    QVERIFY(SpriteViewsAre(f.form, kSpriteMarker));
+    QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
+
+    ShowPage(f.form, "CharSheet");
+    ClickOn(f.form, "CBack");
+    QCOMPARE(f.platform.colourRequests.back(), kCharMarker);
+    QCOMPARE(status.count(), 0);
+    f.platform.colourAnswers.push_back(TColor(0xABCDEF));
+    Trigger(f.form, "EditCharSetBackgroundColour1");
+    QCOMPARE(SwatchColour(f.form, "CBack"), 0xABCDEFu);
+    QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, 0xABCDEF));
+    QCOMPARE(status.count(), 2);
+
+    QCOMPARE(f.platform.colourRequests.size(), std::size_t(4));
+    QCOMPARE(f.platform.modalRuns, 0);
+    QVERIFY(f.platform.errors.empty());
+}
+
+void TestTForm1Colours::alwaysOnTopSwitchesThePickerToo() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    TC64Palette* picker = f.windows.Windows().c64Palette;
+    QVERIFY(f.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(picker->isStayOnTop());
+
+    Trigger(f.form, "AlwaysOnTop1");
+    QVERIFY(!f.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!picker->isStayOnTop());
+    QVERIFY(f.form.isVisible());
+    QVERIFY(!picker->isVisible());
+
+    // The picker still does its job with the new style.
+    QueuePicker(f.platform, {2}, true);
+    ClickOn(f.form, "Button7");
+    QVERIFY(!picker->isStayOnTop());
+
+    Trigger(f.form, "AlwaysOnTop1");
+    QVERIFY(f.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(picker->isStayOnTop());
+    QVERIFY(f.form.isVisible());
+}
+
+QTEST_MAIN(TestTForm1Colours)
+#include "tst_tform1_colours.moc"

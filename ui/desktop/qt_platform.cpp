@@ -1,0 +1,99 @@
+#include "ui/desktop/qt_platform.h"
+
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+
+// The built-in default folders are Windows paths; where a folder does not exist the dialog starts
+// in the user's documents rather than wherever the program happened to be started.
+QString ExistingFolderOr(const QString& folder) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
+std::optional<QString> QtPlatform::OpenFileName(QWidget* parent, const QString& startFolder) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name need not exist: the loader reports what it cannot open.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(ExistingFolderOr(startFolder));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtPlatform::SaveFileName(QWidget* parent, const SaveFileRequest& request) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(ExistingFolderOr(request.startFolder));
+    dialog.setNameFilter(request.filter);
+    // Static helpers have no default suffix; "shot" must come back as "shot.BMP".
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.presetName.isEmpty())
+        dialog.selectFile(request.presetName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<mosaiqua::TColor> QtPlatform::ChooseColour(QWidget* parent, mosaiqua::TColor initial) {
+    const QColor start(mosaiqua::RedOf(initial), mosaiqua::GreenOf(initial), mosaiqua::BlueOf(initial));
+    const QColor chosen = QColorDialog::getColor(start, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return mosaiqua::MakeColor(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()),
+                               std::uint8_t(chosen.blue()));
+}
+
+std::optional<QString> QtPlatform::BrowseForFolder(QWidget* parent, const QString& startFolder,
+                                                   const QString& title) {
+    const QString folder = QFileDialog::getExistingDirectory(parent, title, ExistingFolderOr(startFolder));
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
+void QtPlatform::ShowError(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::critical(parent, title, text);
+}
+
+bool QtPlatform::SetClipboardImage(const QImage& image) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr || image.isNull())
+        return false;
+    clipboard->setImage(image);
+    const QMimeData* held = clipboard->mimeData();
+    return held != nullptr && held->hasImage();
+}
+
+void QtPlatform::OpenWebPage(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+int QtPlatform::RunModal(QDialog* dialog) {
+    return dialog->exec();
+}
+
+int QtPlatform::DisplayColourDepth() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->depth() : 24;
+}

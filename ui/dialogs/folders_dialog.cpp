@@ -1,0 +1,120 @@
+#include "ui/dialogs/folders_dialog.h"
+
+#include "ui/components/browsefoldersdialog.h"
+#include "ui/desktop/platform.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+QLabel* Label(QWidget* parent, const char* name, const char* caption, QRect place) {
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    // Grows like an auto-sized label when the font runs wider than the design.
+    place.setWidth(std::max(place.width(), label->sizeHint().width()));
+    label->setGeometry(place);
+    return label;
+}
+
+QLineEdit* Edit(QWidget* parent, const char* name, const char* text, QRect place) {
+    auto* edit = new QLineEdit(QString::fromLatin1(text), parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(place);
+    return edit;
+}
+
+QPushButton* BrowseButton(QWidget* parent, const char* name, QRect place) {
+    auto* button = new QPushButton(QStringLiteral("...."), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    button->setAutoDefault(false);
+    button->setGeometry(place);
+    return button;
+}
+
+} // namespace
+
+TFormDir::TFormDir(Platform& platform, QWidget* parent) : QDialog(parent), m_platform(platform) {
+    setObjectName(QStringLiteral("FormDir"));
+    setWindowTitle(QStringLiteral("Set Default File Directories"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(336, 201);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    // Lowered outside, raised inside: an etched edge.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setGeometry(8, 8, 321, 185);
+
+    Label(panel, "Label1", "Directory Containing CCS64 Freeze Files:", QRect(24, 16, 193, 17));
+    m_freezeEdit = Edit(panel, "FreezeEdit", "C:\\My Emulators\\CCS64", QRect(24, 40, 233, 21));
+    m_freezeEditBut = BrowseButton(panel, "FreezeEditBut", QRect(264, 40, 25, 21));
+    Label(panel, "Label2", "Directory For Saving Bitmap Files To:", QRect(24, 80, 185, 17));
+    m_bitmapEdit = Edit(panel, "BitmapEdit", "C:\\My Documents", QRect(24, 104, 233, 21));
+    m_bitmapEditBut = BrowseButton(panel, "BitmapEditBut", QRect(264, 104, 25, 21));
+
+    m_button1 = new QPushButton(QStringLiteral("OK"), panel);
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    m_button1->setGeometry(256, 152, 57, 25);
+
+    m_browseDialog = new TBrowseFoldersDialog(platform, this);
+    m_browseDialog->setObjectName(QStringLiteral("BrowseDialog"));
+    m_browseDialog->Root = bfrDrives;
+    m_browseDialog->Options = {bffReturnOnlyDirs};
+    m_browseDialog->Title = QStringLiteral("Browse For Folders");
+
+    connect(m_freezeEditBut, &QPushButton::clicked, this, &TFormDir::FreezeEditButClick);
+    connect(m_bitmapEditBut, &QPushButton::clicked, this, &TFormDir::BitmapEditButClick);
+    connect(m_button1, &QPushButton::clicked, this, &TFormDir::Button1Click);
+}
+
+QPoint TFormDir::CentredPosition(const QRect& mainOuter, const QSize& dialogOuter) {
+    // Integer division truncates toward zero, also when the dialog is the larger window.
+    const int top = mainOuter.top() + (mainOuter.height() - dialogOuter.height()) / 2;
+    const int left = mainOuter.left() + (mainOuter.width() - dialogOuter.width()) / 2;
+    return QPoint(left, top);
+}
+
+void TFormDir::PlaceOver(const QRect& mainOuter) {
+    // The frame is known only once the native window exists; before the first showing it must be made.
+    winId();
+    move(CentredPosition(mainOuter, frameGeometry().size()));
+}
+
+void TFormDir::ShowOver(const QRect& mainOuter) {
+    PlaceOver(mainOuter);
+    m_platform.RunModal(this);
+}
+
+void TFormDir::FreezeEditButClick() {
+    if (BrowseInto(m_freezeEdit))
+        emit FreezeDirectoryPicked(m_freezeEdit->text());
+}
+
+void TFormDir::BitmapEditButClick() {
+    if (BrowseInto(m_bitmapEdit))
+        emit BitmapDirectoryPicked(m_bitmapEdit->text());
+}
+
+void TFormDir::Button1Click() {
+    accept();
+}
+
+bool TFormDir::BrowseInto(QLineEdit* edit) {
+    // Typed text only says where the browser opens; nothing is taken over until a folder is picked.
+    m_browseDialog->SetFolder(edit->text());
+    if (!m_browseDialog->Execute())
+        return false;
+    if (m_browseDialog->Folder().isEmpty())
+        return false;
+    edit->setText(m_browseDialog->Folder());
+    return true;
+}

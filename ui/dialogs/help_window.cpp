@@ -1,0 +1,42 @@
+#include "ui/dialogs/help_window.h"
+
+#include "ui/assets/artwork.h"
+#include "ui/assets/help_text.h"
+
+#include <QFrame>
+#include <QPlainTextEdit>
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Mosaiqua Help"));
+    setWindowIcon(ProgramIcon());
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(483, 460);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel->setGeometry(9, 9, 465, 441);
+
+    m_memo1 = new QPlainTextEdit(panel);
+    m_memo1->setObjectName(QStringLiteral("Memo1"));
+    m_memo1->setGeometry(11, 11, 438, 415);
+    m_memo1->setReadOnly(true);
+    // Read-only still lets the reader select and copy.
+    m_memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_memo1->setPlainText(HelpTextLines().join(u'\n'));
+}
+
+QPoint TForm3::HelpPosition(const QRect& mainOuter, const QSize& pickerOuter) {
+    const int top = mainOuter.top() + (mainOuter.height() - pickerOuter.height()) / 2 - 100;
+    const int left = mainOuter.left() + (mainOuter.width() - pickerOuter.width()) / 2 - 100;
+    return QPoint(left, top);
+}
+
+void TForm3::PlaceOver(const QRect& mainOuter, const QSize& pickerOuter) {
+    move(HelpPosition(mainOuter, pickerOuter));
+}

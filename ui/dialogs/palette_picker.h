@@ -1,0 +1,84 @@
+// Palette picker (TC64Palette): one of the 16 C64 colours for a colour slot.
+#pragma once
+
+#include "core/colours.h"
+
+#include <QDialog>
+#include <QFrame>
+
+#include <array>
+
+class QPushButton;
+
+// A sunken square showing one palette entry; its caption marks the chosen one.
+class PaletteSwatch final : public QFrame {
+    Q_OBJECT
+
+public:
+    // Dark entries draw their caption in white.
+    PaletteSwatch(bool whiteCaption, QWidget* parent);
+
+    mosaiqua::TColor Colour() const { return m_colour; }
+    void SetColour(mosaiqua::TColor colour);
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString& caption);
+    // The colour the caption is drawn in.
+    QColor CaptionColour() const;
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    mosaiqua::TColor m_colour = 0;
+    QString m_caption;
+    bool m_whiteCaption;
+    bool m_pressed = false;
+};
+
+// The picker of one C64 palette colour for a colour slot.
+class TC64Palette final : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kSwatchCount = 16;
+
+    explicit TC64Palette(QWidget* parent = nullptr);
+
+    // Fills in what the next opening shows: the slot's colour and 0 = CCS64, 1 = true VIC-II table.
+    void Prepare(mosaiqua::TColor slotColour, int tableSelector);
+    // The slot's colour when opened; after OK, the colour picked.
+    mosaiqua::TColor Tag() const { return m_tag; }
+    void SetTag(mosaiqua::TColor tag) { m_tag = tag; }
+    int TableSelector() const { return m_tableSelector; }
+    void SetTableSelector(int tableSelector) { m_tableSelector = tableSelector; }
+    mosaiqua::TColor ChosenColour() const { return m_chosenColour; }
+
+    void setStayOnTop(bool onTop);
+    bool isStayOnTop() const;
+
+    // Swatch `number` is c64p1 .. c64p16.
+    PaletteSwatch* Swatch(int number) const;
+
+    // Shows the table and marks the slot's colour.
+    void FormActivate();
+    // A click on swatch `number` (1 .. 16) marks it and makes its colour the choice.
+    void c64pClick(int number);
+    // OK: hands the choice back in Tag.
+    void Button1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::array<PaletteSwatch*, kSwatchCount> m_swatches{};
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    mosaiqua::TColor m_tag = 0;
+    int m_tableSelector = 0;
+    mosaiqua::TColor m_chosenColour = 0;
+};

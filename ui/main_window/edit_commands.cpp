@@ -1,0 +1,172 @@
+// Edit menu: the clipboard copy, byte steps through the buttons they duplicate, and colours.
+#include "ui/main_window/tform1.h"
+
+#include "core/address_text.h"
+#include "core/bmp.h"
+#include "core/errors.h"
+#include "core/export.h"
+#include "ui/assets/web_links.h"
+#include "ui/desktop/command_guard.h"
+#include "ui/desktop/platform.h"
+#include "ui/desktop/raster_image.h"
+#include "ui/dialogs/about_box.h"
+#include "ui/dialogs/folders_dialog.h"
+#include "ui/dialogs/help_window.h"
+#include "ui/dialogs/palette_picker.h"
+#include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/sprite_range_dialog.h"
+#include "ui/widgets/colour_swatch.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <string>
+
+using mosaiqua::CharSetStep;
+using mosaiqua::SpriteStep;
+
+QSize TForm1::PickerOuterSize() const {
+    // Creating the native window first makes the frame count even before the picker's first showing.
+    m_windows.c64Palette->winId();
+    return m_windows.c64Palette->frameGeometry().size();
+}
+
+QPoint TForm1::CentredOver(const QSize& outer) const {
+    // Outer sizes of both windows; C++ division truncates toward zero as the placement wants.
+    const QRect main = frameGeometry();
+    return {main.left() + (main.width() - outer.width()) / 2, main.top() + (main.height() - outer.height()) / 2};
+}
+
+// ---- Clipboard ----------------------------------------------------------------------------------
+
+void TForm1::CopySpriteToClipboard1Click() {
+    const mosaiqua::Raster& picture = m_pageControl->currentWidget() == m_charSheet
+                                          ? m_charSetRasters.CharSetImage
+                                          : m_spriteRasters.SpriteActual;
+    if (!m_platform.SetClipboardImage(RasterToImage(picture)))
+        throw mosaiqua::UserError(mosaiqua::UserError::Kind::Clipboard, "Cannot open clipboard");
+}
+// ---- Edit ---------------------------------------------------------------------------------------
+
+
+void TForm1::SpriteOffset1Byte1Click() {
+    Button8Click();
+}
+void TForm1::SpriteOffset1Byte2Click() {
+    Button9Click();
+}
+void TForm1::EditBackgroundColour1Click() {
+    BackClick();
+}
+void TForm1::EditColour11Click() {
+    Button5Click();
+}
+void TForm1::EditColour21Click() {
+    Button6Click();
+}
+void TForm1::EditColour31Click() {
+    Button7Click();
+}
+void TForm1::CharSetOffset1Byte1Click() {
+    CSMinusClick();
+}
+void TForm1::CharSetOffset1Byte2Click() {
+    CSPlusClick();
+}
+void TForm1::EditCharSetBackgroundColour1Click() {
+    CBackClick();
+}
+void TForm1::EditCharSetMultiColour1Col11Click() {
+    ButCol1Click();
+}
+void TForm1::EditCharSetColourCol21Click() {
+    ButCol2Click();
+}
+void TForm1::EditCharSetMultiColour3Col31Click() {
+    ButCol3Click();
+}
+
+
+void TForm1::ResetColoursToDefaults1Click() {
+    mosaiqua::ColourSlots sprite = SpriteColours();
+    mosaiqua::ColourSlots charSet = CharSetColours();
+    mosaiqua::ResetSpriteColours(sprite, charSet);
+    SetSpriteColours(sprite);
+    SetCharSetColours(charSet);
+    // The charset views pick up their new colours at their next refresh.
+    DrawCurrentSprite();
+    DrawNextSevenSprites();
+}
+
+void TForm1::ResetCharSetColoursToDefault1Click() {
+    mosaiqua::ColourSlots charSet = CharSetColours();
+    mosaiqua::ResetCharSetColours(charSet);
+    SetCharSetColours(charSet);
+    CharRefreshClick();
+}
+
+// ---- Colours ------------------------------------------------------------------------------------
+
+void TForm1::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
+    std::optional<mosaiqua::TColor> picked;
+    const mosaiqua::PaletteKind kind = CurrentPaletteKind();
+    if (kind == mosaiqua::PaletteKind::pkWindows) {
+        picked = m_platform.ChooseColour(this, swatch->Colour());
+    } else {
+        TC64Palette& picker = *m_windows.c64Palette;
+        picker.move(CentredOver(PickerOuterSize()));
+        picker.Prepare(swatch->Colour(), kind == mosaiqua::PaletteKind::pkCcs64 ? 0 : 1);
+        if (m_platform.RunModal(&picker) == QDialog::Accepted)
+            picked = picker.Tag();
+    }
+    if (!picked)
+        return;
+    swatch->SetColour(*picked);
+    switch (redraw) {
+    case SlotRedraw::Sprite:
+        DrawCurrentSprite();
+        DrawNextSevenSprites();
+        break;
+    case SlotRedraw::CharSet:
+        repaint();
+        RefreshCharSetViews(true, true, true, true);
+        break;
+    case SlotRedraw::CharSetMulticolour:
+        // In hi-res the multicolour slots play no part in the pictures.
+        repaint();
+        if (CharSetMulticolour())
+            RefreshCharSetViews(true, true, true, true);
+        break;
+    }
+}
+
+void TForm1::BackClick() {
+    EditColourSlot(m_back, SlotRedraw::Sprite);
+}
+void TForm1::Button5Click() {
+    EditColourSlot(m_col1, SlotRedraw::Sprite);
+}
+void TForm1::Button6Click() {
+    EditColourSlot(m_col2, SlotRedraw::Sprite);
+}
+void TForm1::Button7Click() {
+    EditColourSlot(m_col3, SlotRedraw::Sprite);
+}
+void TForm1::CBackClick() {
+    EditColourSlot(m_cBack, SlotRedraw::CharSet);
+}
+void TForm1::ButCol1Click() {
+    EditColourSlot(m_cCol1, SlotRedraw::CharSetMulticolour);
+}
+void TForm1::ButCol2Click() {
+    EditColourSlot(m_cCol2, SlotRedraw::CharSet);
+}
+void TForm1::ButCol3Click() {
+    EditColourSlot(m_cCol3, SlotRedraw::CharSetMulticolour);
+}
+

@@ -1,0 +1,197 @@
+// File menu: opening a snapshot and the save commands; saves compose what the views show, never memory.
+#include "ui/main_window/tform1.h"
+
+#include "core/bmp.h"
+#include "core/errors.h"
+#include "core/export.h"
+#include "ui/desktop/command_guard.h"
+#include "ui/desktop/platform.h"
+#include "ui/desktop/raster_image.h"
+#include "ui/dialogs/palette_picker.h"
+#include "ui/dialogs/sprite_range_dialog.h"
+#include "ui/dialogs/save_settings_dialog.h"
+
+#include <QDialog>
+#include <QProgressBar>
+#include <QTabWidget>
+
+namespace {
+
+std::string Utf8(const QString& text) { return text.toStdString(); }
+
+} // namespace
+
+std::optional<QString> TForm1::AskSaveName(const QString& presetName) {
+    SaveFileRequest request;
+    request.startFolder = m_bitmapDirectory;
+    request.presetName = presetName;
+    std::optional<QString> name = m_platform.SaveFileName(this, request);
+    if (!name || name->isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+int TForm1::DisplayDepth() const {
+    // BMP has no 15- or 30-bit layout; the nearest one that keeps every colour the display shows.
+    const int depth = m_platform.DisplayColourDepth();
+    if (depth == 15 || depth == 16)
+        return 16;
+    if (depth > 24)
+        return 32;
+    return 24;
+}
+
+int TForm1::SpriteSaveDepth() const {
+    return m_windows.saveSpriteSettings->Use24Bit() ? 24 : DisplayDepth();
+}
+
+// ---- File ---------------------------------------------------------------------------------------
+
+void TForm1::OpenFreezeFile1Click() {
+    const std::optional<QString> chosen = m_platform.OpenFileName(this, m_freezeDirectory);
+    if (!chosen)
+        return;
+    LoadAndRedraw(*chosen);
+}
+
+void TForm1::OpenFreezeFileNamed(const QString& path) {
+    RunGuarded(m_platform, this, [this, &path] { LoadAndRedraw(path); });
+}
+
+void TForm1::LoadAndRedraw(const QString& path) {
+    std::string why;
+    if (!mosaiqua::LoadFreezeFile(m_image, path.toStdString(), m_skipFirst1148BytesOfFile1->isChecked(),
+                                  &why)) {
+        std::string message = "Cannot open file \"" + path.toStdString() + "\".";
+        if (!why.empty())
+            message += " " + why;
+        throw mosaiqua::UserError(mosaiqua::UserError::Kind::CannotOpenFile, message);
+    }
+    DrawCurrentSprite();
+    DrawNextSevenSprites();
+    repaint();
+    RefreshCharSetViews(true, true, true, true);
+}
+
+
+void TForm1::ExitProgram1Click() {
+    close();
+}
+
+// ---- Single saves -------------------------------------------------------------------------------
+
+void TForm1::SaveSprite1Click() {
+    const std::optional<QString> name =
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(m_image.SpriteAddress)));
+    if (!name)
+        return;
+    const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
+    const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
+    mosaiqua::WriteBmpFile(bitmap, Utf8(*name), SpriteSaveDepth());
+    SetStatus(QStringLiteral("1 sprite saved ok."));
+}
+
+void TForm1::SaveNext7Sprites1Click() {
+    const std::optional<QString> name =
+        AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(m_image.SpriteAddress)));
+    if (!name)
+        return;
+    const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
+    const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
+    mosaiqua::WriteBmpFile(bitmap, Utf8(*name), SpriteSaveDepth());
+    SetStatus(QStringLiteral("7 sprites saved ok."));
+}
+
+// ---- Memory ranges ------------------------------------------------------------------------------
+
+void TForm1::SaveSpritesInMemoryAB1Click() {
+    SaveSpriteRange(RangeDialogMode::ToFiles);
+}
+
+void TForm1::SaveSpriteInMemoryRangeToSingleBitmap1Click() {
+    SaveSpriteRange(RangeDialogMode::ToSingleBitmap);
+}
+
+void TForm1::RestoreAfterRange() {
+    m_image.SpriteAddress = m_savedSpriteAddress;
+    m_progressBar1->setValue(0);
+    RefreshSpriteViews();
+}
+
+void TForm1::SaveSpriteRange(RangeDialogMode mode) {
+    TSaveSpriteMem& dialog = *m_windows.saveSpriteMem;
+    TSaveSpriteSettings& settings = *m_windows.saveSpriteSettings;
+    // Single-bitmap mode reads its sizes here: a bad one stops the command before the dialog shows.
+    dialog.PrepareForMode(mode, frameGeometry(), PickerOuterSize(), settings.SizeTexts());
+
+    m_savedSpriteAddress = m_image.SpriteAddress;
+    // Every way out, a failure half-way included, puts the viewer back where it was.
+    struct Closing {
+        TForm1* form;
+        ~Closing() { form->RestoreAfterRange(); }
+    } closing{this};
+
+    if (m_platform.RunModal(&dialog) != QDialog::Accepted)
+        return;
+    const SpriteRangeValue range = m_spriteRange;
+    mosaiqua::CheckRangeCount(range.start, range.end, range.count);
+
+    m_image.SpriteAddress = range.start;
+    DrawCurrentSprite();
+    DrawNextSevenSprites();
+    const bool toFiles = mode == RangeDialogMode::ToFiles;
+    const std::optional<QString> name =
+        AskSaveName(QString::fromLatin1(toFiles ? mosaiqua::kPresetRangeName : mosaiqua::kPresetSheetName));
+    if (!name)
+        return;
+
+    m_progressBar1->setRange(0, range.count);
+    m_progressBar1->setValue(0);
+    repaint();
+    mosaiqua::RangeWalk walk;
+    walk.showSprite = [this](std::int32_t address) {
+        m_image.SpriteAddress = address;
+        DrawCurrentSprite();
+        DrawNextSevenSprites();
+    };
+    walk.afterSprite = [this] {
+        m_progressBar1->setValue(m_progressBar1->value() + 1);
+        SetStatus(QStringLiteral("Saving sprites please wait.."));
+    };
+    const mosaiqua::SaveSizeTexts sizes = settings.SizeTexts();
+    if (toFiles) {
+        mosaiqua::SaveRangeToFiles(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
+                                   SpriteSaveDepth(), walk);
+        SetStatus(QString::number(range.count) + QStringLiteral(" sprites saved ok."));
+    } else {
+        // Written before the status claims success.
+        mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
+                                   SpriteSaveDepth(), walk);
+        SetStatus(QString::number(range.count) + QStringLiteral(" sprites saved ok to a single bitmap."));
+    }
+}
+
+// ---- Character sets -----------------------------------------------------------------------------
+
+void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind, const char* status) {
+    const std::optional<QString> name =
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(m_image.CharSetAddress)));
+    if (!name)
+        return;
+    // The view's own picture at its own size and the display's depth; the save settings do not apply.
+    mosaiqua::WriteBmpFile(m_charSetRasters.of(kind), Utf8(*name), DisplayDepth());
+    SetStatus(QString::fromLatin1(status));
+}
+
+void TForm1::Save8x8CharSet1Click() {
+    SaveCharSetView(mosaiqua::CharSetViewKind::cv8x8, "8 x 8 CharSet saved ok.");
+}
+
+void TForm1::Save8x16CharSet1Click() {
+    SaveCharSetView(mosaiqua::CharSetViewKind::cv8x16, "8 x 16 CharSet saved ok.");
+}
+
+void TForm1::Save16x16CharSet1Click() {
+    SaveCharSetView(mosaiqua::CharSetViewKind::cv16x16, "16 x 16 CharSet saved ok.");
+}
+

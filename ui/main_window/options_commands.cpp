@@ -1,0 +1,73 @@
+// Options menu: palettes, save settings, folders and the freeze-file header.
+#include "ui/main_window/tform1.h"
+
+#include "core/address_text.h"
+#include "core/bmp.h"
+#include "core/errors.h"
+#include "core/export.h"
+#include "ui/assets/web_links.h"
+#include "ui/desktop/command_guard.h"
+#include "ui/desktop/platform.h"
+#include "ui/desktop/raster_image.h"
+#include "ui/dialogs/about_box.h"
+#include "ui/dialogs/folders_dialog.h"
+#include "ui/dialogs/help_window.h"
+#include "ui/dialogs/palette_picker.h"
+#include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/sprite_range_dialog.h"
+#include "ui/widgets/colour_swatch.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <string>
+
+using mosaiqua::CharSetStep;
+using mosaiqua::SpriteStep;
+
+// ---- Options ------------------------------------------------------------------------------------
+
+void TForm1::ChoosePalette(QAction* chosen) {
+    if (chosen->isChecked())
+        return;
+    for (QAction* item : {m_useC64Palette1, m_useVicPalette1, m_useWindowsStandard16bitPalette1})
+        item->setChecked(item == chosen);
+    RefreshSpriteViews();
+}
+
+void TForm1::UseC64Palette1Click() {
+    ChoosePalette(m_useC64Palette1);
+}
+void TForm1::UseVicPalette1Click() {
+    ChoosePalette(m_useVicPalette1);
+}
+void TForm1::UseWindowsStandard16bitPalette1Click() {
+    ChoosePalette(m_useWindowsStandard16bitPalette1);
+}
+
+
+void TForm1::SkipFirst1148BytesOfFile1Click() {
+    m_skipFirst1148BytesOfFile1->setChecked(!m_skipFirst1148BytesOfFile1->isChecked());
+    DrawCurrentSprite();
+    DrawNextSevenSprites();
+}
+
+// ---- Options ------------------------------------------------------------------------------------
+
+void TForm1::SpriteSizeWhenSaving1Click() {
+    TSaveSpriteSettings& settings = *m_windows.saveSpriteSettings;
+    settings.winId();
+    settings.move(CentredOver(settings.frameGeometry().size()));
+    // Whatever the boxes hold when it closes is in force; the result itself means nothing.
+    m_platform.RunModal(&settings);
+}
+
+void TForm1::SetDefaultFreezeDirectory1Click() {
+    m_windows.formDir->ShowOver(frameGeometry());
+}
+

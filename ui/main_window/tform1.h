@@ -1,0 +1,291 @@
+// Main window (TForm1): the sprite and character-set rippers and every menu command.
+#pragma once
+
+#include "core/charset_render.h"
+#include "core/colours.h"
+#include "core/memory_image.h"
+#include "core/sprite_render.h"
+#include "ui/dialogs/sprite_range_dialog.h"
+
+#include <QPointer>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class ColourSwatch;
+class Platform;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class RasterView;
+class STMenuBar;
+
+class TAboutBox;
+class TC64Palette;
+class TForm3;
+class TFormDir;
+class TSaveSpriteMem;
+class TSaveSpriteSettings;
+
+// The six windows created after the main window; they live as its children and are only shown
+// and hidden.
+struct SecondaryWindows {
+    TAboutBox* aboutBox = nullptr;
+    TForm3* form3 = nullptr;
+    TC64Palette* c64Palette = nullptr;
+    TSaveSpriteMem* saveSpriteMem = nullptr;
+    TSaveSpriteSettings* saveSpriteSettings = nullptr;
+    TFormDir* formDir = nullptr;
+};
+
+// The main window: owns the memory image, the six view rasters and every command.
+class TForm1 final : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const mosaiqua::MemoryImage& Memory() const { return m_image; }
+    std::int32_t SpriteAddress() const { return m_image.SpriteAddress; }
+    std::int32_t CharSetAddress() const { return m_image.CharSetAddress; }
+    const mosaiqua::SpriteRasters& SpriteViews() const { return m_spriteRasters; }
+    const mosaiqua::CharSetRasters& CharSetViews() const { return m_charSetRasters; }
+    // Read from the swatches at the moment of the call.
+    mosaiqua::ColourSlots SpriteColours() const;
+    mosaiqua::ColourSlots CharSetColours() const;
+    mosaiqua::PaletteKind CurrentPaletteKind() const;
+    bool SpriteMulticolour() const;
+    bool CharSetMulticolour() const;
+    QString FreezeDirectory() const { return m_freezeDirectory; }
+    QString BitmapDirectory() const { return m_bitmapDirectory; }
+    QString StatusText() const;
+    QMenu* MainMenu() const { return m_mainMenu1; }
+
+    // Windows that stay on top exactly when this one does ("Always On Top").
+    void AddStayOnTopFollower(QWidget* window);
+    bool StaysOnTop() const;
+
+    // The range the memory-range dialog rewrites on every change.
+    SpriteRangeValue& SpriteRange() { return m_spriteRange; }
+    // Hands over the windows created after this one; the commands that show them need them.
+    void AttachWindows(const SecondaryWindows& windows);
+    const SecondaryWindows& Windows() const { return m_windows; }
+
+    // The open command after its dialog: used for a snapshot named on the command line.
+    void OpenFreezeFileNamed(const QString& path);
+
+signals:
+    // Every text the first status panel shows, in order.
+    void StatusTextChanged(const QString& text);
+    // The window was closed: the program ends, whatever other windows are open.
+    void Closed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    using Handler = void (TForm1::*)();
+
+    // Building (tform1_layout.cpp, tform1_menu.cpp).
+    void BuildWindow();
+    void BuildSpritePage(QWidget* page);
+    void BuildCharSetPage(QWidget* page);
+    void BuildStatusBar();
+    void BuildMainMenu();
+    void BuildActionList();
+    void BuildMenuBar();
+    QAction* MenuItem(const char* name) const;
+    QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint, QRect place,
+                        Handler handler, bool bold = false);
+    void Bind(QAction* action, Handler handler);
+    void Run(Handler handler);
+
+    // Window routines shared by the commands.
+    void DrawCurrentSprite();
+    void DrawNextSevenSprites();
+    void RefreshSpriteViews();
+    RasterView* CharSetView(mosaiqua::CharSetViewKind kind) const;
+    void RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bool showStatus);
+    void SetStatus(const QString& text);
+    void SetSpriteColours(const mosaiqua::ColourSlots& colours);
+    void SetCharSetColours(const mosaiqua::ColourSlots& colours);
+    void StepSprite(mosaiqua::SpriteStep step);
+    void StepCharSet(mosaiqua::CharSetStep step);
+    void ChoosePalette(QAction* chosen);
+    void ApplyStayOnTop(bool onTop);
+    void LoadAndRedraw(const QString& path);
+    void ToggleViewFromMenu(QAction* item, QCheckBox* box);
+    void ViewBoxChanged(QAction* item, QCheckBox* box, mosaiqua::CharSetViewKind kind);
+
+    // Export and dialogs (tform1_export.cpp, tform1_dialogs.cpp).
+    enum class SlotRedraw { Sprite, CharSet, CharSetMulticolour };
+    void EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw);
+    QPoint CentredOver(const QSize& outer) const;
+    QSize PickerOuterSize() const;
+    std::optional<QString> AskSaveName(const QString& presetName);
+    int SpriteSaveDepth() const;
+    int DisplayDepth() const;
+    void SaveCharSetView(mosaiqua::CharSetViewKind kind, const char* status);
+    void SaveSpriteRange(RangeDialogMode mode);
+    void RestoreAfterRange();
+
+    // File menu.
+    void OpenFreezeFile1Click();
+    void SaveSprite1Click();
+    void SaveNext7Sprites1Click();
+    void SaveSpritesInMemoryAB1Click();
+    void SaveSpriteInMemoryRangeToSingleBitmap1Click();
+    void Save8x8CharSet1Click();
+    void Save8x16CharSet1Click();
+    void Save16x16CharSet1Click();
+    void ExitProgram1Click();
+
+    // Edit menu and the buttons it duplicates.
+    void CopySpriteToClipboard1Click();
+    void SpriteOffset1Byte1Click();
+    void SpriteOffset1Byte2Click();
+    void EditBackgroundColour1Click();
+    void EditColour11Click();
+    void EditColour21Click();
+    void EditColour31Click();
+    void ResetColoursToDefaults1Click();
+    void CharSetOffset1Byte1Click();
+    void CharSetOffset1Byte2Click();
+    void EditCharSetBackgroundColour1Click();
+    void EditCharSetMultiColour1Col11Click();
+    void EditCharSetColourCol21Click();
+    void EditCharSetMultiColour3Col31Click();
+    void ResetCharSetColoursToDefault1Click();
+    void BackClick();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void CBackClick();
+    void ButCol1Click();
+    void ButCol2Click();
+    void ButCol3Click();
+
+    // Options menu.
+    void UseC64Palette1Click();
+    void UseVicPalette1Click();
+    void UseWindowsStandard16bitPalette1Click();
+    void SpriteSizeWhenSaving1Click();
+    void SetDefaultFreezeDirectory1Click();
+    void SkipFirst1148BytesOfFile1Click();
+
+    // View menu, sprite navigation and the charset page.
+    void SpriteRipper1Click();
+    void CharSetRipper1Click();
+    void CharSetPrevious0800Bytes1Click();
+    void CharSetNext0800Bytes1Click();
+    void Back1000memory1Click();
+    void PreviousSprite1Click();
+    void NextSprite1Click();
+    void Next1000Bytes1Click();
+    void N8x8CharSetView1Click();
+    void N8x16CharSetViewEnabled1Click();
+    void N16x16CharSetViewEnabled1Click();
+    void MulticolourMode1Click();
+    void CharSetMulticolourModeEnable1Click();
+    void AlwaysOnTop1Click();
+    void RefreshCharSetDisplay1Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void MCMClick();
+    void CMCMClick();
+    void CSR1Click();
+    void CSL1Click();
+    void CSPlusClick();
+    void CSMinusClick();
+    void CharRefreshClick();
+    void Check8x8Click();
+    void Check16x16Click();
+    void Check8x16Click();
+
+    // Help menu.
+    void HelpFile1Click();
+    void TessalumaOnTheWeb1Click();
+    void ReportABug1Click();
+    void MakeASuggestion1Click();
+    void About1Click();
+    void Image5DblClick();
+
+    Platform& m_platform;
+    mosaiqua::MemoryImage m_image;
+    mosaiqua::SpriteRasters m_spriteRasters;
+    mosaiqua::CharSetRasters m_charSetRasters;
+    QString m_freezeDirectory;
+    QString m_bitmapDirectory;
+    SpriteRangeValue m_spriteRange;
+    SecondaryWindows m_windows;
+    std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
+    int m_charSetProgressTotal = 0;
+    std::vector<QPointer<QWidget>> m_stayOnTopFollowers;
+
+    QWidget* m_controlBar1 = nullptr;
+    STMenuBar* m_menuBar = nullptr;
+    QMenu* m_mainMenu1 = nullptr;
+    QTabWidget* m_pageControl = nullptr;
+    QWidget* m_spriteSheet = nullptr;
+    QWidget* m_charSheet = nullptr;
+    QStatusBar* m_statusBar1 = nullptr;
+    QLabel* m_statusPanel0 = nullptr;
+    QProgressBar* m_progressBar1 = nullptr;
+
+    QLabel* m_label1 = nullptr;
+    QLabel* m_label2 = nullptr;
+    QLabel* m_label3 = nullptr;
+    QToolButton* m_mcm = nullptr;
+    ColourSwatch* m_back = nullptr;
+    ColourSwatch* m_col1 = nullptr;
+    ColourSwatch* m_col2 = nullptr;
+    ColourSwatch* m_col3 = nullptr;
+    RasterView* m_spriteActualView = nullptr;
+    RasterView* m_spriteBigView = nullptr;
+    RasterView* m_scanImageView = nullptr;
+
+    QToolButton* m_cmcm = nullptr;
+    ColourSwatch* m_cBack = nullptr;
+    ColourSwatch* m_cCol1 = nullptr;
+    ColourSwatch* m_cCol2 = nullptr;
+    ColourSwatch* m_cCol3 = nullptr;
+    QCheckBox* m_check8x8 = nullptr;
+    QCheckBox* m_check16x16 = nullptr;
+    QCheckBox* m_check8x16 = nullptr;
+    QLabel* m_cs8x8Label = nullptr;
+    QLabel* m_cs16x16Label = nullptr;
+    QLabel* m_cs8x16Label = nullptr;
+    RasterView* m_charSetImageView = nullptr;
+    RasterView* m_charSetImage8x16View = nullptr;
+    RasterView* m_charSetImage16x16View = nullptr;
+
+    // Menu items whose check marks are state.
+    QAction* m_useC64Palette1 = nullptr;
+    QAction* m_useVicPalette1 = nullptr;
+    QAction* m_useWindowsStandard16bitPalette1 = nullptr;
+    QAction* m_skipFirst1148BytesOfFile1 = nullptr;
+    QAction* m_n8x8CharSetView1 = nullptr;
+    QAction* m_n8x16CharSetViewEnabled1 = nullptr;
+    QAction* m_n16x16CharSetViewEnabled1 = nullptr;
+    QAction* m_multicolourMode1 = nullptr;
+    QAction* m_charSetMulticolourModeEnable1 = nullptr;
+    QAction* m_alwaysOnTop1 = nullptr;
+};
