@@ -43,7 +43,7 @@ Saved SaveCurrentSprite(const CliOptions& o, MemoryImage& image) {
     DrawCurrentSpriteRasters(views, image, o.address, o.multicolour, SpriteColoursFor(o));
     const std::string path = OutputOr(o, PresetCurrentSpriteName(o.address));
     WriteBmpFile(ComposeCurrentSprite(views.SpriteActual, ReadCellSizes(o.sizes)), path, o.bitsPerPixel);
-    return {"1 sprite saved ok.", path};
+    return {kCurrentSpriteSavedStatus, path};
 }
 
 Saved SaveNextSeven(const CliOptions& o, MemoryImage& image) {
@@ -52,21 +52,16 @@ Saved SaveNextSeven(const CliOptions& o, MemoryImage& image) {
     DrawNextSevenSpriteRasters(views, image, o.address, o.multicolour, SpriteColoursFor(o));
     const std::string path = OutputOr(o, PresetNextSevenName(o.address));
     WriteBmpFile(ComposeNextSeven(views.ScanImage, ReadCellSizes(o.sizes)), path, o.bitsPerPixel);
-    return {"7 sprites saved ok.", path};
+    return {kNextSevenSavedStatus, path};
 }
 
 Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
     const bool toSheet = o.command == Command::Sheet;
     const int count = SpriteCount(o.start, o.end);
     FitFigures fit{};
-    if (toSheet) {
-        // The window reads these four while it prepares its range dialog, before anything else.
-        const int bw = ReadSize(o.sizes.bitmapWidth);
-        const int bh = ReadSize(o.sizes.bitmapHeight);
-        const int fw = ReadSize(o.sizes.finalWidth);
-        const int fh = ReadSize(o.sizes.finalHeight);
-        fit = ComputeFitFigures(bw, bh, fw, fh);
-    }
+    // The window reads these while it prepares its range dialog, before anything else.
+    if (toSheet)
+        fit = ReadFitFigures(o.sizes);
     CheckRangeCount(o.start, o.end, count);
 
     SpriteRasters views;
@@ -84,7 +79,7 @@ Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
         SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, o.bitsPerPixel, walk);
         if (count > fit.total)
             err << "warning: only " << fit.total << " of the " << count << " sprites fit on the bitmap\n";
-        return {std::to_string(count) + " sprites saved ok to a single bitmap.", path};
+        return {SheetSavedStatus(count), path};
     }
     const std::string chosen = OutputOr(o, kPresetRangeName);
     const int written =
@@ -92,19 +87,7 @@ Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
     std::string files = RangeFileName(chosen, o.start);
     if (written > 1)
         files += " .. " + RangeFileName(chosen, o.start + std::int64_t(kSpriteStride) * (written - 1));
-    return {std::to_string(written) + " sprites saved ok.", files};
-}
-
-const char* CharSetStatus(CharSetViewKind kind) {
-    switch (kind) {
-    case CharSetViewKind::cv8x8:
-        return "8 x 8 CharSet saved ok.";
-    case CharSetViewKind::cv8x16:
-        return "8 x 16 CharSet saved ok.";
-    case CharSetViewKind::cv16x16:
-        return "16 x 16 CharSet saved ok.";
-    }
-    return "";
+    return {RangeSavedStatus(written), files};
 }
 
 Saved SaveCharSet(const CliOptions& o, MemoryImage& image) {
@@ -114,15 +97,14 @@ Saved SaveCharSet(const CliOptions& o, MemoryImage& image) {
     RenderCharSetView(o.view, image, o.address, CharSetColoursFor(o), o.multicolour, view);
     const std::string path = OutputOr(o, PresetCharSetName(o.address));
     WriteBmpFile(view, path, o.bitsPerPixel);
-    return {CharSetStatus(o.view), path};
+    return {CharSetSavedStatus(o.view), path};
 }
 
 Saved Run(const CliOptions& o, std::ostream& err) {
     MemoryImage image;
     std::string why;
     if (!LoadFreezeFile(image, o.file, o.skipHeader, &why))
-        throw UserError(UserError::Kind::CannotOpenFile,
-                        "Cannot open file " + o.file + (why.empty() ? std::string() : ": " + why));
+        throw UserError(UserError::Kind::CannotOpenFile, CannotOpenFileMessage(o.file, why));
     switch (o.command) {
     case Command::Sprite:
         return SaveCurrentSprite(o, image);

@@ -1,6 +1,7 @@
 #include "bmp.h"
 
 #include "errors.h"
+#include "file_paths.h"
 
 #include <atomic>
 #include <cstdio>
@@ -69,10 +70,6 @@ UserError cannotCreate(const std::string& utf8Path) {
 }
 
 } // namespace
-
-std::filesystem::path PathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 void CheckBitmapSize(std::int64_t width, std::int64_t height) {
     const std::string size = std::to_string(width) + " x " + std::to_string(height);

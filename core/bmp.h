@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_paths.h"
 #include "raster.h"
 
 #include <cstddef>
@@ -42,7 +43,5 @@ void WriteFileAtomically(const std::string& utf8Path, std::span<const std::uint8
 // Writes a raster as a BMP file at 24 bits, or at the display's depth (16 or 32) when asked.
 void WriteBmpFile(const Raster& raster, const std::string& utf8Path, int bitsPerPixel,
                   const OutputFileOpener& opener = OpenPlainOutputFile);
-
-std::filesystem::path PathFromUtf8(const std::string& utf8);
 
 } // namespace mosaiqua

@@ -9,10 +9,12 @@ namespace mosaiqua {
 
 namespace {
 
-constexpr CharSetViewGeometry kGeometry8x8{240, 72, 30, 9, 8, 8, 2160, 2159};
-constexpr CharSetViewGeometry kGeometry8x16{240, 144, 30, 9, 8, 16, 4320, 2671};
-constexpr CharSetViewGeometry kGeometry16x16{480, 48, 30, 3, 16, 16, 2880, 2255};
-constexpr int kCellsPerRow = 30;
+static_assert(kGeometry8x8.width == 240 && kGeometry8x8.height == 72 && kGeometry8x8.byteRows == 2160 &&
+              kGeometry8x8.highestOffset == 2159);
+static_assert(kGeometry8x16.width == 240 && kGeometry8x16.height == 144 && kGeometry8x16.byteRows == 4320 &&
+              kGeometry8x16.highestOffset == 2671);
+static_assert(kGeometry16x16.width == 480 && kGeometry16x16.height == 48 && kGeometry16x16.byteRows == 2880 &&
+              kGeometry16x16.highestOffset == 2255);
 
 // Draws one 8 x 8 character: eight byte rows, a step notification after each.
 class CharacterPainter {
@@ -63,14 +65,15 @@ void RenderCharSetView(CharSetViewKind kind, const MemoryImage& image, std::int6
     case CharSetViewKind::cv8x8:
         for (int r = 0; r < g.rows; ++r)
             for (int c = 0; c < kCellsPerRow; ++c)
-                paint.draw(8 * (kCellsPerRow * r + c), 8 * c, 8 * r);
+                paint.draw(kCharacterBytes * (kCellsPerRow * r + c), 8 * c, 8 * r);
         break;
     case CharSetViewKind::cv8x16:
         // All top halves, then all bottom halves (the character 64 places on).
         for (int half = 0; half < 2; ++half)
             for (int r = 0; r < g.rows; ++r)
                 for (int c = 0; c < kCellsPerRow; ++c)
-                    paint.draw(8 * (kCellsPerRow * r + c) + 512 * half, 8 * c, 16 * r + 8 * half);
+                    paint.draw(kCharacterBytes * (kCellsPerRow * r + c) + kPartStride * half, 8 * c,
+                               16 * r + 8 * half);
         break;
     case CharSetViewKind::cv16x16:
         // Top quarters, then bottom; within each row the left quarters, then the right.
@@ -78,8 +81,9 @@ void RenderCharSetView(CharSetViewKind kind, const MemoryImage& image, std::int6
             for (int r = 0; r < g.rows; ++r)
                 for (int right = 0; right < 2; ++right)
                     for (int c = 0; c < kCellsPerRow; ++c)
-                        paint.draw(8 * (kCellsPerRow * r + c) + 512 * right + 1024 * bottom, 16 * c + 8 * right,
-                                   16 * r + 8 * bottom);
+                        paint.draw(kCharacterBytes * (kCellsPerRow * r + c) + kPartStride * right +
+                                       2 * kPartStride * bottom,
+                                   16 * c + 8 * right, 16 * r + 8 * bottom);
         break;
     }
 }

@@ -24,6 +24,30 @@ struct CharSetViewGeometry {
     int highestOffset;  // last byte read, counted from the address
 };
 
+// Every view shows 30 cells to a row; a cell of more than one character takes the characters 64
+// places (512 bytes) on for its right half and, after those, for its bottom half.
+inline constexpr int kCellsPerRow = 30;
+inline constexpr int kCharacterBytes = 8;
+inline constexpr int kPartStride = 64 * kCharacterBytes;
+
+// The one description of a view: rows of cells, and a cell's size in pixels (8 or 16 each way).
+constexpr CharSetViewGeometry DescribeCharSetView(int rows, int cellWidth, int cellHeight) {
+    const int across = cellWidth / 8;
+    const int down = cellHeight / 8;
+    const int cells = kCellsPerRow * rows;
+    return {kCellsPerRow * cellWidth,
+            rows * cellHeight,
+            kCellsPerRow,
+            rows,
+            cellWidth,
+            cellHeight,
+            cells * across * down * kCharacterBytes,
+            kCharacterBytes * cells - 1 + (across - 1) * kPartStride + (down - 1) * across * kPartStride};
+}
+inline constexpr CharSetViewGeometry kGeometry8x8 = DescribeCharSetView(9, 8, 8);
+inline constexpr CharSetViewGeometry kGeometry8x16 = DescribeCharSetView(9, 8, 16);
+inline constexpr CharSetViewGeometry kGeometry16x16 = DescribeCharSetView(3, 16, 16);
+
 const CharSetViewGeometry& GeometryOf(CharSetViewKind kind);
 
 // Called once after each byte row drawn; cheap enough to call 9360 times per refresh.
@@ -50,9 +74,9 @@ void RenderCharSetView(CharSetViewKind kind, const MemoryImage& image, std::int6
 
 // The three pictures of the charset page, kept between refreshes.
 struct CharSetRasters {
-    Raster CharSetImage{240, 72};
-    Raster CharSetImage8x16{240, 144};
-    Raster CharSetImage16x16{480, 48};
+    Raster CharSetImage{kGeometry8x8.width, kGeometry8x8.height};
+    Raster CharSetImage8x16{kGeometry8x16.width, kGeometry8x16.height};
+    Raster CharSetImage16x16{kGeometry16x16.width, kGeometry16x16.height};
     Raster& of(CharSetViewKind kind);
     const Raster& of(CharSetViewKind kind) const;
 };

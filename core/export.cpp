@@ -111,7 +111,8 @@ std::string PresetCurrentSpriteName(std::int64_t spriteAddress) {
 }
 
 std::string PresetNextSevenName(std::int64_t spriteAddress) {
-    return HexAddress(spriteAddress + 0x40) + HexAddress(spriteAddress + 0x1C0) + ".BMP";
+    return HexAddress(spriteAddress + kSpriteStride) +
+           HexAddress(spriteAddress + std::int64_t(kSpriteStride) * kStripSprites) + ".BMP";
 }
 
 std::string PresetCharSetName(std::int64_t charSetAddress) { return "chr" + HexAddress(charSetAddress) + ".BMP"; }
@@ -137,7 +138,7 @@ void requireSprites(int count) {
 }
 
 void nextSprite(std::int32_t& address, const RangeWalk& walk) {
-    address += 0x40;
+    address += kSpriteStride;
     if (walk.showSprite)
         walk.showSprite(address);
     if (walk.afterSprite)
@@ -161,12 +162,9 @@ int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, 
 void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                       const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk) {
     requireSprites(count);
-    // Named locals fix the order of the reads, so the first bad text is the one reported.
-    const int bw = ReadSize(sizes.bitmapWidth);
-    const int bh = ReadSize(sizes.bitmapHeight);
-    const int fw = ReadSize(sizes.finalWidth);
-    const int fh = ReadSize(sizes.finalHeight);
-    SingleBitmapSheet sheet(fw, fh, bw, bh);
+    const SheetSizes sheetSizes = ReadSheetSizes(sizes);
+    SingleBitmapSheet sheet(sheetSizes.finalWidth, sheetSizes.finalHeight, sheetSizes.bitmapWidth,
+                            sheetSizes.bitmapHeight);
     std::int32_t address = start;
     for (int i = 0; i < count; ++i) {
         const int sw = ReadSize(sizes.spriteWidth);
@@ -176,6 +174,38 @@ void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count,
     }
     // Written before the caller reports success, so a failed write is never announced as saved.
     WriteBmpFile(sheet.bitmap(), chosenUtf8, bitsPerPixel);
+}
+
+SheetSizes ReadSheetSizes(const SaveSizeTexts& texts) {
+    // Named locals fix the order of the reads, so the first bad text is the one reported.
+    const int bw = ReadSize(texts.bitmapWidth);
+    const int bh = ReadSize(texts.bitmapHeight);
+    const int fw = ReadSize(texts.finalWidth);
+    const int fh = ReadSize(texts.finalHeight);
+    return {bw, bh, fw, fh};
+}
+
+FitFigures ReadFitFigures(const SaveSizeTexts& texts) {
+    const SheetSizes s = ReadSheetSizes(texts);
+    return ComputeFitFigures(s.bitmapWidth, s.bitmapHeight, s.finalWidth, s.finalHeight);
+}
+
+std::string RangeSavedStatus(std::int64_t count) { return std::to_string(count) + " sprites saved ok."; }
+
+std::string SheetSavedStatus(std::int64_t count) {
+    return std::to_string(count) + " sprites saved ok to a single bitmap.";
+}
+
+const char* CharSetSavedStatus(CharSetViewKind kind) {
+    switch (kind) {
+    case CharSetViewKind::cv8x8:
+        return "8 x 8 CharSet saved ok.";
+    case CharSetViewKind::cv8x16:
+        return "8 x 16 CharSet saved ok.";
+    case CharSetViewKind::cv16x16:
+        return "16 x 16 CharSet saved ok.";
+    }
+    return "";
 }
 
 } // namespace mosaiqua

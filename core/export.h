@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bmp.h"
+#include "charset_render.h"
 #include "raster.h"
 
 #include <cstdint>
@@ -96,5 +97,24 @@ int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, 
 // Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`.
 void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                       const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk);
+
+// The four sheet sizes, read bw, bh, fw, fh: the order every front end converts them in, so the
+// first bad text is the one named.
+struct SheetSizes {
+    int bitmapWidth;
+    int bitmapHeight;
+    int finalWidth;
+    int finalHeight;
+};
+SheetSizes ReadSheetSizes(const SaveSizeTexts& texts);
+// The sheet sizes read as above, then the fit figures.
+FitFigures ReadFitFigures(const SaveSizeTexts& texts);
+
+// What the save commands report when done; the window and the command line say the same.
+inline constexpr const char* kCurrentSpriteSavedStatus = "1 sprite saved ok.";
+inline constexpr const char* kNextSevenSavedStatus = "7 sprites saved ok.";
+std::string RangeSavedStatus(std::int64_t count); // "N sprites saved ok."
+std::string SheetSavedStatus(std::int64_t count); // "N sprites saved ok to a single bitmap."
+const char* CharSetSavedStatus(CharSetViewKind kind);
 
 } // namespace mosaiqua

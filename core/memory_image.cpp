@@ -1,6 +1,6 @@
 #include "memory_image.h"
 
-#include "bmp.h" // PathFromUtf8
+#include "file_paths.h"
 
 #include <algorithm>
 #include <cstring>
@@ -64,6 +64,13 @@ bool LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHe
     image.write(0, header.data(), headerCount);
     image.write(0, memory.data(), memoryCount);
     return true;
+}
+
+std::string CannotOpenFileMessage(const std::string& utf8Path, const std::string& why) {
+    std::string message = "Cannot open file \"" + utf8Path + "\".";
+    if (!why.empty())
+        message += " " + why;
+    return message;
 }
 
 } // namespace mosaiqua

@@ -39,4 +39,7 @@ private:
 // regular file; `why` then says why, in words for the user.
 bool LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader, std::string* why = nullptr);
 
+// What both front ends say when LoadFreezeFile returns false: Cannot open file "<path>". <why>
+std::string CannotOpenFileMessage(const std::string& utf8Path, const std::string& why);
+
 } // namespace mosaiqua

@@ -62,9 +62,9 @@ SpriteLabelTexts SpriteLabelsFor(std::int64_t address) {
 std::optional<std::int32_t> StepSpriteAddress(std::int32_t a, SpriteStep step) {
     switch (step) {
     case SpriteStep::NextSprite:
-        return a < 0xFFC0 ? std::optional(a + 0x40) : std::nullopt;
+        return a < kLastSpriteStart ? std::optional(a + kSpriteStride) : std::nullopt;
     case SpriteStep::PreviousSprite:
-        return a >= 0x40 ? std::optional(a - 0x40) : std::nullopt;
+        return a >= kSpriteStride ? std::optional(a - kSpriteStride) : std::nullopt;
     case SpriteStep::Next1000:
         return a < 0xF000 ? std::optional(a + 0x1000) : std::nullopt;
     case SpriteStep::Previous1000:
@@ -76,7 +76,7 @@ std::optional<std::int32_t> StepSpriteAddress(std::int32_t a, SpriteStep step) {
     case SpriteStep::ToBeginning:
         return 0;
     case SpriteStep::ToEnd:
-        return 0xFE40;
+        return kStripLabelLimit;
     }
     return std::nullopt;
 }

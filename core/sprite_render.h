@@ -16,8 +16,12 @@ inline constexpr int kSpriteBytes = 63;
 inline constexpr int kSpriteStride = 64;
 inline constexpr int kEnlargement = 10;
 inline constexpr int kStripSprites = 7;
+inline constexpr std::int32_t kAddressSpace = 0x10000;
+// The last address a whole sprite starts at: $FFC0.
+inline constexpr std::int32_t kLastSpriteStart = kAddressSpace - kSpriteStride;
 // At and above this address SpriteAddress + 448 would reach $10000: the strip labels stay put.
-inline constexpr std::int32_t kStripLabelLimit = 0xFE40;
+// It is also where "to end" goes: $FE40.
+inline constexpr std::int32_t kStripLabelLimit = kAddressSpace - kSpriteStride * kStripSprites;
 
 // Writes columns x0..x0+23, rows 0..20 of `dst`; reads image indices address..address+62.
 void RenderSprite(const MemoryImage& image, std::int64_t address, bool multicolour, const ColourSlots& colours,
@@ -50,7 +54,7 @@ enum class SpriteStep { NextSprite, PreviousSprite, Next1000, Previous1000, Plus
 // The address after a navigation step, or nothing when the step is at its bound.
 std::optional<std::int32_t> StepSpriteAddress(std::int32_t address, SpriteStep step);
 // "To end" fixes the strip labels itself before drawing.
-inline constexpr std::int32_t kEndLabel2 = 0xFE40;
-inline constexpr std::int32_t kEndLabel3 = 0xFFC0;
+inline constexpr std::int32_t kEndLabel2 = kStripLabelLimit;
+inline constexpr std::int32_t kEndLabel3 = kLastSpriteStart;
 
 } // namespace mosaiqua

@@ -1,0 +1,9 @@
+#include "file_paths.h"
+
+namespace mosaiqua {
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+} // namespace mosaiqua
