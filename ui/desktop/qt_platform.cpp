@@ -1,5 +1,7 @@
 #include "ui/desktop/qt_platform.h"
 
+#include "ui/desktop/raster_image.h"
+
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -56,12 +58,10 @@ std::optional<QString> QtPlatform::SaveFileName(QWidget* parent, const SaveFileR
 }
 
 std::optional<mosaiqua::TColor> QtPlatform::ChooseColour(QWidget* parent, mosaiqua::TColor initial) {
-    const QColor start(mosaiqua::RedOf(initial), mosaiqua::GreenOf(initial), mosaiqua::BlueOf(initial));
-    const QColor chosen = QColorDialog::getColor(start, parent);
+    const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent);
     if (!chosen.isValid())
         return std::nullopt;
-    return mosaiqua::MakeColor(std::uint8_t(chosen.red()), std::uint8_t(chosen.green()),
-                               std::uint8_t(chosen.blue()));
+    return FromQColor(chosen);
 }
 
 std::optional<QString> QtPlatform::BrowseForFolder(QWidget* parent, const QString& startFolder,

@@ -1,5 +1,7 @@
 #include "ui/dialogs/about_box.h"
 
+#include "ui/assets/version.h"
+#include "ui/desktop/window_placement.h"
 #include "ui/assets/artwork.h"
 #include "ui/assets/web_links.h"
 
@@ -40,12 +42,8 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, QPoint pla
 } // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("About Mosaiqua"));
+    SetUpFixedDialog(*this, "AboutBox", QStringLiteral("About Mosaiqua"), QSize(298, 229));
     setWindowIcon(ProgramIcon());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(298, 229);
 
     // Lowered outside, raised inside: an etched edge on the window's own background.
     QFrame* panel1 = Panel(this, "Panel1", QRect(8, 8, 281, 177), QFrame::Box | QFrame::Sunken);
@@ -57,7 +55,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Picture(panel3, "ProgramIcon", ProgramIconPixmap(panel3->contentsRect().width()));
 
     Label(panel1, "ProductName", QStringLiteral("Mosaiqua"), QPoint(48, 57));
-    Label(panel1, "Version", QStringLiteral("Version 1.05"), QPoint(212, 57));
+    Label(panel1, "Version", QString::fromLatin1(kVersionText), QPoint(212, 57));
     Label(panel1, "Copyright", QStringLiteral("Copyright (C) 2001-2026 Mosaiqua developers"), QPoint(48, 76));
 
     auto* comments = new QLabel(QStringLiteral("Comments, bug reports and ideas are welcome by e-mail to ") +
@@ -77,8 +75,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 }
 
 QPoint TAboutBox::ScreenCentredPosition(const QRect& screen, const QSize& outer) {
-    return QPoint(screen.left() + (screen.width() - outer.width()) / 2,
-                  screen.top() + (screen.height() - outer.height()) / 2);
+    return CentredPosition(screen, outer);
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

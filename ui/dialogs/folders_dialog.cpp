@@ -1,5 +1,7 @@
 #include "ui/dialogs/folders_dialog.h"
 
+#include "ui/desktop/window_placement.h"
+
 #include "ui/components/browsefoldersdialog.h"
 #include "ui/desktop/platform.h"
 
@@ -39,14 +41,15 @@ QPushButton* BrowseButton(QWidget* parent, const char* name, QRect place) {
     return button;
 }
 
+constexpr char kStartFreezeDirectory[] = "C:\\My Emulators\\CCS64";
+constexpr char kStartBitmapDirectory[] = "C:\\My Documents";
+
 } // namespace
 
-TFormDir::TFormDir(Platform& platform, QWidget* parent) : QDialog(parent), m_platform(platform) {
-    setObjectName(QStringLiteral("FormDir"));
-    setWindowTitle(QStringLiteral("Set Default File Directories"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(336, 201);
+TFormDir::TFormDir(Platform& platform, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_freezeDirectory(QString::fromLatin1(kStartFreezeDirectory)),
+      m_bitmapDirectory(QString::fromLatin1(kStartBitmapDirectory)) {
+    SetUpFixedDialog(*this, "FormDir", QStringLiteral("Set Default File Directories"), QSize(336, 201));
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -55,10 +58,10 @@ TFormDir::TFormDir(Platform& platform, QWidget* parent) : QDialog(parent), m_pla
     panel->setGeometry(8, 8, 321, 185);
 
     Label(panel, "Label1", "Directory Containing CCS64 Freeze Files:", QRect(24, 16, 193, 17));
-    m_freezeEdit = Edit(panel, "FreezeEdit", "C:\\My Emulators\\CCS64", QRect(24, 40, 233, 21));
+    m_freezeEdit = Edit(panel, "FreezeEdit", kStartFreezeDirectory, QRect(24, 40, 233, 21));
     m_freezeEditBut = BrowseButton(panel, "FreezeEditBut", QRect(264, 40, 25, 21));
     Label(panel, "Label2", "Directory For Saving Bitmap Files To:", QRect(24, 80, 185, 17));
-    m_bitmapEdit = Edit(panel, "BitmapEdit", "C:\\My Documents", QRect(24, 104, 233, 21));
+    m_bitmapEdit = Edit(panel, "BitmapEdit", kStartBitmapDirectory, QRect(24, 104, 233, 21));
     m_bitmapEditBut = BrowseButton(panel, "BitmapEditBut", QRect(264, 104, 25, 21));
 
     m_button1 = new QPushButton(QStringLiteral("OK"), panel);
@@ -77,16 +80,11 @@ TFormDir::TFormDir(Platform& platform, QWidget* parent) : QDialog(parent), m_pla
 }
 
 QPoint TFormDir::CentredPosition(const QRect& mainOuter, const QSize& dialogOuter) {
-    // Integer division truncates toward zero, also when the dialog is the larger window.
-    const int top = mainOuter.top() + (mainOuter.height() - dialogOuter.height()) / 2;
-    const int left = mainOuter.left() + (mainOuter.width() - dialogOuter.width()) / 2;
-    return QPoint(left, top);
+    return ::CentredPosition(mainOuter, dialogOuter);
 }
 
 void TFormDir::PlaceOver(const QRect& mainOuter) {
-    // The frame is known only once the native window exists; before the first showing it must be made.
-    winId();
-    move(CentredPosition(mainOuter, frameGeometry().size()));
+    move(CentredPosition(mainOuter, OuterSize(*this)));
 }
 
 void TFormDir::ShowOver(const QRect& mainOuter) {
@@ -95,13 +93,17 @@ void TFormDir::ShowOver(const QRect& mainOuter) {
 }
 
 void TFormDir::FreezeEditButClick() {
-    if (BrowseInto(m_freezeEdit))
-        emit FreezeDirectoryPicked(m_freezeEdit->text());
+    if (!BrowseInto(m_freezeEdit))
+        return;
+    m_freezeDirectory = m_freezeEdit->text();
+    emit FreezeDirectoryPicked(m_freezeDirectory);
 }
 
 void TFormDir::BitmapEditButClick() {
-    if (BrowseInto(m_bitmapEdit))
-        emit BitmapDirectoryPicked(m_bitmapEdit->text());
+    if (!BrowseInto(m_bitmapEdit))
+        return;
+    m_bitmapDirectory = m_bitmapEdit->text();
+    emit BitmapDirectoryPicked(m_bitmapDirectory);
 }
 
 void TFormDir::Button1Click() {

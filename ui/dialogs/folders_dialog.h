@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 class Platform;
 class QLineEdit;
@@ -12,7 +13,7 @@ class QPushButton;
 class TBrowseFoldersDialog;
 
 // "Set Default File Directories": picks the folders the open and save dialogs start in.
-// A picked folder is announced at once; the owner keeps the values.
+// A picked folder is announced at once and handed back by the getters; typed text is not a pick.
 class TFormDir final : public QDialog {
     Q_OBJECT
 
@@ -26,6 +27,9 @@ public:
     void PlaceOver(const QRect& mainOuter);
     // Places the dialog and shows it modally. The result does not matter: picks are already out.
     void ShowOver(const QRect& mainOuter);
+
+    QString FreezeDirectory() const { return m_freezeDirectory; }
+    QString BitmapDirectory() const { return m_bitmapDirectory; }
 
     QLineEdit* FreezeEdit() const { return m_freezeEdit; }
     QLineEdit* BitmapEdit() const { return m_bitmapEdit; }
@@ -44,6 +48,8 @@ private:
     bool BrowseInto(QLineEdit* edit);
 
     Platform& m_platform;
+    QString m_freezeDirectory;
+    QString m_bitmapDirectory;
     QLineEdit* m_freezeEdit = nullptr;
     QLineEdit* m_bitmapEdit = nullptr;
     QPushButton* m_freezeEditBut = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/dialogs/help_window.h"
 
+#include "ui/desktop/window_placement.h"
+
 #include "ui/assets/artwork.h"
 #include "ui/assets/help_text.h"
 
@@ -7,12 +9,8 @@
 #include <QPlainTextEdit>
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Mosaiqua Help"));
+    SetUpFixedDialog(*this, "Form3", QStringLiteral("Mosaiqua Help"), QSize(483, 460));
     setWindowIcon(ProgramIcon());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(483, 460);
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -32,9 +30,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
 }
 
 QPoint TForm3::HelpPosition(const QRect& mainOuter, const QSize& pickerOuter) {
-    const int top = mainOuter.top() + (mainOuter.height() - pickerOuter.height()) / 2 - 100;
-    const int left = mainOuter.left() + (mainOuter.width() - pickerOuter.width()) / 2 - 100;
-    return QPoint(left, top);
+    return CentredPosition(mainOuter, pickerOuter) - QPoint(100, 100);
 }
 
 void TForm3::PlaceOver(const QRect& mainOuter, const QSize& pickerOuter) {

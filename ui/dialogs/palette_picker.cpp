@@ -1,5 +1,8 @@
 #include "ui/dialogs/palette_picker.h"
 
+#include "ui/desktop/raster_image.h"
+#include "ui/desktop/window_placement.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -7,9 +10,6 @@
 
 namespace {
 
-QColor ToQColor(mosaiqua::TColor colour) {
-    return QColor(mosaiqua::RedOf(colour), mosaiqua::GreenOf(colour), mosaiqua::BlueOf(colour));
-}
 
 // Swatch numbers (1-based) of the entries too dark for a black "X".
 bool HasWhiteCaption(int number) {
@@ -71,11 +71,8 @@ void PaletteSwatch::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 TC64Palette::TC64Palette(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("C64Palette"));
-    setWindowTitle(QStringLiteral("C64 Palette"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
-    setFixedSize(143, 172);
+    SetUpFixedDialog(*this, "C64Palette", QStringLiteral("C64 Palette"), QSize(143, 172),
+                     Qt::WindowStaysOnTopHint);
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel2"));
@@ -104,9 +101,9 @@ TC64Palette::TC64Palette(QWidget* parent) : QDialog(parent) {
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TC64Palette::Prepare(mosaiqua::TColor slotColour, int tableSelector) {
+void TC64Palette::Prepare(mosaiqua::TColor slotColour, mosaiqua::PaletteKind table) {
     m_tag = slotColour;
-    m_tableSelector = tableSelector;
+    m_table = table;
 }
 
 void TC64Palette::setStayOnTop(bool onTop) {
@@ -133,10 +130,7 @@ PaletteSwatch* TC64Palette::Swatch(int number) const {
 }
 
 void TC64Palette::FormActivate() {
-    const mosaiqua::PaletteTable* table = m_tableSelector == 0   ? &mosaiqua::Ccs64Table
-                                          : m_tableSelector == 1 ? &mosaiqua::TrueVicTable
-                                                                 : nullptr;
-    if (table != nullptr) {
+    if (const mosaiqua::PaletteTable* table = mosaiqua::TableFor(m_table)) {
         for (std::size_t i = 0; i < m_swatches.size(); ++i) {
             m_swatches[i]->SetColour((*table)[i]);
         }

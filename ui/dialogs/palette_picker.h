@@ -49,13 +49,12 @@ public:
 
     explicit TC64Palette(QWidget* parent = nullptr);
 
-    // Fills in what the next opening shows: the slot's colour and 0 = CCS64, 1 = true VIC-II table.
-    void Prepare(mosaiqua::TColor slotColour, int tableSelector);
+    // Fills in what the next opening shows: the slot's colour and the palette whose table it offers.
+    void Prepare(mosaiqua::TColor slotColour, mosaiqua::PaletteKind table);
     // The slot's colour when opened; after OK, the colour picked.
     mosaiqua::TColor Tag() const { return m_tag; }
     void SetTag(mosaiqua::TColor tag) { m_tag = tag; }
-    int TableSelector() const { return m_tableSelector; }
-    void SetTableSelector(int tableSelector) { m_tableSelector = tableSelector; }
+    mosaiqua::PaletteKind Table() const { return m_table; }
     mosaiqua::TColor ChosenColour() const { return m_chosenColour; }
 
     void setStayOnTop(bool onTop);
@@ -79,6 +78,6 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     mosaiqua::TColor m_tag = 0;
-    int m_tableSelector = 0;
+    mosaiqua::PaletteKind m_table = mosaiqua::PaletteKind::pkCcs64;
     mosaiqua::TColor m_chosenColour = 0;
 };

@@ -1,5 +1,7 @@
 #include "ui/dialogs/save_settings_dialog.h"
 
+#include "ui/desktop/window_placement.h"
+
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,11 +33,7 @@ std::string TextOf(const QLineEdit* edit) {
 } // namespace
 
 TSaveSpriteSettings::TSaveSpriteSettings(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("SaveSpriteSettings"));
-    setWindowTitle(QStringLiteral("Save Sprite Settings"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(464, 379);
+    SetUpFixedDialog(*this, "SaveSpriteSettings", QStringLiteral("Save Sprite Settings"), QSize(464, 379));
 
     auto* group = new QGroupBox(QStringLiteral(" Current Sprite Save Settings "), this);
     group->setObjectName(QStringLiteral("GroupBox1"));

@@ -1,5 +1,7 @@
 #include "ui/dialogs/sprite_range_dialog.h"
 
+#include "ui/desktop/window_placement.h"
+
 #include "core/address_text.h"
 
 #include <QFont>
@@ -98,21 +100,15 @@ QString ScreenText(std::int32_t address) {
 
 } // namespace
 
-TSaveSpriteMem::TSaveSpriteMem(RangeSink sink, QWidget* parent) : QDialog(parent), m_sink(std::move(sink)) {
+TSaveSpriteMem::TSaveSpriteMem(QWidget* parent) : QDialog(parent) {
     BuildControls();
     StartUpdate();
     EndUpdate();
 }
 
-TSaveSpriteMem::TSaveSpriteMem(SpriteRangeValue& range, QWidget* parent)
-    : TSaveSpriteMem([&range](const SpriteRangeValue& value) { range = value; }, parent) {}
-
 void TSaveSpriteMem::BuildControls() {
-    setObjectName(QStringLiteral("SaveSpriteMem"));
-    setWindowTitle(QStringLiteral("Save Sprites Between Memory Locations"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(384, 264);
+    SetUpFixedDialog(*this, "SaveSpriteMem", QStringLiteral("Save Sprites Between Memory Locations"),
+                     QSize(384, 264));
 
     auto* group = new QGroupBox(QStringLiteral(" Please choose start and end addresses "), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -189,23 +185,14 @@ void TSaveSpriteMem::PrepareForMode(RangeDialogMode mode, QRect mainOuterGeometr
     const bool single = mode == RangeDialogMode::ToSingleBitmap;
     // Everything that can fail comes first, so a bad size leaves the dialog untouched.
     std::optional<mosaiqua::FitFigures> figures;
-    if (single) {
-        const int bw = mosaiqua::ReadSize(sizes.bitmapWidth);
-        const int bh = mosaiqua::ReadSize(sizes.bitmapHeight);
-        const int fw = mosaiqua::ReadSize(sizes.finalWidth);
-        const int fh = mosaiqua::ReadSize(sizes.finalHeight);
-        figures = mosaiqua::ComputeFitFigures(bw, bh, fw, fh);
-    }
+    if (single)
+        figures = mosaiqua::ReadFitFigures(sizes);
 
     m_mode = mode;
     setWindowTitle(single ? QStringLiteral("Save Sprites Between Memory Locations To Single Bitmap")
                           : QStringLiteral("Save Sprites Between Memory Locations"));
     // Offset from where the palette picker would be centred; C++ division truncates toward zero.
-    const int top = mainOuterGeometry.y() + (mainOuterGeometry.height() - pickerOuterSize.height()) / 2 -
-                    (single ? 80 : 50);
-    const int left = mainOuterGeometry.x() + (mainOuterGeometry.width() - pickerOuterSize.width()) / 2 -
-                     (single ? 115 : 50);
-    move(left, top);
+    move(CentredPosition(mainOuterGeometry, pickerOuterSize) - (single ? QPoint(115, 80) : QPoint(50, 50)));
 
     if (figures) {
         m_bitmapWidth->setText(QString::number(figures->bitmapWidth));
@@ -213,6 +200,7 @@ void TSaveSpriteMem::PrepareForMode(RangeDialogMode mode, QRect mainOuterGeometr
         m_maxX->setText(QString::number(figures->maxX));
         m_maxY->setText(QString::number(figures->maxY));
         m_total->setText(QString::number(figures->total));
+        m_fitTotal = figures->total;
     }
     SetDetailsVisible(single);
     UpdateWarning();
@@ -242,8 +230,6 @@ void TSaveSpriteMem::CountUpdate() {
     const bool ordered = m_start < m_end;
     m_label1->setEnabled(ordered);
     m_label6->setText(ordered ? QString::number(sprites) : QStringLiteral("Error!"));
-    if (m_sink)
-        m_sink(SpriteRangeValue{m_start, m_end, sprites});
     UpdateWarning();
 }
 
@@ -251,7 +237,7 @@ void TSaveSpriteMem::UpdateWarning() {
     bool overflows = false;
     if (m_mode == RangeDialogMode::ToSingleBitmap) {
         // A bitmap with no room (zero or negative cells) holds none of the sprites.
-        const qlonglong room = std::max<qlonglong>(0, m_total->text().toLongLong());
+        const std::int64_t room = std::max<std::int64_t>(0, m_fitTotal);
         overflows = count() > room;
     }
     m_warning->setVisible(overflows);

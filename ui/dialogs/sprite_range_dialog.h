@@ -8,12 +8,11 @@
 #include <QSize>
 
 #include <cstdint>
-#include <functional>
 
 class QLabel;
 class QPushButton;
 
-// The range the dialog last showed: what the range exports read after OK.
+// The range the dialog shows: what the range exports read after OK.
 struct SpriteRangeValue {
     std::int32_t start = 0;
     std::int32_t end = 0;
@@ -25,17 +24,13 @@ struct SpriteRangeValue {
 enum class RangeDialogMode { ToFiles, ToSingleBitmap };
 
 // Collects the start and end of a sprite range, one hex digit at a time. The addresses stay
-// between showings; every change is handed to the owner at once, so it never reads a stale range.
+// between showings; the owner reads Range() after the dialog closes.
 class TSaveSpriteMem final : public QDialog {
     Q_OBJECT
 
 public:
-    using RangeSink = std::function<void(const SpriteRangeValue&)>;
-
-    // The sink hears the first range ($0000, $0040, 1) before the constructor returns.
-    explicit TSaveSpriteMem(RangeSink sink, QWidget* parent = nullptr);
-    // Keeps `range` up to date; it must outlive the dialog.
-    explicit TSaveSpriteMem(SpriteRangeValue& range, QWidget* parent = nullptr);
+    // Opens first on $0000-$0040: one sprite.
+    explicit TSaveSpriteMem(QWidget* parent = nullptr);
 
     // Caption, position and details for the coming showing. In single-bitmap mode the fit figures
     // are read from `sizes` first; a bad size throws mosaiqua::UserError and leaves the dialog as it was.
@@ -45,6 +40,7 @@ public:
     std::int32_t start() const { return m_start; }
     std::int32_t end() const { return m_end; }
     std::int32_t count() const { return mosaiqua::SpriteCount(m_start, m_end); }
+    SpriteRangeValue Range() const { return {m_start, m_end, count()}; }
     RangeDialogMode mode() const { return m_mode; }
 
 private:
@@ -56,10 +52,10 @@ private:
     void UpdateWarning();
     void SetDetailsVisible(bool visible);
 
-    RangeSink m_sink;
     std::int32_t m_start = 0x0000;
     std::int32_t m_end = 0x0040;
     RangeDialogMode m_mode = RangeDialogMode::ToFiles;
+    std::int64_t m_fitTotal = 0; // sprites the single bitmap holds, from the last preparation
 
     QLabel* m_label1 = nullptr;
     QLabel* m_label2 = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/platform.h"
 #include "ui/desktop/raster_image.h"
+#include "ui/desktop/window_placement.h"
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/folders_dialog.h"
 #include "ui/dialogs/help_window.h"
@@ -31,15 +32,12 @@ using mosaiqua::CharSetStep;
 using mosaiqua::SpriteStep;
 
 QSize TForm1::PickerOuterSize() const {
-    // Creating the native window first makes the frame count even before the picker's first showing.
-    m_windows.c64Palette->winId();
-    return m_windows.c64Palette->frameGeometry().size();
+    // Dialogs are placed from where the palette picker would be centred.
+    return OuterSize(*m_windows.c64Palette);
 }
 
 QPoint TForm1::CentredOver(const QSize& outer) const {
-    // Outer sizes of both windows; C++ division truncates toward zero as the placement wants.
-    const QRect main = frameGeometry();
-    return {main.left() + (main.width() - outer.width()) / 2, main.top() + (main.height() - outer.height()) / 2};
+    return CentredPosition(frameGeometry(), outer);
 }
 
 // ---- Clipboard ----------------------------------------------------------------------------------
@@ -52,45 +50,6 @@ void TForm1::CopySpriteToClipboard1Click() {
         throw mosaiqua::UserError(mosaiqua::UserError::Kind::Clipboard, "Cannot open clipboard");
 }
 // ---- Edit ---------------------------------------------------------------------------------------
-
-
-void TForm1::SpriteOffset1Byte1Click() {
-    Button8Click();
-}
-void TForm1::SpriteOffset1Byte2Click() {
-    Button9Click();
-}
-void TForm1::EditBackgroundColour1Click() {
-    BackClick();
-}
-void TForm1::EditColour11Click() {
-    Button5Click();
-}
-void TForm1::EditColour21Click() {
-    Button6Click();
-}
-void TForm1::EditColour31Click() {
-    Button7Click();
-}
-void TForm1::CharSetOffset1Byte1Click() {
-    CSMinusClick();
-}
-void TForm1::CharSetOffset1Byte2Click() {
-    CSPlusClick();
-}
-void TForm1::EditCharSetBackgroundColour1Click() {
-    CBackClick();
-}
-void TForm1::EditCharSetMultiColour1Col11Click() {
-    ButCol1Click();
-}
-void TForm1::EditCharSetColourCol21Click() {
-    ButCol2Click();
-}
-void TForm1::EditCharSetMultiColour3Col31Click() {
-    ButCol3Click();
-}
-
 
 void TForm1::ResetColoursToDefaults1Click() {
     mosaiqua::ColourSlots sprite = SpriteColours();
@@ -120,7 +79,7 @@ void TForm1::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
     } else {
         TC64Palette& picker = *m_windows.c64Palette;
         picker.move(CentredOver(PickerOuterSize()));
-        picker.Prepare(swatch->Colour(), kind == mosaiqua::PaletteKind::pkCcs64 ? 0 : 1);
+        picker.Prepare(swatch->Colour(), kind);
         if (m_platform.RunModal(&picker) == QDialog::Accepted)
             picked = picker.Tag();
     }
@@ -169,4 +128,3 @@ void TForm1::ButCol2Click() {
 void TForm1::ButCol3Click() {
     EditColourSlot(m_cCol3, SlotRedraw::CharSetMulticolour);
 }
-

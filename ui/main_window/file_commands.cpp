@@ -4,6 +4,7 @@
 #include "core/bmp.h"
 #include "core/errors.h"
 #include "core/export.h"
+#include "core/memory_image.h"
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/platform.h"
 #include "ui/desktop/raster_image.h"
@@ -23,7 +24,7 @@ std::string Utf8(const QString& text) { return text.toStdString(); }
 
 std::optional<QString> TForm1::AskSaveName(const QString& presetName) {
     SaveFileRequest request;
-    request.startFolder = m_bitmapDirectory;
+    request.startFolder = BitmapDirectory();
     request.presetName = presetName;
     std::optional<QString> name = m_platform.SaveFileName(this, request);
     if (!name || name->isEmpty())
@@ -48,7 +49,7 @@ int TForm1::SpriteSaveDepth() const {
 // ---- File ---------------------------------------------------------------------------------------
 
 void TForm1::OpenFreezeFile1Click() {
-    const std::optional<QString> chosen = m_platform.OpenFileName(this, m_freezeDirectory);
+    const std::optional<QString> chosen = m_platform.OpenFileName(this, FreezeDirectory());
     if (!chosen)
         return;
     LoadAndRedraw(*chosen);
@@ -62,20 +63,13 @@ void TForm1::LoadAndRedraw(const QString& path) {
     std::string why;
     if (!mosaiqua::LoadFreezeFile(m_image, path.toStdString(), m_skipFirst1148BytesOfFile1->isChecked(),
                                   &why)) {
-        std::string message = "Cannot open file \"" + path.toStdString() + "\".";
-        if (!why.empty())
-            message += " " + why;
-        throw mosaiqua::UserError(mosaiqua::UserError::Kind::CannotOpenFile, message);
+        throw mosaiqua::UserError(mosaiqua::UserError::Kind::CannotOpenFile,
+                                  mosaiqua::CannotOpenFileMessage(path.toStdString(), why));
     }
     DrawCurrentSprite();
     DrawNextSevenSprites();
     repaint();
     RefreshCharSetViews(true, true, true, true);
-}
-
-
-void TForm1::ExitProgram1Click() {
-    close();
 }
 
 // ---- Single saves -------------------------------------------------------------------------------
@@ -88,7 +82,7 @@ void TForm1::SaveSprite1Click() {
     const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
     mosaiqua::WriteBmpFile(bitmap, Utf8(*name), SpriteSaveDepth());
-    SetStatus(QStringLiteral("1 sprite saved ok."));
+    SetStatus(QString::fromLatin1(mosaiqua::kCurrentSpriteSavedStatus));
 }
 
 void TForm1::SaveNext7Sprites1Click() {
@@ -99,18 +93,10 @@ void TForm1::SaveNext7Sprites1Click() {
     const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
     mosaiqua::WriteBmpFile(bitmap, Utf8(*name), SpriteSaveDepth());
-    SetStatus(QStringLiteral("7 sprites saved ok."));
+    SetStatus(QString::fromLatin1(mosaiqua::kNextSevenSavedStatus));
 }
 
 // ---- Memory ranges ------------------------------------------------------------------------------
-
-void TForm1::SaveSpritesInMemoryAB1Click() {
-    SaveSpriteRange(RangeDialogMode::ToFiles);
-}
-
-void TForm1::SaveSpriteInMemoryRangeToSingleBitmap1Click() {
-    SaveSpriteRange(RangeDialogMode::ToSingleBitmap);
-}
 
 void TForm1::RestoreAfterRange() {
     m_image.SpriteAddress = m_savedSpriteAddress;
@@ -133,7 +119,7 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
 
     if (m_platform.RunModal(&dialog) != QDialog::Accepted)
         return;
-    const SpriteRangeValue range = m_spriteRange;
+    const SpriteRangeValue range = dialog.Range();
     mosaiqua::CheckRangeCount(range.start, range.end, range.count);
 
     m_image.SpriteAddress = range.start;
@@ -162,36 +148,23 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
     if (toFiles) {
         mosaiqua::SaveRangeToFiles(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
                                    SpriteSaveDepth(), walk);
-        SetStatus(QString::number(range.count) + QStringLiteral(" sprites saved ok."));
+        SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)));
     } else {
         // Written before the status claims success.
         mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
                                    SpriteSaveDepth(), walk);
-        SetStatus(QString::number(range.count) + QStringLiteral(" sprites saved ok to a single bitmap."));
+        SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(range.count)));
     }
 }
 
 // ---- Character sets -----------------------------------------------------------------------------
 
-void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind, const char* status) {
+void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
     const std::optional<QString> name =
         AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(m_image.CharSetAddress)));
     if (!name)
         return;
     // The view's own picture at its own size and the display's depth; the save settings do not apply.
     mosaiqua::WriteBmpFile(m_charSetRasters.of(kind), Utf8(*name), DisplayDepth());
-    SetStatus(QString::fromLatin1(status));
+    SetStatus(QString::fromLatin1(mosaiqua::CharSetSavedStatus(kind)));
 }
-
-void TForm1::Save8x8CharSet1Click() {
-    SaveCharSetView(mosaiqua::CharSetViewKind::cv8x8, "8 x 8 CharSet saved ok.");
-}
-
-void TForm1::Save8x16CharSet1Click() {
-    SaveCharSetView(mosaiqua::CharSetViewKind::cv8x16, "8 x 16 CharSet saved ok.");
-}
-
-void TForm1::Save16x16CharSet1Click() {
-    SaveCharSetView(mosaiqua::CharSetViewKind::cv16x16, "16 x 16 CharSet saved ok.");
-}
-

@@ -2,6 +2,7 @@
 #include "ui/main_window/tform1.h"
 
 #include "ui/assets/artwork.h"
+#include "ui/assets/version.h"
 #include "ui/widgets/colour_swatch.h"
 #include "ui/assets/fonts.h"
 #include "ui/widgets/progress_bar.h"
@@ -126,7 +127,7 @@ void TForm1::BuildWindow() {
     BuildCharSetPage(m_charSheet);
     m_pageControl->setCurrentWidget(m_spriteSheet);
 
-    auto* version = new QLabel(QStringLiteral("Version 1.05"), this);
+    auto* version = new QLabel(QString::fromLatin1(kVersionText), this);
     version->setObjectName(QStringLiteral("StaticText1"));
     version->setGeometry(556, 32, 63, 13);
     version->raise();

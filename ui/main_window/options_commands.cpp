@@ -9,6 +9,7 @@
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/platform.h"
 #include "ui/desktop/raster_image.h"
+#include "ui/desktop/window_placement.h"
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/folders_dialog.h"
 #include "ui/dialogs/help_window.h"
@@ -27,42 +28,22 @@
 
 #include <string>
 
-using mosaiqua::CharSetStep;
-using mosaiqua::SpriteStep;
-
 // ---- Options ------------------------------------------------------------------------------------
 
-void TForm1::ChoosePalette(QAction* chosen) {
-    if (chosen->isChecked())
+void TForm1::ChoosePalette(QAction* chosen, bool checked) {
+    // A click on the palette in use changes nothing: its mark stays.
+    if (!checked) {
+        chosen->setChecked(true);
         return;
+    }
     for (QAction* item : {m_useC64Palette1, m_useVicPalette1, m_useWindowsStandard16bitPalette1})
         item->setChecked(item == chosen);
     RefreshSpriteViews();
 }
 
-void TForm1::UseC64Palette1Click() {
-    ChoosePalette(m_useC64Palette1);
-}
-void TForm1::UseVicPalette1Click() {
-    ChoosePalette(m_useVicPalette1);
-}
-void TForm1::UseWindowsStandard16bitPalette1Click() {
-    ChoosePalette(m_useWindowsStandard16bitPalette1);
-}
-
-
-void TForm1::SkipFirst1148BytesOfFile1Click() {
-    m_skipFirst1148BytesOfFile1->setChecked(!m_skipFirst1148BytesOfFile1->isChecked());
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
-}
-
-// ---- Options ------------------------------------------------------------------------------------
-
 void TForm1::SpriteSizeWhenSaving1Click() {
     TSaveSpriteSettings& settings = *m_windows.saveSpriteSettings;
-    settings.winId();
-    settings.move(CentredOver(settings.frameGeometry().size()));
+    settings.move(CentredOver(OuterSize(settings)));
     // Whatever the boxes hold when it closes is in force; the result itself means nothing.
     m_platform.RunModal(&settings);
 }
@@ -70,4 +51,3 @@ void TForm1::SpriteSizeWhenSaving1Click() {
 void TForm1::SetDefaultFreezeDirectory1Click() {
     m_windows.formDir->ShowOver(frameGeometry());
 }
-

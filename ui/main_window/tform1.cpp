@@ -7,8 +7,12 @@
 #include "ui/desktop/command_guard.h"
 #include "ui/components/stmenubar.h"
 #include "ui/widgets/raster_view.h"
+#include "ui/dialogs/about_box.h"
 #include "ui/dialogs/folders_dialog.h"
+#include "ui/dialogs/help_window.h"
 #include "ui/dialogs/palette_picker.h"
+#include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,20 +48,16 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 
     BuildWindow();
-    BuildMainMenu();
-    BuildActionList();
+    BuildCommands();
     BuildMenuBar();
+    BuildSecondaryWindows();
 
     for (QLabel* label : {m_label1, m_label2, m_label3, m_cs8x8Label, m_cs8x16Label, m_cs16x16Label})
         label->setText(QStringLiteral("$0000"));
-    m_spriteRange.start = 0;
-    m_spriteRange.end = 0;
     m_image.SpriteAddress = 0;
     m_savedSpriteAddress = 0;
     m_image.CharSetAddress = 0;
     m_charSetProgressTotal = 0;
-    m_freezeDirectory = QStringLiteral("C:\\My Emulators\\CCS64");
-    m_bitmapDirectory = QStringLiteral("C:\\My Documents");
     m_charSetRasters.CharSetImage16x16.fill(0x000000);
     m_charSetRasters.CharSetImage8x16.fill(0x000000);
     ResetColoursToDefaults1Click();
@@ -244,11 +244,20 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
     update();
 }
 
-void TForm1::AttachWindows(const SecondaryWindows& windows) {
-    m_windows = windows;
+void TForm1::BuildSecondaryWindows() {
+    m_windows.aboutBox = new TAboutBox(this);
+    m_windows.form3 = new TForm3(this);
+    m_windows.c64Palette = new TC64Palette(this);
+    m_windows.saveSpriteMem = new TSaveSpriteMem(this);
+    m_windows.saveSpriteSettings = new TSaveSpriteSettings(this);
+    m_windows.formDir = new TFormDir(m_platform, this);
     AddStayOnTopFollower(m_windows.c64Palette);
-    connect(m_windows.formDir, &TFormDir::FreezeDirectoryPicked, this,
-            [this](const QString& folder) { m_freezeDirectory = folder; });
-    connect(m_windows.formDir, &TFormDir::BitmapDirectoryPicked, this,
-            [this](const QString& folder) { m_bitmapDirectory = folder; });
+}
+
+QString TForm1::FreezeDirectory() const {
+    return m_windows.formDir->FreezeDirectory();
+}
+
+QString TForm1::BitmapDirectory() const {
+    return m_windows.formDir->BitmapDirectory();
 }

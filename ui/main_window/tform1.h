@@ -38,8 +38,8 @@ class TFormDir;
 class TSaveSpriteMem;
 class TSaveSpriteSettings;
 
-// The six windows created after the main window; they live as its children and are only shown
-// and hidden.
+// The six windows the main window creates after its own controls, in their fixed order; they
+// live as its children and are only shown and hidden.
 struct SecondaryWindows {
     TAboutBox* aboutBox = nullptr;
     TForm3* form3 = nullptr;
@@ -67,8 +67,9 @@ public:
     mosaiqua::PaletteKind CurrentPaletteKind() const;
     bool SpriteMulticolour() const;
     bool CharSetMulticolour() const;
-    QString FreezeDirectory() const { return m_freezeDirectory; }
-    QString BitmapDirectory() const { return m_bitmapDirectory; }
+    // The folders last picked in the folders dialog.
+    QString FreezeDirectory() const;
+    QString BitmapDirectory() const;
     QString StatusText() const;
     QMenu* MainMenu() const { return m_mainMenu1; }
 
@@ -76,10 +77,7 @@ public:
     void AddStayOnTopFollower(QWidget* window);
     bool StaysOnTop() const;
 
-    // The range the memory-range dialog rewrites on every change.
-    SpriteRangeValue& SpriteRange() { return m_spriteRange; }
-    // Hands over the windows created after this one; the commands that show them need them.
-    void AttachWindows(const SecondaryWindows& windows);
+    // The secondary windows, created with this one; the main window reads their values after they close.
     const SecondaryWindows& Windows() const { return m_windows; }
 
     // The open command after its dialog: used for a snapshot named on the command line.
@@ -98,18 +96,18 @@ protected:
 private:
     using Handler = void (TForm1::*)();
 
-    // Building (tform1_layout.cpp, tform1_menu.cpp).
+    // Building (main_window_layout.cpp, main_window_actions.cpp).
     void BuildWindow();
     void BuildSpritePage(QWidget* page);
     void BuildCharSetPage(QWidget* page);
     void BuildStatusBar();
-    void BuildMainMenu();
-    void BuildActionList();
+    // MainMenu1 and ActionList1, both from the one command table.
+    void BuildCommands();
     void BuildMenuBar();
+    void BuildSecondaryWindows();
     QAction* MenuItem(const char* name) const;
     QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint, QRect place,
                         Handler handler, bool bold = false);
-    void Bind(QAction* action, Handler handler);
     void Run(Handler handler);
 
     // Window routines shared by the commands.
@@ -123,13 +121,12 @@ private:
     void SetCharSetColours(const mosaiqua::ColourSlots& colours);
     void StepSprite(mosaiqua::SpriteStep step);
     void StepCharSet(mosaiqua::CharSetStep step);
-    void ChoosePalette(QAction* chosen);
+    void ChoosePalette(QAction* chosen, bool checked);
     void ApplyStayOnTop(bool onTop);
     void LoadAndRedraw(const QString& path);
-    void ToggleViewFromMenu(QAction* item, QCheckBox* box);
     void ViewBoxChanged(QAction* item, QCheckBox* box, mosaiqua::CharSetViewKind kind);
 
-    // Export and dialogs (tform1_export.cpp, tform1_dialogs.cpp).
+    // Export and dialogs (file_commands.cpp, edit_commands.cpp).
     enum class SlotRedraw { Sprite, CharSet, CharSetMulticolour };
     void EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw);
     QPoint CentredOver(const QSize& outer) const;
@@ -137,7 +134,7 @@ private:
     std::optional<QString> AskSaveName(const QString& presetName);
     int SpriteSaveDepth() const;
     int DisplayDepth() const;
-    void SaveCharSetView(mosaiqua::CharSetViewKind kind, const char* status);
+    void SaveCharSetView(mosaiqua::CharSetViewKind kind);
     void SaveSpriteRange(RangeDialogMode mode);
     void RestoreAfterRange();
 
@@ -145,28 +142,10 @@ private:
     void OpenFreezeFile1Click();
     void SaveSprite1Click();
     void SaveNext7Sprites1Click();
-    void SaveSpritesInMemoryAB1Click();
-    void SaveSpriteInMemoryRangeToSingleBitmap1Click();
-    void Save8x8CharSet1Click();
-    void Save8x16CharSet1Click();
-    void Save16x16CharSet1Click();
-    void ExitProgram1Click();
 
     // Edit menu and the buttons it duplicates.
     void CopySpriteToClipboard1Click();
-    void SpriteOffset1Byte1Click();
-    void SpriteOffset1Byte2Click();
-    void EditBackgroundColour1Click();
-    void EditColour11Click();
-    void EditColour21Click();
-    void EditColour31Click();
     void ResetColoursToDefaults1Click();
-    void CharSetOffset1Byte1Click();
-    void CharSetOffset1Byte2Click();
-    void EditCharSetBackgroundColour1Click();
-    void EditCharSetMultiColour1Col11Click();
-    void EditCharSetColourCol21Click();
-    void EditCharSetMultiColour3Col31Click();
     void ResetCharSetColoursToDefault1Click();
     void BackClick();
     void Button5Click();
@@ -178,29 +157,10 @@ private:
     void ButCol3Click();
 
     // Options menu.
-    void UseC64Palette1Click();
-    void UseVicPalette1Click();
-    void UseWindowsStandard16bitPalette1Click();
     void SpriteSizeWhenSaving1Click();
     void SetDefaultFreezeDirectory1Click();
-    void SkipFirst1148BytesOfFile1Click();
 
     // View menu, sprite navigation and the charset page.
-    void SpriteRipper1Click();
-    void CharSetRipper1Click();
-    void CharSetPrevious0800Bytes1Click();
-    void CharSetNext0800Bytes1Click();
-    void Back1000memory1Click();
-    void PreviousSprite1Click();
-    void NextSprite1Click();
-    void Next1000Bytes1Click();
-    void N8x8CharSetView1Click();
-    void N8x16CharSetViewEnabled1Click();
-    void N16x16CharSetViewEnabled1Click();
-    void MulticolourMode1Click();
-    void CharSetMulticolourModeEnable1Click();
-    void AlwaysOnTop1Click();
-    void RefreshCharSetDisplay1Click();
     void Button1Click();
     void Button2Click();
     void Button3Click();
@@ -232,9 +192,6 @@ private:
     mosaiqua::MemoryImage m_image;
     mosaiqua::SpriteRasters m_spriteRasters;
     mosaiqua::CharSetRasters m_charSetRasters;
-    QString m_freezeDirectory;
-    QString m_bitmapDirectory;
-    SpriteRangeValue m_spriteRange;
     SecondaryWindows m_windows;
     std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
     int m_charSetProgressTotal = 0;

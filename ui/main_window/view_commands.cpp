@@ -1,4 +1,4 @@
-// View menu: pages, sprite and character-set navigation, views and the window.
+// View menu and the page buttons: sprite and character-set navigation and views.
 #include "ui/main_window/tform1.h"
 
 #include "core/address_text.h"
@@ -29,15 +29,6 @@
 
 using mosaiqua::CharSetStep;
 using mosaiqua::SpriteStep;
-
-// ---- View: pages --------------------------------------------------------------------------------
-
-void TForm1::SpriteRipper1Click() {
-    m_pageControl->setCurrentWidget(m_spriteSheet);
-}
-void TForm1::CharSetRipper1Click() {
-    m_pageControl->setCurrentWidget(m_charSheet);
-}
 
 // ---- View: sprite navigation --------------------------------------------------------------------
 
@@ -78,30 +69,8 @@ void TForm1::Button11Click() {
     StepSprite(SpriteStep::ToEnd);
 }
 
-void TForm1::NextSprite1Click() {
-    Button1Click();
-}
-void TForm1::PreviousSprite1Click() {
-    Button2Click();
-}
-void TForm1::Next1000Bytes1Click() {
-    Button3Click();
-}
-void TForm1::Back1000memory1Click() {
-    Button4Click();
-}
-
 void TForm1::MCMClick() {
     RefreshSpriteViews();
-}
-
-void TForm1::MulticolourMode1Click() {
-    // The mark and the button can disagree after a click on MCM; the mark decides here.
-    const bool turnOn = !m_multicolourMode1->isChecked();
-    m_multicolourMode1->setChecked(turnOn);
-    m_mcm->setChecked(turnOn);
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
 }
 
 // ---- View: character sets -----------------------------------------------------------------------
@@ -130,16 +99,6 @@ void TForm1::CSMinusClick() {
     StepCharSet(CharSetStep::MinusOneByte);
 }
 
-void TForm1::CharSetPrevious0800Bytes1Click() {
-    CSL1Click();
-}
-void TForm1::CharSetNext0800Bytes1Click() {
-    CSR1Click();
-}
-void TForm1::RefreshCharSetDisplay1Click() {
-    CharRefreshClick();
-}
-
 void TForm1::CharRefreshClick() {
     RefreshCharSetViews(true, true, true, true);
     update();
@@ -148,14 +107,6 @@ void TForm1::CharRefreshClick() {
 void TForm1::CMCMClick() {
     RefreshCharSetViews(true, true, true, true);
     update();
-}
-
-void TForm1::CharSetMulticolourModeEnable1Click() {
-    // Setting CMCM from here is not a click on it: CMCMClick does not run.
-    const bool turnOn = !m_charSetMulticolourModeEnable1->isChecked();
-    m_charSetMulticolourModeEnable1->setChecked(turnOn);
-    m_cmcm->setChecked(turnOn);
-    CharRefreshClick();
 }
 
 void TForm1::ViewBoxChanged(QAction* item, QCheckBox* box, mosaiqua::CharSetViewKind kind) {
@@ -177,30 +128,5 @@ void TForm1::Check16x16Click() {
 }
 void TForm1::Check8x16Click() {
     ViewBoxChanged(m_n8x16CharSetViewEnabled1, m_check8x16, mosaiqua::CharSetViewKind::cv8x16);
-}
-
-void TForm1::ToggleViewFromMenu(QAction* item, QCheckBox* box) {
-    // The box's own handler runs when its state changes, as if the user had clicked it.
-    const bool turnOn = !item->isChecked();
-    item->setChecked(turnOn);
-    box->setChecked(turnOn);
-}
-
-void TForm1::N8x8CharSetView1Click() {
-    ToggleViewFromMenu(m_n8x8CharSetView1, m_check8x8);
-}
-void TForm1::N8x16CharSetViewEnabled1Click() {
-    ToggleViewFromMenu(m_n8x16CharSetViewEnabled1, m_check8x16);
-}
-void TForm1::N16x16CharSetViewEnabled1Click() {
-    ToggleViewFromMenu(m_n16x16CharSetViewEnabled1, m_check16x16);
-}
-
-// ---- View: window -------------------------------------------------------------------------------
-
-void TForm1::AlwaysOnTop1Click() {
-    const bool onTop = !m_alwaysOnTop1->isChecked();
-    m_alwaysOnTop1->setChecked(onTop);
-    ApplyStayOnTop(onTop);
 }
 

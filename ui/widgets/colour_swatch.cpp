@@ -1,5 +1,7 @@
 #include "ui/widgets/colour_swatch.h"
 
+#include "ui/desktop/raster_image.h"
+
 #include <QMouseEvent>
 
 ColourSwatch::ColourSwatch(const QString& name, mosaiqua::TColor colour, QWidget* parent) : QFrame(parent) {
@@ -13,14 +15,12 @@ ColourSwatch::ColourSwatch(const QString& name, mosaiqua::TColor colour, QWidget
 
 mosaiqua::TColor ColourSwatch::Colour() const {
     const QColor fill = palette().color(QPalette::Window);
-    return mosaiqua::MakeColor(std::uint8_t(fill.red()), std::uint8_t(fill.green()),
-                               std::uint8_t(fill.blue()));
+    return FromQColor(fill);
 }
 
 void ColourSwatch::SetColour(mosaiqua::TColor colour) {
     QPalette p = palette();
-    p.setColor(QPalette::Window,
-               QColor(mosaiqua::RedOf(colour), mosaiqua::GreenOf(colour), mosaiqua::BlueOf(colour)));
+    p.setColor(QPalette::Window, ToQColor(colour));
     setPalette(p);
     update();
 }

@@ -7,8 +7,8 @@ using mosaiqua::TColor;
 
 namespace {
 
-constexpr int kCcs64 = 0;
-constexpr int kTrueVic = 1;
+constexpr auto kCcs64 = mosaiqua::PaletteKind::pkCcs64;
+constexpr auto kTrueVic = mosaiqua::PaletteKind::pkTrueVic;
 
 PaletteSwatch* SwatchOf(const TC64Palette& picker, int number) {
     return picker.findChild<PaletteSwatch*>(QStringLiteral("c64p%1").arg(number));
@@ -26,7 +26,7 @@ QList<int> Marked(const TC64Palette& picker) {
     return marked;
 }
 
-void Open(TC64Palette& picker, TColor slot, int table) {
+void Open(TC64Palette& picker, TColor slot, mosaiqua::PaletteKind table) {
     picker.Prepare(slot, table);
     picker.show();
 }
@@ -93,7 +93,7 @@ void TestTC64Palette::trueVicShowsItsTableAndMarksGrey() {
     TC64Palette picker;
     Open(picker, 0x6C6C6C, kTrueVic);
 
-    QCOMPARE(picker.TableSelector(), kTrueVic);
+    QCOMPARE(picker.Table(), kTrueVic);
     QCOMPARE(SwatchOf(picker, 1)->Colour(), TColor(0x000000));
     QCOMPARE(SwatchOf(picker, 3)->Colour(), TColor(0x2B3768));  // red: 104, 55, 43
     QCOMPARE(SwatchOf(picker, 8)->Colour(), TColor(0x6FC7B8));  // yellow: 184, 199, 111
@@ -120,7 +120,7 @@ void TestTC64Palette::ccs64ShowsItsTableAndMarksGrey() {
 
 void TestTC64Palette::blackIsMarkedUnderBothTables() {
     TC64Palette picker;
-    for (int table : {kCcs64, kTrueVic}) {
+    for (mosaiqua::PaletteKind table : {kCcs64, kTrueVic}) {
         Open(picker, 0x000000, table);
         QCOMPARE(Marked(picker), QList<int>{1});
         picker.hide();

@@ -134,32 +134,23 @@ private slots:
 };
 
 void TestTSaveSpriteMem::firstOpeningShowsOneSprite() {
-    SpriteRangeValue range{-1, -1, -1};
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
 
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$0000"));
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$0040"));
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("1"));
     QVERIFY(Child<QLabel>(dialog, "Label1")->isEnabled());
-    QCOMPARE(range, (SpriteRangeValue{0x0000, 0x0040, 1}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{0x0000, 0x0040, 1}));
     QCOMPARE(dialog.start(), 0x0000);
     QCOMPARE(dialog.end(), 0x0040);
     QCOMPARE(dialog.count(), 1);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Sprites Between Memory Locations"));
     QCOMPARE(VisibleDetails(dialog), 0);
     QVERIFY(!WarningShown(dialog));
-
-    // The sink hears the start update and then the end update.
-    std::vector<SpriteRangeValue> heard;
-    TSaveSpriteMem sinkDialog([&heard](const SpriteRangeValue& value) { heard.push_back(value); });
-    QCOMPARE(heard.size(), std::size_t{2});
-    QCOMPARE(heard[0], (SpriteRangeValue{0x0000, 0x0040, 1}));
-    QCOMPARE(heard[1], (SpriteRangeValue{0x0000, 0x0040, 1}));
 }
 
 void TestTSaveSpriteMem::controlsAreLaidOutOverTheirDigits() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     QCOMPARE(dialog.size(), QSize(384, 264));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     QCOMPARE(Child<QGroupBox>(dialog, "GroupBox1")->title(),
@@ -229,8 +220,7 @@ void TestTSaveSpriteMem::controlsAreLaidOutOverTheirDigits() {
 }
 
 void TestTSaveSpriteMem::tabOrderRunsPlusThenMinusThenCancelAndOk() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     const QStringList expected = {"Button1",  "Button3",  "Button5",  "Button7",  "Button2",  "Button4",
                                   "Button6",  "Button8",  "Button9",  "Button10", "Button11", "Button12",
                                   "Button13", "Button14", "Button15", "Button16", "Button17", "Button18"};
@@ -246,8 +236,7 @@ void TestTSaveSpriteMem::tabOrderRunsPlusThenMinusThenCancelAndOk() {
 }
 
 void TestTSaveSpriteMem::okAndCancelCloseWithTheirResults() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     QSignalSpy finished(&dialog, &QDialog::finished);
 
     Press(dialog, "Button18");
@@ -310,8 +299,7 @@ void TestTSaveSpriteMem::countsWholeSprites() {
     QFETCH(int, count);
     QFETCH(bool, startGreyed);
 
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     Dial(dialog, Address::Start, start);
     Dial(dialog, Address::End, end);
 
@@ -320,15 +308,14 @@ void TestTSaveSpriteMem::countsWholeSprites() {
     QCOMPARE(Text(dialog, "Label6"), total);
     QCOMPARE(Child<QLabel>(dialog, "Label1")->isEnabled(), !startGreyed);
     QVERIFY(Child<QLabel>(dialog, "Label2")->isEnabled());
-    QCOMPARE(range, (SpriteRangeValue{start, end, count}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{start, end, count}));
     QCOMPARE(dialog.start(), start);
     QCOMPARE(dialog.end(), end);
     QCOMPARE(dialog.count(), count);
 }
 
 void TestTSaveSpriteMem::raisingTheEndOutOfAnErrorShowsZero() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     Dial(dialog, Address::Start, 0x0800);
     Dial(dialog, Address::End, 0x0800);
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("Error!"));
@@ -338,40 +325,37 @@ void TestTSaveSpriteMem::raisingTheEndOutOfAnErrorShowsZero() {
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$0801"));
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("0"));
     QVERIFY(Child<QLabel>(dialog, "Label1")->isEnabled());
-    QCOMPARE(range, (SpriteRangeValue{0x0800, 0x0801, 0}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{0x0800, 0x0801, 0}));
 
     // Lowering the start back into line also clears it.
     Press(dialog, "Button12", 0x3F);
     Press(dialog, "Button8");
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("1"));
-    QCOMPARE(range, (SpriteRangeValue{0x07FF, 0x0840, (0x0840 - 0x07FF) / 64}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{0x07FF, 0x0840, (0x0840 - 0x07FF) / 64}));
 }
 
 void TestTSaveSpriteMem::thousandsStopAtF000() {
-    std::vector<SpriteRangeValue> heard;
-    TSaveSpriteMem dialog([&heard](const SpriteRangeValue& value) { heard.push_back(value); });
-    heard.clear();
-
+    TSaveSpriteMem dialog;
     for (int press = 1; press <= 15; ++press) {
         Press(dialog, "Button1");
         QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$") + QString::number(press, 16).toUpper() + "000");
     }
-    QCOMPARE(heard.size(), std::size_t{15});
-    QCOMPARE(heard.back(), (SpriteRangeValue{0xF000, 0x0040, (0x0040 - 0xF000) / 64}));
+    const SpriteRangeValue atTop{0xF000, 0x0040, (0x0040 - 0xF000) / 64};
+    QCOMPARE(dialog.Range(), atTop);
 
+    // One more is refused: nothing changes.
     Press(dialog, "Button1");
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$F000"));
-    QCOMPARE(dialog.start(), 0xF000);
-    QCOMPARE(heard.size(), std::size_t{15});
+    QCOMPARE(dialog.Range(), atTop);
 }
 
 void TestTSaveSpriteMem::endCannotGoBelowZero() {
-    std::vector<SpriteRangeValue> heard;
-    TSaveSpriteMem dialog([&heard](const SpriteRangeValue& value) { heard.push_back(value); });
+    TSaveSpriteMem dialog;
     Press(dialog, "Button15", 4);
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$0000"));
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("Error!"));
-    heard.clear();
+    const SpriteRangeValue atBottom{0x0000, 0x0000, 0};
+    QCOMPARE(dialog.Range(), atBottom);
 
     for (const char* minus : kEndMinus) {
         Press(dialog, minus);
@@ -381,33 +365,31 @@ void TestTSaveSpriteMem::endCannotGoBelowZero() {
         Press(dialog, minus);
         QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$0000"));
     }
-    QVERIFY(heard.empty());
-    QCOMPARE(dialog.end(), 0);
+    QCOMPARE(dialog.Range(), atBottom);
 }
 
 void TestTSaveSpriteMem::stepsThatLeaveTheRangeAreRefusedNotClamped() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     Dial(dialog, Address::Start, 0xFFF5);
     for (const char* plus : {"Button5", "Button3", "Button1"}) {
         Press(dialog, plus);
         QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$FFF5"));
     }
-    QCOMPARE(range.start, 0xFFF5);
+    QCOMPARE(dialog.Range().start, 0xFFF5);
     Press(dialog, "Button7");
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$FFF6"));
 
     Dial(dialog, Address::End, 0xFFF5);
     Press(dialog, "Button11");
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$FFF5"));
-    QCOMPARE(range.end, 0xFFF5);
+    QCOMPARE(dialog.Range().end, 0xFFF5);
 
     Dial(dialog, Address::Start, 0x0005);
     Press(dialog, "Button6");
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$0005"));
     Press(dialog, "Button8", 5);
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$0000"));
-    QCOMPARE(range, (SpriteRangeValue{0x0000, 0xFFF5, 0xFFF5 / 64}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{0x0000, 0xFFF5, 0xFFF5 / 64}));
 }
 
 void TestTSaveSpriteMem::preparesForFiles_data() {
@@ -422,8 +404,7 @@ void TestTSaveSpriteMem::preparesForFiles_data() {
 void TestTSaveSpriteMem::preparesForFiles() {
     QFETCH(QRect, main);
     QFETCH(QPoint, position);
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter, {});
     dialog.PrepareForMode(RangeDialogMode::ToFiles, main, kPickerOuter, {});
 
@@ -444,8 +425,7 @@ void TestTSaveSpriteMem::preparesForSingleBitmap_data() {
 void TestTSaveSpriteMem::preparesForSingleBitmap() {
     QFETCH(QRect, main);
     QFETCH(QPoint, position);
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, main, kPickerOuter, {});
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Sprites Between Memory Locations To Single Bitmap"));
@@ -468,8 +448,7 @@ void TestTSaveSpriteMem::fitFigures_data() {
 void TestTSaveSpriteMem::fitFigures() {
     QFETCH(mosaiqua::SaveSizeTexts, sizes);
     QFETCH(QStringList, figures);
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter, sizes);
     QCOMPARE(Figures(dialog), figures);
 }
@@ -499,8 +478,7 @@ void TestTSaveSpriteMem::badSizesStopBeforeShowing() {
     QFETCH(mosaiqua::SaveSizeTexts, sizes);
     QFETCH(QString, message);
     QFETCH(int, kind);
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter,
                           Sizes("32", "16", "320", "64"));
     const QRect elsewhere(0, 0, 800, 600);
@@ -517,19 +495,17 @@ void TestTSaveSpriteMem::badSizesStopBeforeShowing() {
     QCOMPARE(VisibleDetails(dialog), 0);
     QCOMPARE(dialog.mode(), RangeDialogMode::ToFiles);
     QCOMPARE(Figures(dialog), (QStringList{"32", "16", "10", "4", "40"}));
-    QCOMPARE(range, (SpriteRangeValue{0x0000, 0x0040, 1}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{0x0000, 0x0040, 1}));
 }
 
 void TestTSaveSpriteMem::filesModeReadsNoSizes() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     QCOMPARE(PrepareError(dialog, RangeDialogMode::ToFiles, Sizes("0", "abc", "", "-")), QString());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Sprites Between Memory Locations"));
 }
 
 void TestTSaveSpriteMem::warningShowsWhileTheRangeOverflowsTheBitmap() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     // 640 / 24 = 26 cells across, 480 / 21 = 22 down: 572 cells, the sprites of 572 * 64 = $8F00 bytes.
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter, {});
     QVERIFY(!WarningShown(dialog));
@@ -554,7 +530,7 @@ void TestTSaveSpriteMem::warningShowsWhileTheRangeOverflowsTheBitmap() {
     Dial(dialog, Address::Start, 0x0000);
     QVERIFY(WarningShown(dialog));
 
-    // Never in the to-files mode, whatever the range.
+    // Never in the to-files mode, whatever the dialog.Range().
     dialog.PrepareForMode(RangeDialogMode::ToFiles, kMainOuter, kPickerOuter, {});
     QVERIFY(!WarningShown(dialog));
     Press(dialog, "Button9");
@@ -579,8 +555,7 @@ void TestTSaveSpriteMem::warningShowsWhileTheRangeOverflowsTheBitmap() {
 }
 
 void TestTSaveSpriteMem::addressesAndFiguresSurviveAnotherPreparation() {
-    SpriteRangeValue range;
-    TSaveSpriteMem dialog(range);
+    TSaveSpriteMem dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter,
                           Sizes("32", "16", "320", "64"));
     Dial(dialog, Address::Start, 0x1000);
@@ -590,14 +565,14 @@ void TestTSaveSpriteMem::addressesAndFiguresSurviveAnotherPreparation() {
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$1000"));
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$1100"));
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("4"));
-    QCOMPARE(range, (SpriteRangeValue{0x1000, 0x1100, 4}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{0x1000, 0x1100, 4}));
     QCOMPARE(VisibleDetails(dialog), 0);
     QCOMPARE(Figures(dialog), (QStringList{"32", "16", "10", "4", "40"}));
 
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter, {});
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$1000"));
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$1100"));
-    QCOMPARE(range, (SpriteRangeValue{0x1000, 0x1100, 4}));
+    QCOMPARE(dialog.Range(), (SpriteRangeValue{0x1000, 0x1100, 4}));
     QCOMPARE(Figures(dialog), (QStringList{"24", "21", "26", "22", "572"}));
 }
 

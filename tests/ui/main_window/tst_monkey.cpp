@@ -549,10 +549,6 @@ QString TestMonkey::checkInvariants(const QString& action) {
     if (form.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop ||
         windows.c64Palette->isStayOnTop() != onTop)
         return QStringLiteral("stay-on-top differs from the Always On Top mark");
-    const SpriteRangeValue range = form.SpriteRange();
-    if (range != SpriteRangeValue{windows.saveSpriteMem->start(), windows.saveSpriteMem->end(),
-                                  windows.saveSpriteMem->count()})
-        return QStringLiteral("the window's range differs from the dialog's");
 
     for (const FakePlatform::Error& error : platform.errors) {
         if (const QString wrong = checkError(error); !wrong.isEmpty())

@@ -42,7 +42,7 @@ std::vector<TopMenuRows> ExpectedMenu() {
     return {
         {"&File",
          {
-             {"OpenFreezeFile1", "&Open CCS64 Freeze File\tCtrl+O", false, false},
+             {"OpenFreezeFile1", "&Open CCS64 Freeze File", false, false},
              kSeparator,
              {"SaveSprite1", "&Save Current Sprite", false, false},
              {"SaveNext7Sprites1", "Save &Next 7 Sprites", false, false},
@@ -58,10 +58,10 @@ std::vector<TopMenuRows> ExpectedMenu() {
          }},
         {"&Edit",
          {
-             {"CopySpriteToClipboard1", "&Copy Sprite / CharSet To Clipboard\tCtrl+C", false, false},
+             {"CopySpriteToClipboard1", "&Copy Sprite / CharSet To Clipboard", false, false},
              kSeparator,
-             {"SpriteOffset1Byte1", "&Sprite Offset -1 Byte\tF9", false, false},
-             {"SpriteOffset1Byte2", "Sprite &Offset +1 Byte\tF10", false, false},
+             {"SpriteOffset1Byte1", "&Sprite Offset -1 Byte", false, false},
+             {"SpriteOffset1Byte2", "Sprite &Offset +1 Byte", false, false},
              kSeparator,
              {"EditBackgroundColour1", "Edit Sprite Background Colour", false, false},
              {"EditColour11", "Edit Sprite Multi Colour 1 (Col 1)", false, false},
@@ -69,8 +69,8 @@ std::vector<TopMenuRows> ExpectedMenu() {
              {"EditColour31", "Edit Sprite Multi Colour 2 (Col 3)", false, false},
              {"ResetColoursToDefaults1", "&Reset Sprite Colours To Default", false, false},
              kSeparator,
-             {"CharSetOffset1Byte1", "CharSet Offset -1 Byte\tF11", false, false},
-             {"CharSetOffset1Byte2", "CharSet Offset +1 Byte\tF12", false, false},
+             {"CharSetOffset1Byte1", "CharSet Offset -1 Byte", false, false},
+             {"CharSetOffset1Byte2", "CharSet Offset +1 Byte", false, false},
              kSeparator,
              {"EditCharSetBackgroundColour1", "Edit CharSet Background Colour", false, false},
              {"EditCharSetMultiColour1Col11", "Edit CharSet Multi Colour 1 (Col 1)", false, false},
@@ -95,23 +95,23 @@ std::vector<TopMenuRows> ExpectedMenu() {
              {"SpriteRipper1", "Sprite Ripper", false, false},
              {"CharSetRipper1", "CharSet Ripper", false, false},
              kSeparator,
-             {"CharSetPrevious0800Bytes1", "CharSet Prev&ious $0800 Bytes\tF3", false, false},
-             {"CharSetNext0800Bytes1", "C&harSet Next $0800 Bytes\tF4", false, false},
+             {"CharSetPrevious0800Bytes1", "CharSet Prev&ious $0800 Bytes", false, false},
+             {"CharSetNext0800Bytes1", "C&harSet Next $0800 Bytes", false, false},
              kSeparator,
-             {"Back1000memory1", "Sprite &Previous $1000 Bytes\tF5", false, false},
-             {"PreviousSprite1", "P&revious Sprite\tF6", false, false},
-             {"NextSprite1", "N&ext Sprite\tF7", false, false},
-             {"Next1000Bytes1", "Sprite Nex&t $1000 Bytes\tF8", false, false},
+             {"Back1000memory1", "Sprite &Previous $1000 Bytes", false, false},
+             {"PreviousSprite1", "P&revious Sprite", false, false},
+             {"NextSprite1", "N&ext Sprite", false, false},
+             {"Next1000Bytes1", "Sprite Nex&t $1000 Bytes", false, false},
              kSeparator,
              {"N8x8CharSetView1", "8 x 8 CharSet View Enabled", true, true},
              {"N8x16CharSetViewEnabled1", "8 x 16 CharSet View Enabled", true, false},
              {"N16x16CharSetViewEnabled1", "16 x 16 CharSet View Enabled", true, false},
              kSeparator,
-             {"MulticolourMode1", "Sprite &Multicolour Mode Enable\tCtrl+M", true, false},
-             {"CharSetMulticolourModeEnable1", "CharSet Multicolour Mode Enable\tCtrl+E", true, false},
+             {"MulticolourMode1", "Sprite &Multicolour Mode Enable", true, false},
+             {"CharSetMulticolourModeEnable1", "CharSet Multicolour Mode Enable", true, false},
              {"AlwaysOnTop1", "&Always On Top", true, true},
              kSeparator,
-             {"RefreshCharSetDisplay1", "Re&fresh CharSet Display\tCtrl+R", false, false},
+             {"RefreshCharSetDisplay1", "Re&fresh CharSet Display", false, false},
          }},
         {"&Help",
          {
@@ -126,28 +126,39 @@ std::vector<TopMenuRows> ExpectedMenu() {
     };
 }
 
+// Each key once: the action of ActionList1 that owns it and the menu item that shows it after a tab.
 struct ShortcutRow {
     const char* action;
     QKeySequence keys;
+    const char* menuItem;
 };
 
 const ShortcutRow kShortcuts[] = {
-    {"NextSprite", QKeySequence(Qt::Key_F7)},
-    {"PreviousSprite", QKeySequence(Qt::Key_F6)},
-    {"OpenFile", QKeySequence(Qt::CTRL | Qt::Key_O)},
-    {"CopySprite", QKeySequence(Qt::CTRL | Qt::Key_C)},
-    {"SpriteOffsetMinus", QKeySequence(Qt::Key_F9)},
-    {"SpriteOffsetPlus", QKeySequence(Qt::Key_F10)},
-    {"CharOffsetMinus", QKeySequence(Qt::Key_F11)},
-    {"CharOffsetPlus", QKeySequence(Qt::Key_F12)},
-    {"CharSetPrevious8000", QKeySequence(Qt::Key_F3)},
-    {"CharSetNext8000", QKeySequence(Qt::Key_F4)},
-    {"SpritePrevious1000", QKeySequence(Qt::Key_F5)},
-    {"SpriteNext1000", QKeySequence(Qt::Key_F8)},
-    {"SpriteMulticolourModeEnable", QKeySequence(Qt::CTRL | Qt::Key_M)},
-    {"CharSetMultiColourModeEnable", QKeySequence(Qt::CTRL | Qt::Key_E)},
-    {"RefreshCharsetDisplay", QKeySequence(Qt::CTRL | Qt::Key_R)},
+    {"NextSprite", QKeySequence(Qt::Key_F7), "NextSprite1"},
+    {"PreviousSprite", QKeySequence(Qt::Key_F6), "PreviousSprite1"},
+    {"OpenFile", QKeySequence(Qt::CTRL | Qt::Key_O), "OpenFreezeFile1"},
+    {"CopySprite", QKeySequence(Qt::CTRL | Qt::Key_C), "CopySpriteToClipboard1"},
+    {"SpriteOffsetMinus", QKeySequence(Qt::Key_F9), "SpriteOffset1Byte1"},
+    {"SpriteOffsetPlus", QKeySequence(Qt::Key_F10), "SpriteOffset1Byte2"},
+    {"CharOffsetMinus", QKeySequence(Qt::Key_F11), "CharSetOffset1Byte1"},
+    {"CharOffsetPlus", QKeySequence(Qt::Key_F12), "CharSetOffset1Byte2"},
+    {"CharSetPrevious8000", QKeySequence(Qt::Key_F3), "CharSetPrevious0800Bytes1"},
+    {"CharSetNext8000", QKeySequence(Qt::Key_F4), "CharSetNext0800Bytes1"},
+    {"SpritePrevious1000", QKeySequence(Qt::Key_F5), "Back1000memory1"},
+    {"SpriteNext1000", QKeySequence(Qt::Key_F8), "Next1000Bytes1"},
+    {"SpriteMulticolourModeEnable", QKeySequence(Qt::CTRL | Qt::Key_M), "MulticolourMode1"},
+    {"CharSetMultiColourModeEnable", QKeySequence(Qt::CTRL | Qt::Key_E), "CharSetMulticolourModeEnable1"},
+    {"RefreshCharsetDisplay", QKeySequence(Qt::CTRL | Qt::Key_R), "RefreshCharSetDisplay1"},
 };
+
+// The text a menu item shows: its caption, then the key it answers to, if any, as the user reads it.
+QString ExpectedItemText(const char* name, const char* caption) {
+    for (const ShortcutRow& row : kShortcuts)
+        if (qstrcmp(row.menuItem, name) == 0)
+            return QString::fromLatin1(caption) + QLatin1Char('\t') +
+                   row.keys.toString(QKeySequence::NativeText);
+    return QString::fromLatin1(caption);
+}
 
 // name, parent, left, top, width, height, caption, hint
 struct PlaceRow {
@@ -370,7 +381,6 @@ void TestTForm1::windowIsFixedAndOnTop() {
 void TestTForm1::controlsArePlacedAndLabelled() {
     Form1Fixture f;
     QVERIFY(f.Show());
-    int checked = 0;
     for (const PlaceRow& row : kPlaces) {
         const QString name = QString::fromLatin1(row.name);
         auto* widget = Child<QWidget>(f.form, name);
@@ -381,9 +391,7 @@ void TestTForm1::controlsArePlacedAndLabelled() {
             QCOMPARE(CaptionOf(widget), QString::fromLatin1(row.caption));
         if (row.hint != nullptr)
             QCOMPARE(widget->toolTip(), QString::fromLatin1(row.hint));
-        ++checked;
     }
-    QCOMPARE(checked, int(std::size(kPlaces)));
 
     for (const char* name : {"Label1", "Label2", "Label3", "CS8x8Label", "CS8x16Label", "CS16x16Label"}) {
         const QFont font = Child<QLabel>(f.form, name)->font();
@@ -410,7 +418,6 @@ void TestTForm1::menuHasEveryItem() {
     const std::vector<TopMenuRows> expected = ExpectedMenu();
     const QList<QAction*> tops = mainMenu->actions();
     QCOMPARE(tops.size(), qsizetype(expected.size()));
-    int items = 0;
     for (std::size_t m = 0; m < expected.size(); ++m) {
         QCOMPARE(tops[int(m)]->text(), QString::fromLatin1(expected[m].caption));
         QMenu* sub = tops[int(m)]->menu();
@@ -425,16 +432,14 @@ void TestTForm1::menuHasEveryItem() {
                 continue;
             }
             QCOMPARE(action->objectName(), QString::fromLatin1(row.name));
-            QCOMPARE(action->text(), QString::fromLatin1(row.text));
+            QCOMPARE(action->text(), ExpectedItemText(row.name, row.text));
             QCOMPARE(action->isCheckable(), row.checkable);
             QCOMPARE(action->isChecked(), row.checked);
             // The shortcut text is shown, but the key belongs to ActionList1.
             QVERIFY2(action->shortcut().isEmpty(), row.name);
             QVERIFY(action->isEnabled() && action->isVisible());
-            ++items;
         }
     }
-    QCOMPARE(items, 9 + 15 + 6 + 15 + 5);
 }
 
 void TestTForm1::toolbarShowsTheMenu() {

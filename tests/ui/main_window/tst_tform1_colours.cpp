@@ -30,7 +30,7 @@ constexpr TColor kCharMarker = 0x040506;
 
 // What the user saw in the picker.
 struct PickerSight {
-    int table = -1;
+    mosaiqua::PaletteKind table = mosaiqua::PaletteKind::pkWindows; // the picker offers no Windows table
     TColor tag = 0;
     std::array<TColor, 16> colours{};
     QList<int> markedOnOpen;
@@ -57,7 +57,7 @@ void QueuePicker(FakePlatform& platform, QList<int> clicks, bool ok, PickerSight
         if (sight != nullptr) {
             sight->opened = true;
             sight->frame = picker->frameGeometry();
-            sight->table = picker->TableSelector();
+            sight->table = picker->Table();
             sight->tag = picker->Tag();
         }
         picker->FormActivate();
@@ -127,7 +127,7 @@ void TestTForm1Colours::pickerShowsTheTableInForceAndMarksTheSlot() {
     QueuePicker(f.platform, {}, true, &vic);
     ClickOn(f.form, "Button6");
     QVERIFY(vic.opened);
-    QCOMPARE(vic.table, 1);
+    QCOMPARE(vic.table, mosaiqua::PaletteKind::pkTrueVic);
     QCOMPARE(vic.tag, 0x6C6C6Cu);
     QCOMPARE(vic.colours, kTrueVic);
     QCOMPARE(vic.markedOnOpen, QList<int>{13});
@@ -138,7 +138,7 @@ void TestTForm1Colours::pickerShowsTheTableInForceAndMarksTheSlot() {
     PickerSight background;
     QueuePicker(f.platform, {}, true, &background);
     ClickOn(f.form, "Back");
-    QCOMPARE(background.table, 0);
+    QCOMPARE(background.table, mosaiqua::PaletteKind::pkCcs64);
     QCOMPARE(background.colours, kCcs64);
     // Black is the same in both tables.
     QCOMPARE(background.markedOnOpen, QList<int>{1});
@@ -339,7 +339,7 @@ void TestTForm1Colours::editMenuItemsRunTheSameCommands() {
     QueuePicker(f.platform, {14}, true, &sight);
     Trigger(f.form, item);
     QCOMPARE(sight.tag, TColor(before));
-    QCOMPARE(sight.table, 1);
+    QCOMPARE(sight.table, mosaiqua::PaletteKind::pkTrueVic);
     QCOMPARE(SwatchColour(f.form, swatch), 0x84D29Au); // light green
     QCOMPARE(f.platform.modalDialogs.size(), std::size_t(1));
     QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().c64Palette));

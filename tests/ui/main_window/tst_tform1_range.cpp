@@ -622,7 +622,7 @@ void TestTForm1Range::addressesSurviveBetweenUses() {
         PutSprite(memory, 0x1000 + 0x40 * k, MarkedSprite(k));
     LoadBytes(f, memory);
     WalkSpriteTo(f.form, 0x0100);
-    QCOMPARE(f.form.SpriteRange(), (SpriteRangeValue{0x0000, 0x0040, 1}));
+    QCOMPARE(f.windows.Windows().saveSpriteMem->Range(), (SpriteRangeValue{0x0000, 0x0040, 1}));
 
     // First use: the start-up range, then the user dials another and cancels.
     auto first = std::make_shared<DialogSeen>();
@@ -631,7 +631,7 @@ void TestTForm1Range::addressesSurviveBetweenUses() {
     QCOMPARE(first->start, QString("$0000"));
     QCOMPARE(first->end, QString("$0040"));
     QCOMPARE(first->total, QString("1"));
-    QCOMPARE(f.form.SpriteRange(), (SpriteRangeValue{0x1000, 0x1100, 4}));
+    QCOMPARE(f.windows.Windows().saveSpriteMem->Range(), (SpriteRangeValue{0x1000, 0x1100, 4}));
 
     // Second use, the other command: the dialled range is still there; the save is cancelled.
     auto second = std::make_shared<DialogSeen>();
