@@ -1,9 +1,9 @@
 #include "ui/dialogs/about_box.h"
 
-#include "ui/assets/version.h"
-#include "ui/desktop/window_placement.h"
 #include "ui/assets/artwork.h"
+#include "ui/assets/version.h"
 #include "ui/assets/web_links.h"
+#include "ui/desktop/window_placement.h"
 
 #include <QFrame>
 #include <QLabel>

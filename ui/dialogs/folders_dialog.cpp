@@ -1,9 +1,8 @@
 #include "ui/dialogs/folders_dialog.h"
 
-#include "ui/desktop/window_placement.h"
-
 #include "ui/components/browsefoldersdialog.h"
 #include "ui/desktop/platform.h"
+#include "ui/desktop/window_placement.h"
 
 #include <QFrame>
 #include <QLabel>

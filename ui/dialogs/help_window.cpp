@@ -1,9 +1,8 @@
 #include "ui/dialogs/help_window.h"
 
-#include "ui/desktop/window_placement.h"
-
 #include "ui/assets/artwork.h"
 #include "ui/assets/help_text.h"
+#include "ui/desktop/window_placement.h"
 
 #include <QFrame>
 #include <QPlainTextEdit>

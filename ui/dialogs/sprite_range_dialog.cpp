@@ -1,8 +1,7 @@
 #include "ui/dialogs/sprite_range_dialog.h"
 
-#include "ui/desktop/window_placement.h"
-
 #include "core/address_text.h"
+#include "ui/desktop/window_placement.h"
 
 #include <QFont>
 #include <QGroupBox>

@@ -1,35 +1,15 @@
-// Edit menu: the clipboard copy, byte steps through the buttons they duplicate, and colours.
+// Edit menu and the colour buttons: the clipboard copy, colour editing and the colour resets.
 #include "ui/main_window/tform1.h"
 
-#include "core/address_text.h"
-#include "core/bmp.h"
 #include "core/errors.h"
-#include "core/export.h"
-#include "ui/assets/web_links.h"
-#include "ui/desktop/command_guard.h"
 #include "ui/desktop/platform.h"
 #include "ui/desktop/raster_image.h"
 #include "ui/desktop/window_placement.h"
-#include "ui/dialogs/about_box.h"
-#include "ui/dialogs/folders_dialog.h"
-#include "ui/dialogs/help_window.h"
 #include "ui/dialogs/palette_picker.h"
-#include "ui/dialogs/save_settings_dialog.h"
-#include "ui/dialogs/sprite_range_dialog.h"
 #include "ui/widgets/colour_swatch.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDialog>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTabWidget>
-#include <QToolButton>
-
-#include <string>
-
-using mosaiqua::CharSetStep;
-using mosaiqua::SpriteStep;
 
 QSize TForm1::PickerOuterSize() const {
     // Dialogs are placed from where the palette picker would be centred.

@@ -9,8 +9,8 @@
 #include "ui/desktop/platform.h"
 #include "ui/desktop/raster_image.h"
 #include "ui/dialogs/palette_picker.h"
-#include "ui/dialogs/sprite_range_dialog.h"
 #include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QDialog>
 #include <QProgressBar>

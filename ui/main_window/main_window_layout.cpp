@@ -2,9 +2,9 @@
 #include "ui/main_window/tform1.h"
 
 #include "ui/assets/artwork.h"
+#include "ui/assets/fonts.h"
 #include "ui/assets/version.h"
 #include "ui/widgets/colour_swatch.h"
-#include "ui/assets/fonts.h"
 #include "ui/widgets/progress_bar.h"
 #include "ui/widgets/raster_view.h"
 

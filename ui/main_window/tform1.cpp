@@ -3,16 +3,16 @@
 
 #include "core/address_text.h"
 #include "ui/assets/artwork.h"
-#include "ui/widgets/colour_swatch.h"
-#include "ui/desktop/command_guard.h"
 #include "ui/components/stmenubar.h"
-#include "ui/widgets/raster_view.h"
+#include "ui/desktop/command_guard.h"
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/folders_dialog.h"
 #include "ui/dialogs/help_window.h"
 #include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
+#include "ui/widgets/colour_swatch.h"
+#include "ui/widgets/raster_view.h"
 
 #include <QAction>
 #include <QCheckBox>
