@@ -54,14 +54,9 @@ void TestArtwork::bentArrowsAreTransparentPicturesTurnedHalfRound() {
     QCOMPARE(qAlpha(left.pixel(0, 16)), 0);
     QCOMPARE(qAlpha(left.pixel(16, 0)), 0);
 
-    int compared = 0;
-    for (int y = 0; y < 17; ++y) {
-        for (int x = 0; x < 17; ++x) {
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x)
             QCOMPARE(right.pixel(x, y), left.pixel(16 - x, 16 - y));
-            ++compared;
-        }
-    }
-    QCOMPARE(compared, 17 * 17);
     QVERIFY(left != right);
 }
 
@@ -78,7 +73,6 @@ void TestArtwork::programIconHasItsFourSizes() {
     std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
     QCOMPARE(sizes, QList<QSize>({QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(256, 256)}));
 
-    int checked = 0;
     for (int side : {16, 32, 48, 256}) {
         const QImage image = Argb(icon.pixmap(side, side));
         QCOMPARE(image.size(), QSize(side, side));
@@ -94,9 +88,7 @@ void TestArtwork::programIconHasItsFourSizes() {
         QVERIFY(tileCentre(1, 0) != tileCentre(1, 3));
         QCOMPARE(tileCentre(1, 3), tileCentre(0, 0));
         QCOMPARE(tileCentre(5, 3), tileCentre(0, 0));
-        ++checked;
     }
-    QCOMPARE(checked, 4);
 }
 
 void TestArtwork::bannerIsFilled() {
