@@ -3,6 +3,7 @@
 #include "core/sprite_render.h"
 
 #include "known_pictures.h"
+#include "snapshot_fixture.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -14,53 +15,9 @@
 namespace mosaiqua {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::Snapshot;
 
-// Builds snapshots the way VICE lays them out.
-struct Snapshot {
-    Bytes bytes;
-    Snapshot(const std::string& machine, bool versionBlock, int major = 1) {
-        put("VICE Snapshot File\x1A", 19);
-        bytes.push_back(std::uint8_t(major));
-        bytes.push_back(major == 2 ? 0 : 1);
-        put(machine, 16);
-        if (versionBlock) {
-            put("VICE Version\x1A", 13);
-            bytes.insert(bytes.end(), {3, 10, 0, 0, 0x2A, 0, 0, 0});
-        }
-    }
-    void put(const std::string& text, std::size_t width) {
-        for (std::size_t i = 0; i < width; ++i)
-            bytes.push_back(i < text.size() ? std::uint8_t(text[i]) : 0);
-    }
-    Snapshot& module(const std::string& name, const Bytes& body, std::uint32_t sizeField = 0) {
-        put(name, 16);
-        bytes.insert(bytes.end(), {1, 1});
-        const std::uint32_t size = sizeField ? sizeField : std::uint32_t(body.size() + 22);
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(std::uint8_t(size >> (8 * i)));
-        bytes.insert(bytes.end(), body.begin(), body.end());
-        return *this;
-    }
-};
-
-Bytes Ram(std::uint8_t seed) {
-    Bytes body{0x37, 0x2F, 1, 1};
-    for (int a = 0; a < 0x10000; ++a)
-        body.push_back(std::uint8_t(a * 7 + seed + (a >> 8)));
-    return body;
-}
-std::uint8_t RamByte(std::uint8_t seed, int a) {
-    return std::uint8_t(a * 7 + seed + (a >> 8));
-}
-
-// x64: colour RAM at body 43, registers at body 1119, 1251 bytes with the header.
-Bytes X64Vic(const Bytes& regs, std::uint8_t colour) {
-    Bytes body(1229, 0xEE);
-    std::fill(body.begin() + 43, body.begin() + 43 + 1024, colour);
-    std::copy(regs.begin(), regs.end(), body.begin() + 1119);
-    return body;
-}
 Bytes X64scVic(const Bytes& regs) {
     Bytes body{1};
     body.insert(body.end(), regs.begin(), regs.end());
@@ -101,9 +58,9 @@ std::optional<LoadedFile> Load(const Bytes& file, MemoryImage& image, std::strin
 TEST(FileFormats, OldX64SnapshotPutsRamAtZeroAndReadsTheVideoChip) {
     Snapshot s("C64", false);
     s.module("MAINCPU", kPad)
-        .module("C64MEM", Ram(9))
+        .module("C64MEM", test::Ram(9))
         .module("CIA2", {0x3F, 0, 0x3F})
-        .module("VIC-II", X64Vic(Regs(), 0x0E));
+        .module("VIC-II", test::X64Vic(Regs(), 0x0E));
     ASSERT_EQ(s.bytes[106], 'C'); // C64MEM at 106, RAM at 132
     MemoryImage image = Filled(0xAA);
     const auto loaded = Load(s.bytes, image);
@@ -114,7 +71,7 @@ TEST(FileFormats, OldX64SnapshotPutsRamAtZeroAndReadsTheVideoChip) {
     EXPECT_EQ(loaded->description, "VICE snapshot (x64): RAM $0000-$FFFF");
     EXPECT_EQ(s.bytes[132 + 0x51C0], image.byteAt(0x51C0));
     for (int a : {0x0000, 0x51C0, 0xFFFF})
-        EXPECT_EQ(image.byteAt(a), RamByte(9, a));
+        EXPECT_EQ(image.byteAt(a), test::RamByte(9, a));
     EXPECT_EQ(image.byteAt(0x10000), 0); // nothing of the earlier file shows through
     ASSERT_TRUE(loaded->machineState);
     EXPECT_EQ(Bytes(loaded->machineState->vic.begin(), loaded->machineState->vic.end()), Regs());
@@ -125,8 +82,11 @@ TEST(FileFormats, OldX64SnapshotPutsRamAtZeroAndReadsTheVideoChip) {
 TEST(FileFormats, NewX64scSnapshotWithModulesTwiceAndInAnotherOrder) {
     Snapshot s("C64SC", true, 2);
     const Bytes cpu(103, 0);
-    s.module("MAINCPU", cpu).module("C64MEM", Ram(3)).module("FLASH040EF", {1}).module("FLASH040EF", {2});
-    s.module("VIC-II", X64scVic(Regs())).module("CIA2", {0x00, 0, 0x03}).module("C64MEM", Ram(4));
+    s.module("MAINCPU", cpu)
+        .module("C64MEM", test::Ram(3))
+        .module("FLASH040EF", {1})
+        .module("FLASH040EF", {2});
+    s.module("VIC-II", X64scVic(Regs())).module("CIA2", {0x00, 0, 0x03}).module("C64MEM", test::Ram(4));
     ASSERT_EQ(s.bytes[183], 'C'); // C64MEM at 183, RAM at 209
     MemoryImage image;
     const auto loaded = Load(s.bytes, image);
@@ -134,7 +94,7 @@ TEST(FileFormats, NewX64scSnapshotWithModulesTwiceAndInAnotherOrder) {
     EXPECT_EQ(loaded->machine, "C64SC");
     EXPECT_EQ(loaded->viceVersion, "3.10.0");
     EXPECT_EQ(loaded->description, "VICE snapshot (x64sc, VICE 3.10): RAM $0000-$FFFF");
-    EXPECT_EQ(image.byteAt(0x1234), RamByte(3, 0x1234)); // the first C64MEM counts
+    EXPECT_EQ(image.byteAt(0x1234), test::RamByte(3, 0x1234)); // the first C64MEM counts
     ASSERT_TRUE(loaded->machineState);
     EXPECT_EQ(Bytes(loaded->machineState->vic.begin(), loaded->machineState->vic.end()), Regs());
     EXPECT_TRUE(loaded->machineState->colourRam.empty());
@@ -144,7 +104,7 @@ TEST(FileFormats, NewX64scSnapshotWithModulesTwiceAndInAnotherOrder) {
 TEST(FileFormats, RefusedFilesSayWhyAndChangeNothing) {
     const auto withMem = [](const std::string& machine) {
         Snapshot s(machine, false);
-        s.module("C64MEM", Ram(1));
+        s.module("C64MEM", test::Ram(1));
         return s.bytes;
     };
     Bytes pastEnd = withMem("C64");
@@ -210,7 +170,7 @@ TEST(FileFormats, ProgramFilesLandAtTheirLoadAddress) {
 
     // Recognition off: the old loader with its header skip.
     Snapshot s("C64", false);
-    s.module("C64MEM", Ram(1));
+    s.module("C64MEM", test::Ram(1));
     const auto raw = Load(s.bytes, image, nullptr, "game.vsf", LoadOptions{false, true});
     ASSERT_TRUE(raw);
     EXPECT_EQ(raw->format, FileFormat::Raw);
