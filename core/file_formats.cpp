@@ -39,6 +39,8 @@ constexpr std::size_t kX64Registers = 1119;
 constexpr std::size_t kX64scRegisters = 1;
 constexpr std::size_t kP00LoadAddress = 0x1A;
 
+// Serves small reads (module headers, registers) from a window of the file, so a walk over dozens
+// of modules costs a few reads, and large ones (the RAM) straight into the destination.
 class FileSource final : public ByteSource {
 public:
     FileSource(std::ifstream& in, std::uint64_t size) : m_in(in), m_size(size) {}
@@ -46,15 +48,36 @@ public:
     bool readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) override {
         if (offset > m_size || count > m_size - offset)
             return false;
+        const bool inWindow = offset >= m_windowStart && offset + count <= m_windowStart + m_window.size();
+        if (!inWindow && count > kWindow / 2)
+            return readFile(offset, dst, count);
+        if (!inWindow) {
+            // The first window takes in the header and, in the files seen, the whole C64MEM module.
+            const std::size_t want = m_window.empty() && offset == 0 ? kFirstWindow : kWindow;
+            m_window.resize(std::size_t(std::min<std::uint64_t>(want, m_size - offset)));
+            if (!readFile(offset, m_window.data(), m_window.size())) {
+                m_window.clear();
+                return false;
+            }
+            m_windowStart = offset;
+        }
+        std::memcpy(dst, m_window.data() + (offset - m_windowStart), count);
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kWindow = 16384;
+    static constexpr std::size_t kFirstWindow = 0x10000 + 1024;
+    bool readFile(std::uint64_t offset, std::uint8_t* dst, std::size_t count) {
         m_in.clear();
         m_in.seekg(std::streamoff(offset));
         m_in.read(reinterpret_cast<char*>(dst), std::streamsize(count));
         return m_in.gcount() == std::streamsize(count);
     }
-
-private:
     std::ifstream& m_in;
     std::uint64_t m_size;
+    std::vector<std::uint8_t> m_window;
+    std::uint64_t m_windowStart = 0;
 };
 
 std::string Hex4(std::int64_t value) {
@@ -126,6 +149,12 @@ bool ReadBody(ByteSource& source, const Module& m, std::size_t at, std::uint8_t*
 
 std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& modules, bool x64) {
     MachineState state;
+    // CIA2 first: VICE writes it before the video chip, so both come from one window.
+    std::array<std::uint8_t, 3> cia{};
+    if (ReadBody(source, modules.cia2, 0, cia.data(), cia.size())) {
+        state.cia2PortA = cia[0];
+        state.cia2DirectionA = cia[2];
+    }
     const bool sc = modules.vicSc.found || !x64;
     const Module& vic = modules.vicSc.found ? modules.vicSc : modules.vic;
     if (!ReadBody(source, vic, sc ? kX64scRegisters : kX64Registers, state.vic.data(), state.vic.size()))
@@ -134,11 +163,6 @@ std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& 
         state.colourRam.resize(kColourRamBytes);
         if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
             state.colourRam.clear();
-    }
-    std::array<std::uint8_t, 3> cia{};
-    if (ReadBody(source, modules.cia2, 0, cia.data(), cia.size())) {
-        state.cia2PortA = cia[0];
-        state.cia2DirectionA = cia[2];
     }
     state.characterRom.resize(kCharacterRomBytes);
     if (!ReadBody(source, modules.rom, kRomCharOffset, state.characterRom.data(), kCharacterRomBytes))
@@ -269,7 +293,10 @@ std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& 
     const bool regular = !ec && std::filesystem::is_regular_file(status);
     const std::uint64_t size = regular ? std::filesystem::file_size(path, ec) : 0;
     if (regular && !ec && options.detectFormat) {
-        std::ifstream in(path, std::ios::binary);
+        // Unbuffered: the module walk reads 22 bytes here and there, and the RAM in one piece.
+        std::ifstream in;
+        in.rdbuf()->pubsetbuf(nullptr, 0);
+        in.open(path, std::ios::binary);
         if (in) {
             FileSource source(in, size);
             const FileFormat format = RecogniseFormat(source, utf8Path);
