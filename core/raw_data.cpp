@@ -132,9 +132,10 @@ AddressRange RawDataRangeForCharSet(std::int64_t charSetAddress) {
 }
 
 std::string RawDataRangeProblem(std::int64_t start, std::int64_t end) {
-    if (start < 0 || start > 0xFFFF)
-        return "The start address " + ScreenAddress(std::max<std::int64_t>(start, 0)) +
-               " is outside $0000-$FFFF: nothing was saved.";
+    if (start < 0)
+        return "The start address is below $0000: nothing was saved.";
+    if (start > 0xFFFF)
+        return "The start address " + ScreenAddress(start) + " is past $FFFF: nothing was saved.";
     if (end > 0xFFFF)
         return "The end address " + ScreenAddress(end) + " is past $FFFF: nothing was saved.";
     if (end < start)
