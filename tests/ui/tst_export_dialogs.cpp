@@ -42,6 +42,7 @@ void TestExportDialogs::rawDataDialogRefusesABadRangeWithTheSaveMessage() {
     dialog.setRange(RawDataRangeForCharSet(0xD000), RawDataLayout::CharSet);
     dialog.setFormat(RawDataFormat::Ca65);
     QCOMPARE(dialog.findChild<QSpinBox*>("endSpin")->value(), 0xD7FF);
+    QCOMPARE(dialog.findChild<QSpinBox*>("endSpin")->text(), QStringLiteral("$D7FF"));
     QCOMPARE(dialog.findChild<QComboBox*>("formatCombo")->count(), 7);
     dialog.findChild<QSpinBox*>("endSpin")->setValue(0xC000);
     dialog.open();

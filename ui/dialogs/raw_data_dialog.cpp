@@ -10,8 +10,19 @@
 
 namespace {
 
+// Addresses as the rest of the program writes them: four upper-case hex digits.
+class AddressSpinBox final : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QString textFromValue(int value) const override {
+        return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0')).toUpper();
+    }
+};
+
 QSpinBox* addressSpin(QWidget* parent, const char* name) {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new AddressSpinBox(parent);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setDisplayIntegerBase(16);
     spin->setPrefix(QStringLiteral("$"));
