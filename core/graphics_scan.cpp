@@ -1,0 +1,290 @@
+#include "graphics_scan.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+
+namespace mosaiqua {
+
+namespace {
+
+float clamp01(float v) {
+    return std::clamp(v, 0.0f, 1.0f);
+}
+
+// 0 below `low`, 1 above `high`, linear between.
+float ramp(float v, float low, float high) {
+    return clamp01((v - low) / (high - low));
+}
+
+int bitsOf(std::uint32_t v) {
+    return std::popcount(v);
+}
+
+// Shared pixels over all set pixels of two rows: near 1 where one row continues the other, about a
+// third for unrelated bytes.
+struct Continuity {
+    int shared = 0;
+    int either = 0;
+    void add(std::uint32_t a, std::uint32_t b) {
+        shared += bitsOf(a & b);
+        either += bitsOf(a | b);
+    }
+    float value() const { return either == 0 ? 0.0f : float(shared) / float(either); }
+};
+
+// 6502 fingerprints: absolute-addressed instructions with a plausible high byte, and an immediate
+// load followed by a store. Graphics rarely line up like that.
+bool isAbsoluteOpcode(std::uint8_t op) {
+    switch (op) {
+    case 0x20:
+    case 0x4C:
+    case 0x6C: // JSR, JMP, JMP ()
+    case 0xAD:
+    case 0xBD:
+    case 0xB9: // LDA abs, abs,X, abs,Y
+    case 0x8D:
+    case 0x9D:
+    case 0x99: // STA
+    case 0xAE:
+    case 0xBE:
+    case 0x8E: // LDX, STX
+    case 0xAC:
+    case 0xBC:
+    case 0x8C: // LDY, STY
+    case 0xEE:
+    case 0xCE:
+    case 0xCD: // INC, DEC, CMP
+    case 0x6D:
+    case 0xED:
+    case 0x2D:
+    case 0x0D: // ADC, SBC, AND, ORA
+        return true;
+    default:
+        return false;
+    }
+}
+bool isImmediateLoad(std::uint8_t op) {
+    return op == 0xA9 || op == 0xA2 || op == 0xA0;
+}
+bool isStore(std::uint8_t op) {
+    return op == 0x8D || op == 0x8E || op == 0x8C || op == 0x85 || op == 0x86 || op == 0x84 || op == 0x9D ||
+           op == 0x99;
+}
+bool isBranch(std::uint8_t op) {
+    return op == 0xD0 || op == 0xF0 || op == 0x90 || op == 0xB0 || op == 0x10 || op == 0x30;
+}
+
+// Counts code fingerprints starting in b[0..n); reads up to two bytes beyond, which must exist.
+int codeHits(const std::uint8_t* b, int n) {
+    int hits = 0;
+    for (int i = 0; i < n; ++i) {
+        const std::uint8_t op = b[i];
+        if (isAbsoluteOpcode(op) && b[i + 2] >= 0x02 && b[i + 2] != 0xFF && (b[i + 1] | b[i + 2]) != 0 &&
+            b[i + 1] != b[i + 2])
+            ++hits;
+        else if (isImmediateLoad(op) && isStore(b[i + 2]))
+            hits += 2;
+        else if (isBranch(op) && b[i + 1] >= 0xE0 && b[i + 1] != 0xFF)
+            ++hits;
+        else if (op == 0x60 && i + 1 < n &&
+                 (b[i + 1] == 0xA9 || b[i + 1] == 0xA2 || b[i + 1] == 0xA0 || b[i + 1] == 0x20 ||
+                  b[i + 1] == 0xAD))
+            ++hits; // RTS and the next routine's first instruction
+    }
+    return hits;
+}
+
+// Letters, digits, punctuation and spaces in ASCII/PETSCII or as screen codes.
+bool isTextByte(std::uint8_t v) {
+    return (v >= 0x41 && v <= 0x5A) || (v >= 0x61 && v <= 0x7A) || (v >= 0x01 && v <= 0x1A) || v == 0x20 ||
+           (v >= 0x2C && v <= 0x3A) || v == 0x21 || v == 0x3F || v == 0x0D;
+}
+
+// Runs of equal non-zero steps or smooth curves, as lookup tables have.
+int tableSteps(const std::uint8_t* b, int n) {
+    int steps = 0;
+    for (int i = 2; i < n; ++i) {
+        const int d1 = std::int8_t(std::uint8_t(b[i] - b[i - 1]));
+        const int d0 = std::int8_t(std::uint8_t(b[i - 1] - b[i - 2]));
+        if (d1 != 0 && d0 != 0 && (d1 > 0) == (d0 > 0) && std::abs(d1 - d0) <= 2)
+            ++steps;
+    }
+    return steps;
+}
+
+std::uint32_t reverse24(std::uint32_t v) {
+    std::uint32_t r = 0;
+    for (int i = 0; i < 24; ++i)
+        r |= ((v >> i) & 1u) << (23 - i);
+    return r;
+}
+
+// Symmetry of a row set: mirrored pixels that match over all set pixels.
+float mirrorSymmetry(const std::uint32_t* rows, int count) {
+    Continuity c;
+    for (int r = 0; r < count; ++r)
+        if (rows[r] != 0) {
+            // Centre the row's shape before mirroring, so a symmetric shape off-centre counts too.
+            const int lead = std::countl_zero(rows[r] << 8);
+            const int trail = std::countr_zero(rows[r]);
+            const int shift = (trail - lead) / 2;
+            const std::uint32_t centred = shift >= 0 ? rows[r] >> shift : (rows[r] << -shift) & 0xFFFFFF;
+            c.add(centred, reverse24(centred));
+        }
+    return c.value();
+}
+
+} // namespace
+
+float ScoreSpriteCell(const MemoryImage& image, int cell) {
+    if (cell < 0 || cell >= kSpriteCells)
+        return 0;
+    const std::uint8_t* b = image.data() + std::size_t(cell) * 64; // the store reaches past $FFFF + 2
+
+    int nonZero = 0;
+    int setBits = 0;
+    int textBytes = 0;
+    std::array<bool, 256> seen{};
+    int distinct = 0;
+    for (int i = 0; i < 63; ++i) {
+        nonZero += b[i] != 0;
+        setBits += bitsOf(b[i]);
+        textBytes += isTextByte(b[i]);
+        if (!seen[b[i]]) {
+            seen[b[i]] = true;
+            ++distinct;
+        }
+    }
+    if (nonZero == 0 || distinct < 2)
+        return 0; // empty or one byte repeated: fill, not a shape
+
+    std::array<std::uint32_t, 21> rows{};
+    for (int r = 0; r < 21; ++r)
+        rows[std::size_t(r)] =
+            std::uint32_t(b[3 * r]) << 16 | std::uint32_t(b[3 * r + 1]) << 8 | b[3 * r + 2];
+    Continuity down; // row to row, 24 pixels wide
+    for (int r = 0; r + 1 < 21; ++r)
+        down.add(rows[std::size_t(r)], rows[std::size_t(r + 1)]);
+    Continuity across; // byte to next byte: character data continues there, sprites do not
+    for (int i = 0; i + 1 < 63; ++i)
+        if (i % 3 != 2)
+            across.add(b[i], b[i + 1]);
+    Continuity stacked; // byte to the byte below it
+    for (int i = 0; i + 3 < 63; ++i)
+        stacked.add(b[i], b[i + 3]);
+
+    const float fill = float(setBits) / 504.0f;
+    const float fillFactor = fill < 0.04f ? fill / 0.04f : (fill > 0.8f ? (1.0f - fill) / 0.2f : 1.0f);
+    const float continuity = ramp(down.value(), 0.35f, 0.8f);
+    const float charLike = ramp(across.value() - stacked.value(), 0.05f, 0.35f);
+    const float symmetry = mirrorSymmetry(rows.data(), 21);
+    const float padding = b[63] == 0 ? 1.0f : 0.0f;
+    const int emptyRows = int(std::count(rows.begin(), rows.end(), 0u));
+    const float someEmpty = emptyRows > 0 && emptyRows < 18 ? 1.0f : 0.0f;
+
+    const float code = ramp(float(codeHits(b, 64)), 1.0f, 4.0f);
+    const float zeroShare = float(63 - nonZero) / 63.0f;
+    const float text = ramp(float(textBytes) / 63.0f, 0.6f, 0.9f) * (1.0f - ramp(zeroShare, 0.1f, 0.3f));
+    const float table = ramp(float(tableSteps(b, 63)), 8.0f, 24.0f);
+
+    const float shape =
+        continuity * fillFactor * (0.7f + 0.12f * symmetry + 0.1f * padding + 0.08f * someEmpty);
+    return clamp01(shape * (1.0f - 0.7f * charLike) * (1.0f - code) * (1.0f - text) * (1.0f - table));
+}
+
+float ScoreCharSetBlock(const MemoryImage& image, int block) {
+    if (block < 0 || block >= kCharSetBlocks)
+        return 0;
+    const std::uint8_t* b = image.data() + std::size_t(block) * kCharSetBlockBytes;
+
+    int drawn = 0;  // characters neither empty nor solid
+    int framed = 0; // ... whose top or bottom row is a plain row, as letters have
+    float shapeSum = 0;
+    int zeroBytes = 0;
+    int textBytes = 0;
+    std::vector<std::uint64_t> shapes;
+    shapes.reserve(256);
+    for (int c = 0; c < 256; ++c) {
+        const std::uint8_t* ch = b + 8 * c;
+        std::uint64_t whole = 0;
+        Continuity down;
+        int bits = 0;
+        for (int r = 0; r < 8; ++r) {
+            whole = whole << 8 | ch[r];
+            bits += bitsOf(ch[r]);
+            zeroBytes += ch[r] == 0;
+            textBytes += isTextByte(ch[r]);
+            if (r < 7)
+                down.add(ch[r], ch[r + 1]);
+        }
+        if (bits == 0 || bits == 64)
+            continue;
+        ++drawn;
+        shapes.push_back(whole);
+        const bool plainEdge = ch[0] == 0 || ch[7] == 0 || ch[0] == 0xFF || ch[7] == 0xFF;
+        framed += plainEdge;
+        const float fill = float(bits) / 64.0f;
+        const float fillFactor = fill > 0.85f ? (1.0f - fill) / 0.15f : 1.0f;
+        shapeSum += ramp(down.value(), 0.3f, 0.75f) * fillFactor;
+    }
+    if (drawn < 8)
+        return 0;
+    std::sort(shapes.begin(), shapes.end());
+    const int distinct = int(std::unique(shapes.begin(), shapes.end()) - shapes.begin());
+
+    const float shape = shapeSum / float(drawn);
+    const float variety = ramp(float(distinct), 8.0f, 64.0f);
+    const float letters = float(framed) / float(drawn);
+    int inverse = 0; // the second half often repeats the first reversed
+    for (int i = 0; i < 1024; ++i)
+        inverse += std::uint8_t(~b[i]) == b[i + 1024];
+    const float reversed = ramp(float(inverse) / 1024.0f, 0.5f, 0.95f);
+
+    const float code = ramp(float(codeHits(b, kCharSetBlockBytes)) / float(kCharSetBlockBytes), 0.02f, 0.07f);
+    const float zeroShare = float(zeroBytes) / float(kCharSetBlockBytes);
+    const float text = ramp(float(textBytes) / float(kCharSetBlockBytes), 0.6f, 0.9f) *
+                       (1.0f - ramp(zeroShare, 0.08f, 0.25f));
+    const float table =
+        ramp(float(tableSteps(b, kCharSetBlockBytes)) / float(kCharSetBlockBytes), 0.15f, 0.4f);
+
+    const float base = shape * variety * (0.75f + 0.15f * letters + 0.1f * reversed);
+    return clamp01(base * (1.0f - code) * (1.0f - text) * (1.0f - table));
+}
+
+GraphicsScores ScoreGraphics(const MemoryImage& image) {
+    GraphicsScores scores;
+    for (int i = 0; i < kSpriteCells; ++i)
+        scores.sprites[std::size_t(i)] = ScoreSpriteCell(image, i);
+    for (int i = 0; i < kCharSetBlocks; ++i)
+        scores.charsets[std::size_t(i)] = ScoreCharSetBlock(image, i);
+    return scores;
+}
+
+namespace {
+
+template <std::size_t N>
+std::vector<GraphicsCandidate> ranked(const std::array<float, N>& scores, std::int32_t stride, int limit) {
+    std::vector<GraphicsCandidate> list;
+    for (std::size_t i = 0; i < N; ++i)
+        if (scores[i] > 0)
+            list.push_back({std::int32_t(i) * stride, scores[i]});
+    std::stable_sort(list.begin(), list.end(), [](const GraphicsCandidate& a, const GraphicsCandidate& b) {
+        return a.score > b.score;
+    });
+    if (limit >= 0 && list.size() > std::size_t(limit))
+        list.resize(std::size_t(limit));
+    return list;
+}
+
+} // namespace
+
+std::vector<GraphicsCandidate> SpriteCandidates(const GraphicsScores& scores, int limit) {
+    return ranked(scores.sprites, 64, limit);
+}
+
+std::vector<GraphicsCandidate> CharSetCandidates(const GraphicsScores& scores, int limit) {
+    return ranked(scores.charsets, kCharSetBlockBytes, limit);
+}
+
+} // namespace mosaiqua
