@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <cstdlib>
 
 namespace mosaiqua {
 
@@ -113,6 +114,21 @@ int tableSteps(const std::uint8_t* b, int n) {
     return steps;
 }
 
+// 16-byte stretches that only climb (or only fall) by at least 4 overall, as ramps and halved
+// or high-byte tables do.
+int monotoneStretches(const std::uint8_t* b, int n) {
+    int stretches = 0;
+    for (int s = 0; s + 16 <= n; s += 16) {
+        bool up = true, down = true;
+        for (int i = s + 1; i < s + 16; ++i) {
+            up = up && b[i] >= b[i - 1];
+            down = down && b[i] <= b[i - 1];
+        }
+        stretches += (up || down) && std::abs(int(b[s + 15]) - int(b[s])) >= 4;
+    }
+    return stretches;
+}
+
 std::uint32_t reverse24(std::uint32_t v) {
     std::uint32_t r = 0;
     for (int i = 0; i < 24; ++i)
@@ -159,20 +175,25 @@ float ScoreSpriteCell(const MemoryImage& image, int cell) {
     if (nonZero == 0 || distinct < 2)
         return 0; // empty or one byte repeated: fill, not a shape
 
+    // A shape on a set background (reversed characters, say) is measured by its clear pixels.
+    const std::uint8_t flip = setBits > 252 ? 0xFF : 0x00;
+    std::array<std::uint8_t, 63> v{};
+    for (int i = 0; i < 63; ++i)
+        v[std::size_t(i)] = b[i] ^ flip;
     std::array<std::uint32_t, 21> rows{};
     for (int r = 0; r < 21; ++r)
-        rows[std::size_t(r)] =
-            std::uint32_t(b[3 * r]) << 16 | std::uint32_t(b[3 * r + 1]) << 8 | b[3 * r + 2];
+        rows[std::size_t(r)] = std::uint32_t(v[std::size_t(3 * r)]) << 16 |
+                               std::uint32_t(v[std::size_t(3 * r + 1)]) << 8 | v[std::size_t(3 * r + 2)];
     Continuity down; // row to row, 24 pixels wide
     for (int r = 0; r + 1 < 21; ++r)
         down.add(rows[std::size_t(r)], rows[std::size_t(r + 1)]);
     Continuity across; // byte to next byte: character data continues there, sprites do not
     for (int i = 0; i + 1 < 63; ++i)
         if (i % 3 != 2)
-            across.add(b[i], b[i + 1]);
+            across.add(v[std::size_t(i)], v[std::size_t(i + 1)]);
     Continuity stacked; // byte to the byte below it
     for (int i = 0; i + 3 < 63; ++i)
-        stacked.add(b[i], b[i + 3]);
+        stacked.add(v[std::size_t(i)], v[std::size_t(i + 3)]);
 
     const float fill = float(setBits) / 504.0f;
     const float fillFactor = fill < 0.04f ? fill / 0.04f : (fill > 0.8f ? (1.0f - fill) / 0.2f : 1.0f);
@@ -183,7 +204,7 @@ float ScoreSpriteCell(const MemoryImage& image, int cell) {
     const int emptyRows = int(std::count(rows.begin(), rows.end(), 0u));
     const float someEmpty = emptyRows > 0 && emptyRows < 18 ? 1.0f : 0.0f;
 
-    const float code = ramp(float(codeHits(b, 64)), 1.0f, 4.0f);
+    const float code = ramp(float(codeHits(b, 64)), 2.5f, 6.0f);
     const float zeroShare = float(63 - nonZero) / 63.0f;
     const float text = ramp(float(textBytes) / 63.0f, 0.6f, 0.9f) * (1.0f - ramp(zeroShare, 0.1f, 0.3f));
     const float table = ramp(float(tableSteps(b, 63)), 8.0f, 24.0f);
@@ -246,7 +267,8 @@ float ScoreCharSetBlock(const MemoryImage& image, int block) {
     const float text = ramp(float(textBytes) / float(kCharSetBlockBytes), 0.6f, 0.9f) *
                        (1.0f - ramp(zeroShare, 0.08f, 0.25f));
     const float table =
-        ramp(float(tableSteps(b, kCharSetBlockBytes)) / float(kCharSetBlockBytes), 0.15f, 0.4f);
+        std::max(ramp(float(tableSteps(b, kCharSetBlockBytes)) / float(kCharSetBlockBytes), 0.15f, 0.4f),
+                 ramp(float(monotoneStretches(b, kCharSetBlockBytes)) / 128.0f, 0.05f, 0.25f));
 
     const float base = shape * variety * (0.75f + 0.15f * letters + 0.1f * reversed);
     return clamp01(base * (1.0f - code) * (1.0f - text) * (1.0f - table));
