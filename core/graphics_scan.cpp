@@ -18,8 +18,16 @@ float ramp(float v, float low, float high) {
     return clamp01((v - low) / (high - low));
 }
 
+// Table lookups: the scoring runs over all of memory, and a portable build has no popcount instruction.
+constexpr std::array<std::uint8_t, 256> kBitCounts = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int v = 0; v < 256; ++v)
+        table[std::size_t(v)] = std::uint8_t(std::popcount(unsigned(v)));
+    return table;
+}();
+
 int bitsOf(std::uint32_t v) {
-    return std::popcount(v);
+    return kBitCounts[v & 0xFF] + kBitCounts[(v >> 8) & 0xFF] + kBitCounts[(v >> 16) & 0xFF];
 }
 
 // Shared pixels over all set pixels of two rows: near 1 where one row continues the other, about a
@@ -34,72 +42,66 @@ struct Continuity {
     float value() const { return either == 0 ? 0.0f : float(shared) / float(either); }
 };
 
-// 6502 fingerprints: absolute-addressed instructions with a plausible high byte, and an immediate
-// load followed by a store. Graphics rarely line up like that.
-bool isAbsoluteOpcode(std::uint8_t op) {
-    switch (op) {
-    case 0x20:
-    case 0x4C:
-    case 0x6C: // JSR, JMP, JMP ()
-    case 0xAD:
-    case 0xBD:
-    case 0xB9: // LDA abs, abs,X, abs,Y
-    case 0x8D:
-    case 0x9D:
-    case 0x99: // STA
-    case 0xAE:
-    case 0xBE:
-    case 0x8E: // LDX, STX
-    case 0xAC:
-    case 0xBC:
-    case 0x8C: // LDY, STY
-    case 0xEE:
-    case 0xCE:
-    case 0xCD: // INC, DEC, CMP
-    case 0x6D:
-    case 0xED:
-    case 0x2D:
-    case 0x0D: // ADC, SBC, AND, ORA
-        return true;
-    default:
-        return false;
-    }
-}
-bool isImmediateLoad(std::uint8_t op) {
-    return op == 0xA9 || op == 0xA2 || op == 0xA0;
-}
-bool isStore(std::uint8_t op) {
-    return op == 0x8D || op == 0x8E || op == 0x8C || op == 0x85 || op == 0x86 || op == 0x84 || op == 0x9D ||
-           op == 0x99;
-}
-bool isBranch(std::uint8_t op) {
-    return op == 0xD0 || op == 0xF0 || op == 0x90 || op == 0xB0 || op == 0x10 || op == 0x30;
-}
+// 6502 fingerprints: absolute-addressed instructions with a plausible high byte, an immediate load
+// followed by a store, short backward branches, RTS followed by a routine's first instruction.
+// Graphics rarely line up like that.
+enum OpcodeClass : std::uint8_t {
+    kAbsolute = 1,
+    kImmediateLoad = 2,
+    kStore = 4,
+    kBranch = 8,
+    kRoutineStart = 16
+};
+
+constexpr std::array<std::uint8_t, 256> kOpcodeClasses = [] {
+    std::array<std::uint8_t, 256> table{};
+    // JSR, JMP, JMP (), LDA/STA/LDX/STX/LDY/STY absolute and indexed, INC, DEC, CMP, ADC, SBC, AND, ORA
+    for (int op : {0x20, 0x4C, 0x6C, 0xAD, 0xBD, 0xB9, 0x8D, 0x9D, 0x99, 0xAE, 0xBE,
+                   0x8E, 0xAC, 0xBC, 0x8C, 0xEE, 0xCE, 0xCD, 0x6D, 0xED, 0x2D, 0x0D})
+        table[std::size_t(op)] |= kAbsolute;
+    for (int op : {0xA9, 0xA2, 0xA0})
+        table[std::size_t(op)] |= kImmediateLoad | kRoutineStart;
+    for (int op : {0x20, 0xAD})
+        table[std::size_t(op)] |= kRoutineStart;
+    for (int op : {0x8D, 0x8E, 0x8C, 0x85, 0x86, 0x84, 0x9D, 0x99})
+        table[std::size_t(op)] |= kStore;
+    for (int op : {0xD0, 0xF0, 0x90, 0xB0, 0x10, 0x30})
+        table[std::size_t(op)] |= kBranch;
+    return table;
+}();
 
 // Counts code fingerprints starting in b[0..n); reads up to two bytes beyond, which must exist.
 int codeHits(const std::uint8_t* b, int n) {
     int hits = 0;
     for (int i = 0; i < n; ++i) {
         const std::uint8_t op = b[i];
-        if (isAbsoluteOpcode(op) && b[i + 2] >= 0x02 && b[i + 2] != 0xFF && (b[i + 1] | b[i + 2]) != 0 &&
+        const std::uint8_t kind = kOpcodeClasses[op];
+        if (kind == 0 && op != 0x60)
+            continue;
+        if ((kind & kAbsolute) && b[i + 2] >= 0x02 && b[i + 2] != 0xFF && (b[i + 1] | b[i + 2]) != 0 &&
             b[i + 1] != b[i + 2])
             ++hits;
-        else if (isImmediateLoad(op) && isStore(b[i + 2]))
+        else if ((kind & kImmediateLoad) && (kOpcodeClasses[b[i + 2]] & kStore))
             hits += 2;
-        else if (isBranch(op) && b[i + 1] >= 0xE0 && b[i + 1] != 0xFF)
+        else if ((kind & kBranch) && b[i + 1] >= 0xE0 && b[i + 1] != 0xFF)
             ++hits;
-        else if (op == 0x60 && i + 1 < n &&
-                 (b[i + 1] == 0xA9 || b[i + 1] == 0xA2 || b[i + 1] == 0xA0 || b[i + 1] == 0x20 ||
-                  b[i + 1] == 0xAD))
+        else if (op == 0x60 && (kOpcodeClasses[b[i + 1]] & kRoutineStart))
             ++hits; // RTS and the next routine's first instruction
     }
     return hits;
 }
 
 // Letters, digits, punctuation and spaces in ASCII/PETSCII or as screen codes.
+constexpr std::array<bool, 256> kTextBytes = [] {
+    std::array<bool, 256> table{};
+    for (int v = 0; v < 256; ++v)
+        table[std::size_t(v)] = (v >= 0x41 && v <= 0x5A) || (v >= 0x61 && v <= 0x7A) ||
+                                (v >= 0x01 && v <= 0x1A) || v == 0x20 || (v >= 0x2C && v <= 0x3A) ||
+                                v == 0x21 || v == 0x3F || v == 0x0D;
+    return table;
+}();
 bool isTextByte(std::uint8_t v) {
-    return (v >= 0x41 && v <= 0x5A) || (v >= 0x61 && v <= 0x7A) || (v >= 0x01 && v <= 0x1A) || v == 0x20 ||
-           (v >= 0x2C && v <= 0x3A) || v == 0x21 || v == 0x3F || v == 0x0D;
+    return kTextBytes[v];
 }
 
 // Runs of equal non-zero steps or smooth curves, as lookup tables have.
@@ -129,11 +131,18 @@ int monotoneStretches(const std::uint8_t* b, int n) {
     return stretches;
 }
 
+constexpr std::array<std::uint8_t, 256> kReversedBytes = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int v = 0; v < 256; ++v)
+        for (int bit = 0; bit < 8; ++bit)
+            if (v & (1 << bit))
+                table[std::size_t(v)] |= std::uint8_t(0x80 >> bit);
+    return table;
+}();
+
 std::uint32_t reverse24(std::uint32_t v) {
-    std::uint32_t r = 0;
-    for (int i = 0; i < 24; ++i)
-        r |= ((v >> i) & 1u) << (23 - i);
-    return r;
+    return std::uint32_t(kReversedBytes[v & 0xFF]) << 16 |
+           std::uint32_t(kReversedBytes[(v >> 8) & 0xFF]) << 8 | kReversedBytes[(v >> 16) & 0xFF];
 }
 
 // Symmetry of a row set: mirrored pixels that match over all set pixels.
@@ -161,16 +170,15 @@ float ScoreSpriteCell(const MemoryImage& image, int cell) {
     int nonZero = 0;
     int setBits = 0;
     int textBytes = 0;
-    std::array<bool, 256> seen{};
+    std::array<std::uint64_t, 4> seen{};
     int distinct = 0;
     for (int i = 0; i < 63; ++i) {
         nonZero += b[i] != 0;
-        setBits += bitsOf(b[i]);
+        setBits += kBitCounts[b[i]];
         textBytes += isTextByte(b[i]);
-        if (!seen[b[i]]) {
-            seen[b[i]] = true;
-            ++distinct;
-        }
+        const std::uint64_t bit = std::uint64_t(1) << (b[i] & 63);
+        distinct += (seen[b[i] >> 6] & bit) == 0;
+        seen[b[i] >> 6] |= bit;
     }
     if (nonZero == 0 || distinct < 2)
         return 0; // empty or one byte repeated: fill, not a shape
@@ -233,7 +241,7 @@ float ScoreCharSetBlock(const MemoryImage& image, int block) {
         int bits = 0;
         for (int r = 0; r < 8; ++r) {
             whole = whole << 8 | ch[r];
-            bits += bitsOf(ch[r]);
+            bits += kBitCounts[ch[r]];
             zeroBytes += ch[r] == 0;
             textBytes += isTextByte(ch[r]);
             if (r < 7)
@@ -262,7 +270,7 @@ float ScoreCharSetBlock(const MemoryImage& image, int block) {
         inverse += std::uint8_t(~b[i]) == b[i + 1024];
     const float reversed = ramp(float(inverse) / 1024.0f, 0.5f, 0.95f);
 
-    const float code = ramp(float(codeHits(b, kCharSetBlockBytes)) / float(kCharSetBlockBytes), 0.02f, 0.07f);
+    const float code = ramp(float(codeHits(b, kCharSetBlockBytes)) / float(kCharSetBlockBytes), 0.06f, 0.14f);
     const float zeroShare = float(zeroBytes) / float(kCharSetBlockBytes);
     const float text = ramp(float(textBytes) / float(kCharSetBlockBytes), 0.6f, 0.9f) *
                        (1.0f - ramp(zeroShare, 0.08f, 0.25f));
