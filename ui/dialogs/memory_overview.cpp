@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -37,7 +38,6 @@ public:
     explicit OverviewCanvas(MemoryOverview& owner) : QWidget(&owner), m_owner(owner) {
         setObjectName(QStringLiteral("overviewCanvas"));
         setMouseTracking(true);
-        setMinimumSize(64, 64);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
 
@@ -49,14 +49,12 @@ public:
     }
     void setPicture(const QImage& image) {
         m_image = image;
+        // Never below 1x: a screen too small for it scrolls instead.
+        setMinimumSize(image.size());
         updateGeometry();
         update();
     }
-    QSize sizeHint() const override { return m_image.size() * m_preferredScale; }
-    void setPreferredScale(int scale) {
-        m_preferredScale = scale;
-        updateGeometry();
-    }
+    QSize sizeHint() const override { return m_image.size(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -102,7 +100,6 @@ protected:
 private:
     MemoryOverview& m_owner;
     QImage m_image;
-    int m_preferredScale = 1;
 };
 
 MemoryOverview::MemoryOverview(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -140,7 +137,11 @@ MemoryOverview::MemoryOverview(QWidget* parent) : QWidget(parent, Qt::Window) {
     controls->addWidget(m_address);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_canvas, 1, Qt::AlignLeft | Qt::AlignTop);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("overviewScroll"));
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(m_canvas);
+    layout->addWidget(m_scroll, 1);
     layout->addLayout(controls);
 
     connect(m_find, &QCheckBox::toggled, this, [this](bool on) {
@@ -202,11 +203,16 @@ int MemoryOverview::scale() const {
 
 void MemoryOverview::showEvent(QShowEvent* event) {
     // The largest whole multiple that fits the screen, leaving room for the controls.
-    if (const QScreen* screen = this->screen(); screen != nullptr && m_picture.width() > 0) {
+    // Only the first time: later the user's own size stays.
+    if (const QScreen* screen = this->screen(); !m_sized && screen != nullptr && m_picture.width() > 0) {
+        m_sized = true;
         const QSize room = screen->availableGeometry().size() - QSize(40, 120);
-        const int fit = std::min(room.width() / m_picture.width(), room.height() / m_picture.height());
-        m_canvas->setPreferredScale(std::clamp(fit, 1, kMaxScale));
-        adjustSize();
+        const int fit = std::clamp(
+            std::min(room.width() / m_picture.width(), room.height() / m_picture.height()), 1, kMaxScale);
+        const QSize frame(2 * m_scroll->frameWidth(), 2 * m_scroll->frameWidth());
+        const QSize wanted = QSize(m_picture.width(), m_picture.height()) * fit + frame;
+        resize(std::min(wanted.width() + 8, room.width()),
+               std::min(wanted.height() + 8 + m_find->sizeHint().height() + 6, room.height()));
     }
     QWidget::showEvent(event);
 }

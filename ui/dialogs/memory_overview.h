@@ -15,6 +15,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class OverviewCanvas;
 
 // All of $0000-$FFFF in one picture, beside the main window. The owner feeds it what the viewer
@@ -68,8 +69,10 @@ private:
     std::vector<std::int32_t> m_onScreenSprites;
     std::int32_t m_onScreenCharSet = -1;
     int m_findIndex = -1;
+    bool m_sized = false;
     mosaiqua::Raster m_picture;
 
+    QScrollArea* m_scroll = nullptr;
     OverviewCanvas* m_canvas = nullptr;
     QCheckBox* m_find = nullptr;
     QPushButton* m_next = nullptr;
