@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libpng-dev libspng-dev libgif-dev
+  acme 64tass cc65
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick
   fonts-wine fonts-liberation

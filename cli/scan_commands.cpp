@@ -1,0 +1,105 @@
+#include "cli/scan_commands.h"
+
+#include "core/address_text.h"
+#include "core/bmp.h"
+#include "core/errors.h"
+#include "core/graphics_scan.h"
+#include "core/memory_image.h"
+#include "core/overview.h"
+
+#include <cstdio>
+#include <exception>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace mosaiqua::cli {
+namespace {
+
+void Load(MemoryImage& image, const std::string& file, bool skipHeader) {
+    std::string why;
+    if (!LoadFreezeFile(image, file, skipHeader, &why))
+        throw UserError(UserError::Kind::CannotOpenFile,
+                        "Cannot open file " + file + (why.empty() ? std::string() : ": " + why));
+}
+
+std::string ScoreText(float score) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2f", double(score));
+    return text;
+}
+
+void WriteJsonList(std::ostream& out, const char* name, const std::vector<GraphicsCandidate>& list) {
+    out << '"' << name << "\": [";
+    for (std::size_t i = 0; i < list.size(); ++i)
+        out << (i ? ", " : "") << "{\"address\": " << list[i].address
+            << ", \"score\": " << ScoreText(list[i].score) << '}';
+    out << ']';
+}
+
+void WriteReadableList(std::ostream& out, const char* title, const std::vector<GraphicsCandidate>& list) {
+    out << title << ":\n";
+    if (list.empty())
+        out << "  none\n";
+    for (const auto& c : list)
+        out << "  " << ScreenAddress(c.address) << "  " << ScoreText(c.score) << '\n';
+}
+
+// The charset viewer's start-up colours: the design colours after the start-up sprite reset.
+ColourSlots CharSetStartupColours() {
+    ColourSlots sprite = kDesignColours;
+    ColourSlots charSet = kDesignColours;
+    ResetSpriteColours(sprite, charSet);
+    return charSet;
+}
+
+template <typename Body> int Guarded(std::ostream& err, Body body) {
+    try {
+        body();
+        return 0;
+    } catch (const UserError& e) {
+        err << e.what() << '\n';
+    } catch (const std::exception& e) {
+        err << "mosaiqua-cli: " << e.what() << '\n';
+    }
+    return 1;
+}
+
+} // namespace
+
+int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
+    return Guarded(err, [&] {
+        MemoryImage image;
+        Load(image, o.file, o.skipHeader);
+        const GraphicsScores scores = ScoreGraphics(image);
+        const auto sprites = SpriteCandidates(scores, o.top);
+        const auto charsets = CharSetCandidates(scores, o.top);
+        if (o.json) {
+            out << '{';
+            WriteJsonList(out, "sprites", sprites);
+            out << ", ";
+            WriteJsonList(out, "charsets", charsets);
+            out << "}\n";
+            return;
+        }
+        WriteReadableList(out, "Sprites (address, score)", sprites);
+        WriteReadableList(out, "Character sets (address, score)", charsets);
+    });
+}
+
+int RunOverview(const OverviewOptions& o, std::ostream& out, std::ostream& err) {
+    return Guarded(err, [&] {
+        MemoryImage image;
+        Load(image, o.file, o.skipHeader);
+        const OverviewPage page = o.charset ? OverviewPage::CharSets : OverviewPage::Sprites;
+        const ColourSlots colours = o.colours.value_or(o.charset ? CharSetStartupColours() : kStartupColours);
+        Raster picture;
+        DrawOverview(page, image, o.multicolour, colours, picture);
+        const std::string path =
+            o.output.empty() ? (o.charset ? "overview-charsets.bmp" : "overview-sprites.bmp") : o.output;
+        WriteBmpFile(picture, path, o.bitsPerPixel);
+        out << "Overview saved ok.\nwritten: " << path << '\n';
+    });
+}
+
+} // namespace mosaiqua::cli

@@ -1,0 +1,224 @@
+#include "cli/snapshot_commands.h"
+
+#include "core/bmp.h"
+#include "core/errors.h"
+#include "core/machine_state.h"
+#include "core/sprite_render.h"
+
+#include <concepts>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <ostream>
+#include <type_traits>
+#include <vector>
+
+namespace mosaiqua::cli {
+namespace {
+
+// Just enough JSON for flat objects and arrays: the caller writes keys and values in order.
+class Json {
+public:
+    Json& open(char bracket) {
+        comma();
+        m_text += bracket;
+        m_first = true;
+        return *this;
+    }
+    Json& close(char bracket) {
+        m_text += bracket;
+        m_first = false;
+        return *this;
+    }
+    Json& key(const char* name) {
+        comma();
+        m_text += '"';
+        m_text += name;
+        m_text += "\": ";
+        m_first = true; // the value follows without a comma
+        return *this;
+    }
+    template <std::integral I> Json& value(I n) {
+        if constexpr (std::is_same_v<I, bool>)
+            return raw(n ? "true" : "false");
+        else
+            return raw(std::to_string(static_cast<long long>(n)));
+    }
+    Json& null() { return raw("null"); }
+    Json& value(const std::string& s) {
+        std::string quoted = "\"";
+        for (char c : s) {
+            if (c == '"' || c == '\\')
+                quoted += '\\';
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c));
+                quoted += escape;
+            } else
+                quoted += c;
+        }
+        return raw(quoted + '"');
+    }
+    const std::string& text() const { return m_text; }
+
+private:
+    Json& raw(const std::string& s) {
+        comma();
+        m_text += s;
+        return *this;
+    }
+    void comma() {
+        if (!m_first)
+            m_text += ", ";
+        m_first = false;
+    }
+    std::string m_text;
+    bool m_first = true;
+};
+
+std::string Hex(std::int64_t value, int digits = 4) {
+    char text[12];
+    std::snprintf(text, sizeof text, "$%0*llX", digits, static_cast<unsigned long long>(value));
+    return text;
+}
+
+LoadedFile LoadOrThrow(const std::string& file, bool raw, bool skipHeader, MemoryImage& image) {
+    std::string why;
+    const auto loaded = LoadMemoryFile(image, file, LoadOptions{!raw, skipHeader}, &why);
+    if (!loaded)
+        throw UserError(UserError::Kind::CannotOpenFile,
+                        "Cannot open file " + file + (why.empty() ? std::string() : ": " + why));
+    return *loaded;
+}
+
+const PaletteTable& TableOrVic(PaletteKind kind) {
+    const PaletteTable* table = TableFor(kind);
+    return table ? *table : TrueVicTable;
+}
+
+void PrintState(const LoadedFile& loaded, const MemoryImage& image, std::ostream& out) {
+    if (!loaded.machineState) {
+        out << "No machine state in this file.\n";
+        return;
+    }
+    const ScreenLayout l = DescribeScreen(*loaded.machineState, image);
+    out << "Bank:          " << Hex(l.bank) << '\n' << "Screen:        " << Hex(l.screen) << '\n';
+    if (l.bitmapMode)
+        out << "Bitmap:        " << Hex(l.bitmap) << '\n';
+    else
+        out << "Character set: " << Hex(l.charSet) << (l.charSetInRom ? " (character ROM)" : "") << '\n';
+    out << "Mode:          " << (l.bitmapMode ? "bitmap" : "text")
+        << (l.multicolourMode ? ", multicolour" : "") << (l.extendedColourMode ? ", extended colour" : "")
+        << '\n'
+        << "Border:        " << int(l.border) << "\nBackground:    " << int(l.background) << '\n'
+        << "Multicolours:  text " << int(l.textMulticolour[0]) << ", " << int(l.textMulticolour[1])
+        << "; sprites " << int(l.spriteMulticolour[0]) << ", " << int(l.spriteMulticolour[1]) << '\n'
+        << "Sprite On  Pointer Address Mode        X2  Y2  Colour\n";
+    for (const SpriteState& s : l.sprites) {
+        char row[96];
+        std::snprintf(row, sizeof row, "%-6d %-3s %-7s %-7s %-11s %-3s %-3s %d%s\n", s.number,
+                      s.enabled ? "yes" : "no", Hex(s.pointer, 2).c_str(), Hex(s.address).c_str(),
+                      s.multicolour ? "multicolour" : "hi-res", s.expandX ? "yes" : "no",
+                      s.expandY ? "yes" : "no", int(s.colour), s.inRom ? "  (character ROM)" : "");
+        out << row;
+    }
+}
+
+int Guarded(std::ostream& err, auto body) {
+    try {
+        return body();
+    } catch (const UserError& e) {
+        err << e.what() << '\n';
+    } catch (const std::exception& e) {
+        err << "mosaiqua-cli: " << e.what() << '\n';
+    }
+    return 1;
+}
+
+} // namespace
+
+std::string InfoJson(const LoadedFile& loaded, const MemoryImage& image) {
+    Json j;
+    j.open('{').key("format").value(std::string(FormatKeyword(loaded.format)));
+    j.key("machine");
+    loaded.machine.empty() ? j.null() : j.value(loaded.machine);
+    j.key("vice_version");
+    loaded.viceVersion.empty() ? j.null() : j.value(loaded.viceVersion);
+    j.key("ram").open('{').key("start").value(loaded.ramStart).key("end").value(loaded.ramEnd).close('}');
+    j.key("vic");
+    if (!loaded.machineState)
+        return j.null().close('}').text();
+    const ScreenLayout l = DescribeScreen(*loaded.machineState, image);
+    j.open('{').key("bank").value(l.bank).key("screen").value(l.screen).key("charset").value(l.charSet);
+    j.key("charset_in_rom").value(l.charSetInRom).key("bitmap_mode").value(l.bitmapMode);
+    j.key("multicolour_mode").value(l.multicolourMode).key("border").value(l.border);
+    j.key("background").value(l.background);
+    j.key("text_multicolour").open('[').value(l.textMulticolour[0]).value(l.textMulticolour[1]).close(']');
+    j.key("sprite_multicolour")
+        .open('[')
+        .value(l.spriteMulticolour[0])
+        .value(l.spriteMulticolour[1])
+        .close(']');
+    j.key("sprites").open('[');
+    for (const SpriteState& s : l.sprites) {
+        j.open('{').key("number").value(s.number).key("enabled").value(s.enabled).key("pointer").value(
+            s.pointer);
+        j.key("address")
+            .value(s.address)
+            .key("in_rom")
+            .value(s.inRom)
+            .key("multicolour")
+            .value(s.multicolour);
+        j.key("expand_x").value(s.expandX).key("expand_y").value(s.expandY).key("colour").value(s.colour);
+        j.close('}');
+    }
+    return j.close(']').close('}').close('}').text();
+}
+
+int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
+    return Guarded(err, [&] {
+        MemoryImage image;
+        const LoadedFile loaded = LoadOrThrow(o.file, o.raw, o.skipHeader, image);
+        if (o.json) {
+            out << InfoJson(loaded, image) << '\n';
+            return 0;
+        }
+        out << "File:          " << o.file << '\n' << "Format:        ";
+        if (loaded.format == FileFormat::Raw)
+            out << "raw memory, read into $0000-" << Hex(loaded.ramEnd < 0 ? 0 : loaded.ramEnd) << '\n';
+        else
+            out << loaded.description << '\n';
+        PrintState(loaded, image, out);
+        return 0;
+    });
+}
+
+int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) {
+    return Guarded(err, [&] {
+        MemoryImage image;
+        const LoadedFile loaded = LoadOrThrow(o.file, o.raw, o.skipHeader, image);
+        if (!loaded.machineState) {
+            err << "mosaiqua-cli: " << o.file << " holds no machine state; only VICE snapshots of a C64 do\n";
+            return 1;
+        }
+        const MachineState& state = *loaded.machineState;
+        const ScreenLayout layout = DescribeScreen(state, image);
+        const MemoryImage seen = VideoChipView(state, image, layout.bank);
+        const PaletteTable& palette = TableOrVic(o.palette);
+        for (const SpriteState& s : layout.sprites) {
+            if (!s.enabled && !o.all)
+                continue;
+            const SpriteSettings settings = SpriteSettingsFor(layout, s.number, palette);
+            Raster sprite(kSpriteWidth, kSpriteHeight);
+            RenderSprite(seen, settings.address, settings.multicolour, settings.colours, sprite, 0);
+            char name[32];
+            std::snprintf(name, sizeof name, "sprite%d_%04X.BMP", s.number, unsigned(settings.address));
+            const std::string path = (PathFromUtf8(o.outputDir) / name).string();
+            WriteBmpFile(sprite, path, o.bitsPerPixel);
+            out << path << '\n';
+        }
+        return 0;
+    });
+}
+
+} // namespace mosaiqua::cli

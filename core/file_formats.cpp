@@ -1,0 +1,336 @@
+#include "file_formats.h"
+
+#include "bmp.h" // PathFromUtf8
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+namespace mosaiqua {
+
+bool MemorySource::readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) {
+    if (offset > m_size || count > m_size - offset)
+        return false;
+    if (count > 0)
+        std::memcpy(dst, m_data + offset, count);
+    return true;
+}
+
+namespace {
+
+constexpr char kViceMagic[] = "VICE Snapshot File\x1A"; // 19 bytes
+constexpr char kVersionMagic[] = "VICE Version\x1A";    // 13 bytes
+constexpr char kP00Magic[] = "C64File";                 // with its NUL: 8 bytes
+constexpr std::size_t kViceHeader = 37;
+constexpr std::size_t kVersionBlockEnd = 58;
+constexpr std::size_t kModuleHeader = 22;
+constexpr std::size_t kRamBytes = 0x10000;
+constexpr std::size_t kMemBodyRamOffset = 4;
+constexpr std::size_t kRomCharOffset = 8192 * 2;
+// x64's VIC-II body: colour RAM at 43, registers at 1119.
+constexpr std::size_t kX64ColourRam = 43;
+constexpr std::size_t kX64Registers = 1119;
+constexpr std::size_t kX64scRegisters = 1;
+constexpr std::size_t kP00LoadAddress = 0x1A;
+
+// Serves small reads (module headers, registers) from a window of the file, so a walk over dozens
+// of modules costs a few reads, and large ones (the RAM) straight into the destination.
+class FileSource final : public ByteSource {
+public:
+    FileSource(std::ifstream& in, std::uint64_t size) : m_in(in), m_size(size) {}
+    std::uint64_t size() const override { return m_size; }
+    bool readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) override {
+        if (offset > m_size || count > m_size - offset)
+            return false;
+        const bool inWindow = offset >= m_windowStart && offset + count <= m_windowStart + m_window.size();
+        if (!inWindow && count > kWindow / 2)
+            return readFile(offset, dst, count);
+        if (!inWindow) {
+            // The first window takes in the header and, in the files seen, the whole C64MEM module.
+            const std::size_t want = m_window.empty() && offset == 0 ? kFirstWindow : kWindow;
+            m_window.resize(std::size_t(std::min<std::uint64_t>(want, m_size - offset)));
+            if (!readFile(offset, m_window.data(), m_window.size())) {
+                m_window.clear();
+                return false;
+            }
+            m_windowStart = offset;
+        }
+        std::memcpy(dst, m_window.data() + (offset - m_windowStart), count);
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kWindow = 16384;
+    static constexpr std::size_t kFirstWindow = 0x10000 + 1024;
+    bool readFile(std::uint64_t offset, std::uint8_t* dst, std::size_t count) {
+        m_in.clear();
+        m_in.seekg(std::streamoff(offset));
+        m_in.read(reinterpret_cast<char*>(dst), std::streamsize(count));
+        return m_in.gcount() == std::streamsize(count);
+    }
+    std::ifstream& m_in;
+    std::uint64_t m_size;
+    std::vector<std::uint8_t> m_window;
+    std::uint64_t m_windowStart = 0;
+};
+
+std::string Hex4(std::int64_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "$%04X", unsigned(value & 0xFFFF));
+    return text;
+}
+
+std::string Printable(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count && bytes[i] != 0; ++i)
+        text += std::isprint(bytes[i]) ? char(bytes[i]) : '?';
+    return text;
+}
+
+std::uint32_t Dword(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+bool Fail(std::string* why, const std::string& reason) {
+    if (why)
+        *why = reason;
+    return false;
+}
+
+struct Module {
+    std::uint64_t body = 0; // offset of the body in the file
+    std::uint64_t size = 0; // body bytes
+    bool found = false;
+};
+
+struct Modules {
+    Module mem, vic, vicSc, cia2, rom;
+};
+
+bool WalkModules(ByteSource& source, std::uint64_t offset, Modules& modules, std::string* why) {
+    const std::string damaged = "The VICE snapshot is damaged: ";
+    while (offset < source.size()) {
+        std::array<std::uint8_t, kModuleHeader> header{};
+        if (!source.readAt(offset, header.data(), header.size()))
+            return Fail(why, damaged + "the file ends inside a module header at offset " +
+                                 std::to_string(offset) + ".");
+        const std::string name = Printable(header.data(), 16);
+        const std::uint64_t size = Dword(header.data() + 18);
+        if (size < kModuleHeader)
+            return Fail(why, damaged + "the module \"" + name + "\" at offset " + std::to_string(offset) +
+                                 " is smaller than its own header.");
+        if (size > source.size() - offset)
+            return Fail(why, damaged + "the module \"" + name + "\" at offset " + std::to_string(offset) +
+                                 " runs past the end of the file.");
+        Module* slot = name == "C64MEM"     ? &modules.mem
+                       : name == "VIC-II"   ? &modules.vic
+                       : name == "VIC-IISC" ? &modules.vicSc
+                       : name == "CIA2"     ? &modules.cia2
+                       : name == "C64ROM"   ? &modules.rom
+                                            : nullptr;
+        // A name can appear twice; the first one counts.
+        if (slot && !slot->found)
+            *slot = {offset + kModuleHeader, size - kModuleHeader, true};
+        offset += size;
+    }
+    return true;
+}
+
+bool ReadBody(ByteSource& source, const Module& m, std::size_t at, std::uint8_t* dst, std::size_t count) {
+    return m.found && at <= m.size && count <= m.size - at && source.readAt(m.body + at, dst, count);
+}
+
+std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& modules, bool x64) {
+    MachineState state;
+    // CIA2 first: VICE writes it before the video chip, so both come from one window.
+    std::array<std::uint8_t, 3> cia{};
+    if (ReadBody(source, modules.cia2, 0, cia.data(), cia.size())) {
+        state.cia2PortA = cia[0];
+        state.cia2DirectionA = cia[2];
+    }
+    const bool sc = modules.vicSc.found || !x64;
+    const Module& vic = modules.vicSc.found ? modules.vicSc : modules.vic;
+    if (!ReadBody(source, vic, sc ? kX64scRegisters : kX64Registers, state.vic.data(), state.vic.size()))
+        return std::nullopt;
+    if (!sc) {
+        state.colourRam.resize(kColourRamBytes);
+        if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
+            state.colourRam.clear();
+    }
+    state.characterRom.resize(kCharacterRomBytes);
+    if (!ReadBody(source, modules.rom, kRomCharOffset, state.characterRom.data(), kCharacterRomBytes))
+        state.characterRom.clear();
+    return state;
+}
+
+std::optional<LoadedFile> ParseVice(ByteSource& source, std::vector<std::uint8_t>& store, std::string* why) {
+    std::array<std::uint8_t, kVersionBlockEnd> header{};
+    const std::size_t have = std::size_t(std::min<std::uint64_t>(source.size(), header.size()));
+    if (have < kViceHeader || !source.readAt(0, header.data(), have)) {
+        Fail(why, "The VICE snapshot is damaged: its header is cut short.");
+        return std::nullopt;
+    }
+    LoadedFile loaded;
+    loaded.format = FileFormat::ViceSnapshot;
+    const std::string machine = Printable(header.data() + 21, 16);
+    if (machine != "C64" && machine != "C64SC") {
+        Fail(why, "This is a VICE snapshot of a " +
+                      (machine.empty() ? std::string("machine it does not name") : machine) +
+                      ", not of a C64: it holds no C64 memory.");
+        return std::nullopt;
+    }
+    loaded.machine = machine;
+    std::uint64_t first = kViceHeader;
+    if (have == kVersionBlockEnd && std::memcmp(header.data() + kViceHeader, kVersionMagic, 13) == 0) {
+        loaded.viceVersion =
+            std::to_string(header[50]) + "." + std::to_string(header[51]) + "." + std::to_string(header[52]);
+        first = kVersionBlockEnd;
+    }
+    Modules modules;
+    if (!WalkModules(source, first, modules, why))
+        return std::nullopt;
+    if (!modules.mem.found) {
+        Fail(why, "The VICE snapshot is damaged: it holds no C64MEM module, so no C64 RAM.");
+        return std::nullopt;
+    }
+    if (!ReadBody(source, modules.mem, kMemBodyRamOffset, store.data(), kRamBytes)) {
+        const std::uint64_t got =
+            modules.mem.size > kMemBodyRamOffset ? modules.mem.size - kMemBodyRamOffset : 0;
+        Fail(why, "The VICE snapshot is damaged: its RAM is cut short (" + std::to_string(got) +
+                      " of 65536 bytes).");
+        return std::nullopt;
+    }
+    loaded.ramStart = 0;
+    loaded.ramEnd = 0xFFFF;
+    loaded.machineState = ReadMachineState(source, modules, machine == "C64");
+    std::string program = machine == "C64" ? "x64" : "x64sc";
+    if (!loaded.viceVersion.empty())
+        program += ", VICE " + std::to_string(header[50]) + "." + std::to_string(header[51]);
+    loaded.description = "VICE snapshot (" + program + "): RAM $0000-$FFFF";
+    return loaded;
+}
+
+std::optional<LoadedFile> ParseProgram(FileFormat format, ByteSource& source,
+                                       std::vector<std::uint8_t>& store, std::string* why) {
+    const std::uint64_t at = format == FileFormat::P00 ? kP00LoadAddress : 0;
+    std::array<std::uint8_t, 2> address{};
+    if (!source.readAt(at, address.data(), 2)) {
+        Fail(why, format == FileFormat::P00 ? "The P00 file is cut short before its load address."
+                                            : "The PRG file is too short to hold its two-byte load address.");
+        return std::nullopt;
+    }
+    LoadedFile loaded;
+    loaded.format = format;
+    loaded.ramStart = address[0] | address[1] << 8;
+    // Bytes past $FFFF are dropped.
+    const std::size_t count = std::size_t(
+        std::min<std::uint64_t>(source.size() - at - 2, kRamBytes - std::size_t(loaded.ramStart)));
+    if (!source.readAt(at + 2, store.data() + loaded.ramStart, count)) {
+        Fail(why, "The file cannot be read.");
+        return std::nullopt;
+    }
+    loaded.ramEnd = loaded.ramStart + std::int32_t(count) - 1;
+    loaded.description = std::string(format == FileFormat::P00 ? "P00" : "PRG") + ": " +
+                         Hex4(loaded.ramStart) +
+                         (count > 0 ? "-" + Hex4(loaded.ramEnd) : std::string(" (no bytes)"));
+    return loaded;
+}
+
+std::string LowerExtension(const std::string& utf8Name) {
+    std::string ext = std::filesystem::path(utf8Name).extension().string();
+    for (char& c : ext)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+} // namespace
+
+FileFormat RecogniseFormat(ByteSource& source, const std::string& utf8Name) {
+    std::array<std::uint8_t, 19> head{};
+    if (source.readAt(0, head.data(), 19) && std::memcmp(head.data(), kViceMagic, 19) == 0)
+        return FileFormat::ViceSnapshot;
+    if (source.readAt(0, head.data(), 8) && std::memcmp(head.data(), kP00Magic, 8) == 0)
+        return FileFormat::P00;
+    if (LowerExtension(utf8Name) == ".prg")
+        return FileFormat::Prg;
+    return FileFormat::Raw;
+}
+
+std::optional<LoadedFile> ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& image,
+                                          std::string* why) {
+    // Parse into a fresh store, so a refused file changes nothing.
+    std::vector<std::uint8_t> store(MemoryImage::kStoreSize, 0);
+    std::optional<LoadedFile> loaded;
+    switch (format) {
+    case FileFormat::ViceSnapshot:
+        loaded = ParseVice(source, store, why);
+        break;
+    case FileFormat::Prg:
+    case FileFormat::P00:
+        loaded = ParseProgram(format, source, store, why);
+        break;
+    case FileFormat::Raw:
+        Fail(why, "The file is not in a format Mosaiqua recognises.");
+        break;
+    }
+    if (loaded)
+        image.write(0, store.data(), store.size());
+    return loaded;
+}
+
+std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& utf8Path,
+                                         const LoadOptions& options, std::string* why) {
+    const std::filesystem::path path = PathFromUtf8(utf8Path);
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    const bool regular = !ec && std::filesystem::is_regular_file(status);
+    const std::uint64_t size = regular ? std::filesystem::file_size(path, ec) : 0;
+    if (regular && !ec && options.detectFormat) {
+        // Unbuffered: the module walk reads 22 bytes here and there, and the RAM in one piece.
+        std::ifstream in;
+        in.rdbuf()->pubsetbuf(nullptr, 0);
+        in.open(path, std::ios::binary);
+        if (in) {
+            FileSource source(in, size);
+            const FileFormat format = RecogniseFormat(source, utf8Path);
+            if (format != FileFormat::Raw)
+                return ParseRecognised(format, source, image, why);
+        }
+    }
+    // The old loader words every failure (missing file, folder, device) the way the user knows it.
+    if (!LoadFreezeFile(image, utf8Path, options.skipHeader, why))
+        return std::nullopt;
+    LoadedFile loaded;
+    std::uint64_t read = std::min<std::uint64_t>(size, MemoryImage::kMemoryReadBytes);
+    if (options.skipHeader)
+        read = size < MemoryImage::kHeaderBytes
+                   ? size
+                   : std::max<std::uint64_t>(MemoryImage::kHeaderBytes,
+                                             std::min<std::uint64_t>(size - MemoryImage::kHeaderBytes,
+                                                                     MemoryImage::kMemoryReadBytes));
+    loaded.ramEnd = std::int32_t(std::min<std::uint64_t>(read, kRamBytes)) - 1;
+    return loaded;
+}
+
+const char* FormatKeyword(FileFormat format) {
+    switch (format) {
+    case FileFormat::ViceSnapshot:
+        return "vice-snapshot";
+    case FileFormat::Prg:
+        return "prg";
+    case FileFormat::P00:
+        return "p00";
+    case FileFormat::Raw:
+        break;
+    }
+    return "raw";
+}
+
+} // namespace mosaiqua

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/raw_data.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QSpinBox;
+
+// Asks for the range and the format of a raw data save. The owner prefills the range from the
+// page in front; OK is refused, with the message the save would give, while the range is bad.
+class RawDataDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit RawDataDialog(QWidget* parent = nullptr);
+
+    void setRange(const mosaiqua::AddressRange& range, mosaiqua::RawDataLayout layout);
+    mosaiqua::AddressRange range() const;
+    mosaiqua::RawDataLayout dataLayout() const { return m_layout; }
+    mosaiqua::RawDataFormat format() const;
+    void setFormat(mosaiqua::RawDataFormat format);
+
+    void accept() override;
+
+private:
+    QSpinBox* m_start = nullptr;
+    QSpinBox* m_end = nullptr;
+    QComboBox* m_format = nullptr;
+    QLabel* m_problem = nullptr;
+    mosaiqua::RawDataLayout m_layout = mosaiqua::RawDataLayout::Sprites;
+};
