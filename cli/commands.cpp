@@ -58,15 +58,6 @@ Saved SaveNextSeven(const CliOptions& o, MemoryImage& image) {
 Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
     const bool toSheet = o.command == Command::Sheet;
     const int count = SpriteCount(o.start, o.end);
-    FitFigures fit{};
-    if (toSheet) {
-        // The window reads these four while it prepares its range dialog, before anything else.
-        const int bw = ReadSize(o.sizes.bitmapWidth);
-        const int bh = ReadSize(o.sizes.bitmapHeight);
-        const int fw = ReadSize(o.sizes.finalWidth);
-        const int fh = ReadSize(o.sizes.finalHeight);
-        fit = ComputeFitFigures(bw, bh, fw, fh);
-    }
     CheckRangeCount(o.start, o.end, count);
 
     SpriteRasters views;
@@ -81,9 +72,12 @@ Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
 
     if (toSheet) {
         const std::string path = OutputOr(o, kPresetSheetName);
-        SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, o.bitsPerPixel, walk);
-        if (count > fit.total)
-            err << "warning: only " << fit.total << " of the " << count << " sprites fit on the bitmap\n";
+        const int saved = SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, o.bitsPerPixel, walk);
+        if (saved < count) {
+            err << "warning: only " << saved << " of the " << count << " sprites fit on the bitmap\n";
+            return {std::to_string(saved) + " of " + std::to_string(count) + " sprites saved ok to a single bitmap.",
+                    path};
+        }
         return {std::to_string(count) + " sprites saved ok to a single bitmap.", path};
     }
     const std::string chosen = OutputOr(o, kPresetRangeName);
@@ -93,6 +87,28 @@ Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
     if (written > 1)
         files += " .. " + RangeFileName(chosen, o.start + std::int64_t(kSpriteStride) * (written - 1));
     return {std::to_string(written) + " sprites saved ok.", files};
+}
+
+// The saves read the size texts in this order (cell, whole bitmap, sprite); a bad one is named here
+// by its option, which the saves cannot know.
+void CheckSizeTexts(const CliOptions& o) {
+    if (o.command == Command::CharSet)
+        return;
+    const auto check = [](const char* option, const std::string& text) {
+        try {
+            ReadSize(text);
+        } catch (const UserError& e) {
+            throw UserError(e.kind(), std::string(option) + ": " + e.what());
+        }
+    };
+    check("--bitmap-size", o.sizes.bitmapWidth);
+    check("--bitmap-size", o.sizes.bitmapHeight);
+    if (o.command == Command::Sheet) {
+        check("--final-size", o.sizes.finalWidth);
+        check("--final-size", o.sizes.finalHeight);
+    }
+    check("--sprite-size", o.sizes.spriteWidth);
+    check("--sprite-size", o.sizes.spriteHeight);
 }
 
 const char* CharSetStatus(CharSetViewKind kind) {
@@ -123,6 +139,9 @@ Saved Run(const CliOptions& o, std::ostream& err) {
     if (!LoadFreezeFile(image, o.file, o.skipHeader, &why))
         throw UserError(UserError::Kind::CannotOpenFile,
                         "Cannot open file " + o.file + (why.empty() ? std::string() : ": " + why));
+    // Never write over the snapshot itself, whatever name or link -o gives it.
+    ProtectLoadedFile(o.file);
+    CheckSizeTexts(o);
     switch (o.command) {
     case Command::Sprite:
         return SaveCurrentSprite(o, image);

@@ -62,7 +62,8 @@ int SpriteCount(std::int32_t start, std::int32_t end);
 // Throws UserError when a range holds no sprite, so nothing is written.
 void CheckRangeCount(std::int32_t start, std::int32_t end, int count);
 
-// The chosen name without its last four characters, then HHHH and ".bmp".
+// The chosen name without the last four characters of its file name, then HHHH and ".bmp"; a file
+// name of four characters or fewer gives way entirely. The folder part is never touched.
 std::string RangeFileName(const std::string& chosenUtf8, std::int64_t address);
 
 std::string PresetCurrentSpriteName(std::int64_t spriteAddress); // "spr0800.BMP"
@@ -90,11 +91,13 @@ struct RangeWalk {
 };
 
 // Writes `count` files base + HHHH + ".bmp" for the sprites at start, start + $40, ...; the sprite
-// at `start` must already be shown. Returns the number of files written.
+// at `start` must already be shown. Returns the number of files written. A failure after the first
+// file adds to its message how many were written before.
 int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                      const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk);
-// Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`.
-void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
+// Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`; returns how many sprites
+// are on it. The cell obeys CheckBitmapSize; when not even one cell fits, nothing is written.
+int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                       const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk);
 
 } // namespace mosaiqua

@@ -285,14 +285,14 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 
     r = Run({"sheet", kDemo, "--bitmap-size", "0,21"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Division by zero\n");
+    EXPECT_EQ(r.err, "A bitmap of 0 x 21 pixels cannot be saved: width and height must be at least 1.\n");
     EXPECT_TRUE(Files().empty());
 
     // A bad size stops the save before the old file is touched.
     std::ofstream(work() / "spr0049.BMP") << "old";
     r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "'ab' is not a valid integer value\n");
+    EXPECT_EQ(r.err, "--sprite-size: 'ab' is not a valid integer value\n");
     EXPECT_EQ(Slurp(work() / "spr0049.BMP"), "old");
     EXPECT_EQ(Files().size(), 1u);
 }
@@ -311,7 +311,7 @@ TEST_F(CliRun, UsageErrorsExitTwoHelpAndVersionZero) {
     EXPECT_EQ(r.out.rfind("Usage: mosaiqua-cli", 0), 0u);
     r = Run({"--version"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "Mosaiqua 1.05\n");
+    EXPECT_EQ(r.out, "Mosaiqua 1.05\nMIT licence\n");
 }
 
 } // namespace

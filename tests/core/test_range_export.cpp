@@ -95,7 +95,8 @@ TEST_F(RangeExportTest, ToFilesStopsAtAFileThatCannotBeCreatedKeepingTheEarlierO
     show(0x1000);
     const std::string chosen = m_folder.file("a.BMP");
     ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, {}, 24, m_walk); },
-                    Kind::CannotCreateFile, "Cannot create file " + m_folder.file("a1080.bmp"));
+                    Kind::CannotCreateFile, "Cannot create file " + m_folder.file("a1080.bmp") +
+                        ": Is a directory (2 of the 4 files were written before it)");
     EXPECT_EQ(m_folder.names(), (std::vector<std::string>{"a1000.bmp", "a1040.bmp", "a1080.bmp"}));
     EXPECT_TRUE(std::filesystem::is_directory(m_folder.path() / "a1080.bmp"));
     EXPECT_EQ(readBack("a1040.bmp", 24).at(0, 0), SpriteColour(0x1040));
