@@ -184,6 +184,32 @@ TEST_F(RangeExportTest, ToSheetWritesNothingWhenItCannotStart) {
     EXPECT_TRUE(m_folder.names().empty());
 }
 
+// The cell obeys the rules of a single sprite's bitmap; a sheet on which no cell fits writes nothing,
+// and one on which some fit says how many.
+TEST_F(RangeExportTest, ToSheetCellsFollowTheSpriteRulesAndCountWhatFits) {
+    show(0x1000);
+    const std::string chosen = m_folder.file("sheet.BMP");
+    const struct {
+        SaveSizeTexts texts;
+        Kind kind;
+        std::string message;
+    } refused[] = {
+        {{"24", "21", "-24", "21", "640", "480"}, Kind::BadBitmapSize,
+         "A bitmap of -24 x 21 pixels cannot be saved: width and height must be at least 1."},
+        {{"24", "21", "0", "21", "640", "480"}, Kind::BadBitmapSize,
+         "A bitmap of 0 x 21 pixels cannot be saved: width and height must be at least 1."},
+        {{"24", "21", "24", "21", "23", "21"}, Kind::NothingToSave,
+         "Not even one cell of 24 x 21 pixels fits on a bitmap of 23 x 21: nothing was saved."},
+    };
+    for (const auto& r : refused)
+        ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 16, chosen, r.texts, 24, m_walk); }, r.kind,
+                        r.message);
+    EXPECT_TRUE(m_folder.names().empty());
+    // 48 x 42 holds 2 x 2 cells of 24 x 21: 4 of 16; all 16 when there is room.
+    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {"24", "21", "24", "21", "48", "42"}, 24, m_walk), 4);
+    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {}, 24, m_walk), 16);
+}
+
 // With several bad texts the message names the first one read: bw, bh, fw, fh, then sw, sh.
 TEST_F(RangeExportTest, ToSheetNamesTheFirstBadSizeInReadingOrder) {
     show(0x1000);
