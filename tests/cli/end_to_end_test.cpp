@@ -314,4 +314,28 @@ TEST_F(CliRun, UsageErrorsExitTwoHelpAndVersionZero) {
     EXPECT_EQ(r.out, "Mosaiqua 1.05\nMIT licence\n");
 }
 
+// The loaded file is never an output, a file may start with a dash after "--", and a sheet says
+// how much of the range it holds.
+TEST_F(CliRun, TheSnapshotIsKeptAndTheSheetCountsWhatFits) {
+    fs::copy_file(kDemo, work() / "-in.c64");
+    const std::string demo = Slurp(work() / "-in.c64");
+    Result r = Run({"sprite", "-o", "./-in.c64", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Cannot create file ./-in.c64: it is the file that was loaded, and writing over it would "
+                     "destroy it\n");
+    EXPECT_EQ(Slurp(work() / "-in.c64"), demo);
+
+    r = Run({"sheet", "--start", "0x2000", "--end", "0x2400", "--final-size", "23,21", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Files(), std::set<std::string>{"-in.c64"});
+    r = Run({"sheet", "--start", "0x2000", "--end", "0x2400", "--final-size", "48,21", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "2 of 16 sprites saved ok to a single bitmap.\nwritten: bitmap.BMP\n");
+
+    r = Run({"charset", "--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("--view"), std::string::npos) << r.out;
+}
+
 } // namespace
