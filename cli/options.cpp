@@ -331,6 +331,12 @@ std::string UsageMessageFor(const CLI::ParseError& e, const CLI::App& app) {
 
 ParseResult Parse(const std::vector<std::string>& given) {
     ParseState s;
+    // --version wins wherever it stands before "--", as --help does.
+    const auto optionsEnd = std::find(given.begin(), given.end(), "--");
+    if (std::find(given.begin(), optionsEnd, "--version") != optionsEnd) {
+        s.options.action = Action::Version;
+        return s.options;
+    }
     const std::unique_ptr<CLI::App> app = MakeApp(s);
     std::vector<std::string> args = CommandFirst(given);
     std::reverse(args.begin(), args.end()); // CLI11 takes its arguments last first
@@ -344,10 +350,12 @@ ParseResult Parse(const std::vector<std::string>& given) {
             return UsageError{"unknown option " + Quoted(OptionNameOf(app->remaining().front()))};
         s.options.action = Action::Help;
         const auto used = app->get_subcommands();
-        s.options.helpText = used.empty() ? app->help() : used.front()->help();
+        s.options.helpText = used.empty() ? app->help() : used.front()->help("mosaiqua-cli");
         return s.options;
     } catch (const CLI::ParseError& e) {
         return UsageError{UsageMessageFor(e, *app)};
+    } catch (const CLI::Error& e) {
+        return UsageError{e.what()};
     }
     CliOptions& o = s.options;
     if (s.version) {
