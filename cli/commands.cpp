@@ -7,6 +7,9 @@
 #include "core/memory_image.h"
 #include "core/sprite_render.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <exception>
 #include <ostream>
 #include <string>
@@ -156,12 +159,21 @@ Saved Run(const CliOptions& o, std::ostream& err) {
     return {};
 }
 
+// -o /dev/stdout (or a name for the same pipe or file): the status must not run into the picture.
+bool WritesToStandardOutput(const CliOptions& o) {
+    struct stat st {};
+    if (o.output.empty() || ::fstat(STDOUT_FILENO, &st) != 0)
+        return false;
+    return IdentifyFile(o.output) == FileIdentity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), true};
+}
+
 } // namespace
 
 int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) {
     try {
+        std::ostream& status = WritesToStandardOutput(options) ? err : out;
         const Saved saved = Run(options, err);
-        out << saved.status << "\nwritten: " << saved.written << '\n';
+        status << saved.status << "\nwritten: " << saved.written << '\n';
         return 0;
     } catch (const UserError& e) {
         err << e.what() << '\n';

@@ -360,9 +360,10 @@ void WriteFileAtomically(const std::string& utf8Path, std::span<const std::uint8
                          const OutputFileOpener& opener) {
     if (utf8Path.empty())
         throw cannotCreate(utf8Path, ENOENT);
-    const std::filesystem::path target = resolveLinks(PathFromUtf8(utf8Path));
+    const std::filesystem::path named = PathFromUtf8(utf8Path);
     struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
+    // The system follows links itself here, /proc's links to pipes included (-o /dev/stdout).
+    const bool exists = ::stat(named.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
         throw cannotCreate(utf8Path, errno);
     if (exists) {
@@ -372,12 +373,14 @@ void WriteFileAtomically(const std::string& utf8Path, std::span<const std::uint8
         if (S_ISDIR(st.st_mode))
             throw cannotCreate(utf8Path, EISDIR);
         if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {
-            writeThrough(target, utf8Path, bytes);
+            writeThrough(named, utf8Path, bytes);
             return;
         }
         if (!S_ISREG(st.st_mode))
             throw cannotCreate(utf8Path, "it is not a regular file, a character device or a FIFO");
     }
+    // The name renamed over: the file a link points to, so the link stays a link.
+    const std::filesystem::path target = resolveLinks(named);
     installCleanupHandlers();
 #ifdef O_TMPFILE
     if (!opener && replaceThroughUnnamed(target, exists ? &st : nullptr, utf8Path, bytes))

@@ -333,6 +333,12 @@ TEST_F(CliRun, TheSnapshotIsKeptAndTheSheetCountsWhatFits) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "2 of 16 sprites saved ok to a single bitmap.\nwritten: bitmap.BMP\n");
 
+    // The picture goes to standard output whole, the status to stderr.
+    r = Run({"sprite", "-o", "/dev/stdout", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.size(), 54u + 21 * 72);
+    EXPECT_EQ(r.err, "1 sprite saved ok.\nwritten: /dev/stdout\n");
+
     r = Run({"charset", "--help"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("--view"), std::string::npos) << r.out;
