@@ -7,35 +7,103 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QByteArray>
+#include <QFile>
 #include <QMessageBox>
-#include <QStringList>
 
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
+#include <string>
+
+#ifndef MOSAIQUA_VERSION
+#define MOSAIQUA_VERSION "1.05"
+#endif
 
 namespace {
 
-// FILE opens a snapshot at start; --no-skip-header reads it from its first byte.
+constexpr const char* kUsage =
+    "Usage: mosaiqua [options] [FILE]\n"
+    "\n"
+    "Opens the Mosaiqua window, with FILE (a CCS64 freeze file or any C64 memory file) loaded.\n"
+    "\n"
+    "Options:\n"
+    "  --no-skip-header  read FILE from its first byte: offset 0 is address $0000\n"
+    "  -h, --help        print this help\n"
+    "  --version         print the version\n"
+    "  --                end of the options: what follows is the file\n"
+    "Qt's own options (-platform, -style, ...) are taken too.\n";
+
+// What the command line asks for. The file keeps the bytes the system gave, so a name that is not
+// valid UTF-8 still reaches the loader unchanged.
 struct StartOptions {
-    QString file;
+    enum class Action { Run, Help, Version, Usage } action = Action::Run;
+    std::string file;
     bool skipHeader = true;
+    std::string usageError;
 };
 
-StartOptions ReadArguments(const QStringList& arguments) {
+// Qt removes the single-dash options it knows while it starts; `qtHasRun` says whether it has, so
+// an unknown single-dash option is refused only then (and --help needs no display).
+StartOptions ReadArguments(int argc, char** argv, bool qtHasRun) {
     StartOptions options;
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument == QLatin1String("--no-skip-header"))
+    bool optionsEnded = false;
+    const auto refuse = [&](const std::string& message) {
+        if (options.action == StartOptions::Action::Run) {
+            options.action = StartOptions::Action::Usage;
+            options.usageError = message;
+        }
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+            return {StartOptions::Action::Help, {}, true, {}};
+        } else if (!optionsEnded && argument == "--version") {
+            return {StartOptions::Action::Version, {}, true, {}};
+        } else if (!optionsEnded && argument == "--no-skip-header") {
             options.skipHeader = false;
-        else if (!argument.startsWith(QLatin1String("--")))
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            if (qtHasRun || argument.starts_with("--"))
+                refuse("unknown option '" + argument + "'");
+        } else if (options.file.empty()) {
             options.file = argument;
+        } else if (qtHasRun) { // before, it may be the value of one of Qt's options
+            refuse("unexpected argument '" + argument + "'");
+        }
     }
     return options;
+}
+
+// 0 after --help or --version, 2 after a usage error; nothing when the window should start.
+std::optional<int> AnswerWithoutWindow(const StartOptions& options) {
+    switch (options.action) {
+    case StartOptions::Action::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case StartOptions::Action::Version:
+        std::printf("%s %s\nMIT licence\n", kApplicationTitle, MOSAIQUA_VERSION);
+        return 0;
+    case StartOptions::Action::Usage:
+        std::fprintf(stderr, "mosaiqua: %s\nTry 'mosaiqua --help'.\n", options.usageError.c_str());
+        return 2;
+    case StartOptions::Action::Run:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto answered = AnswerWithoutWindow(ReadArguments(argc, argv, false)))
+        return *answered;
     QApplication application(argc, argv);
+    const StartOptions options = ReadArguments(argc, argv, true);
+    if (const auto answered = AnswerWithoutWindow(options))
+        return *answered;
     try {
         QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
         InstallApplicationFonts();
@@ -48,12 +116,11 @@ int main(int argc, char* argv[]) {
         QObject::connect(&form1, &TForm1::Closed, &application, &QCoreApplication::quit,
                          Qt::QueuedConnection);
 
-        const StartOptions options = ReadArguments(QApplication::arguments());
         if (!options.skipHeader)
             if (QAction* skip = form1.findChild<QAction*>(QStringLiteral("SkipFirst1148BytesOfFile1")))
                 skip->trigger();
-        if (!options.file.isEmpty())
-            form1.OpenFreezeFileNamed(options.file);
+        if (!options.file.empty())
+            form1.OpenFreezeFileNamed(QFile::decodeName(QByteArray::fromStdString(options.file)));
 
         form1.show();
         QApplication::exec();

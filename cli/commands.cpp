@@ -7,6 +7,9 @@
 #include "core/memory_image.h"
 #include "core/sprite_render.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <exception>
 #include <ostream>
 #include <string>
@@ -58,10 +61,6 @@ Saved SaveNextSeven(const CliOptions& o, MemoryImage& image) {
 Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
     const bool toSheet = o.command == Command::Sheet;
     const int count = SpriteCount(o.start, o.end);
-    FitFigures fit{};
-    // The window reads these while it prepares its range dialog, before anything else.
-    if (toSheet)
-        fit = ReadFitFigures(o.sizes);
     CheckRangeCount(o.start, o.end, count);
 
     SpriteRasters views;
@@ -76,10 +75,10 @@ Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
 
     if (toSheet) {
         const std::string path = OutputOr(o, kPresetSheetName);
-        SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, o.bitsPerPixel, walk);
-        if (count > fit.total)
-            err << "warning: only " << fit.total << " of the " << count << " sprites fit on the bitmap\n";
-        return {SheetSavedStatus(count), path};
+        const int saved = SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, o.bitsPerPixel, walk);
+        if (saved < count)
+            err << "warning: only " << saved << " of the " << count << " sprites fit on the bitmap\n";
+        return {SheetSavedStatus(saved, count), path};
     }
     const std::string chosen = OutputOr(o, kPresetRangeName);
     const int written =
@@ -88,6 +87,28 @@ Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
     if (written > 1)
         files += " .. " + RangeFileName(chosen, o.start + std::int64_t(kSpriteStride) * (written - 1));
     return {RangeSavedStatus(written), files};
+}
+
+// The saves read the size texts in this order (cell, whole bitmap, sprite); a bad one is named here
+// by its option, which the saves cannot know.
+void CheckSizeTexts(const CliOptions& o) {
+    if (o.command == Command::CharSet)
+        return;
+    const auto check = [](const char* option, const std::string& text) {
+        try {
+            ReadSize(text);
+        } catch (const UserError& e) {
+            throw UserError(e.kind(), std::string(option) + ": " + e.what());
+        }
+    };
+    check("--bitmap-size", o.sizes.bitmapWidth);
+    check("--bitmap-size", o.sizes.bitmapHeight);
+    if (o.command == Command::Sheet) {
+        check("--final-size", o.sizes.finalWidth);
+        check("--final-size", o.sizes.finalHeight);
+    }
+    check("--sprite-size", o.sizes.spriteWidth);
+    check("--sprite-size", o.sizes.spriteHeight);
 }
 
 Saved SaveCharSet(const CliOptions& o, MemoryImage& image) {
@@ -105,6 +126,9 @@ Saved Run(const CliOptions& o, std::ostream& err) {
     std::string why;
     if (!LoadFreezeFile(image, o.file, o.skipHeader, &why))
         throw UserError(UserError::Kind::CannotOpenFile, CannotOpenFileMessage(o.file, why));
+    // Never write over the snapshot itself, whatever name or link -o gives it.
+    ProtectLoadedFile(o.file);
+    CheckSizeTexts(o);
     switch (o.command) {
     case Command::Sprite:
         return SaveCurrentSprite(o, image);
@@ -119,12 +143,21 @@ Saved Run(const CliOptions& o, std::ostream& err) {
     return {};
 }
 
+// -o /dev/stdout (or a name for the same pipe or file): the status must not run into the picture.
+bool WritesToStandardOutput(const CliOptions& o) {
+    struct stat st {};
+    if (o.output.empty() || ::fstat(STDOUT_FILENO, &st) != 0)
+        return false;
+    return IdentifyFile(o.output) == FileIdentity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), true};
+}
+
 } // namespace
 
 int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) {
     try {
+        std::ostream& status = WritesToStandardOutput(options) ? err : out;
         const Saved saved = Run(options, err);
-        out << saved.status << "\nwritten: " << saved.written << '\n';
+        status << saved.status << "\nwritten: " << saved.written << '\n';
         return 0;
     } catch (const UserError& e) {
         err << e.what() << '\n';

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     const auto& options = std::get<CliOptions>(parsed);
     switch (options.action) {
     case Action::Help:
-        std::cout << UsageText();
+        std::cout << options.helpText;
         return 0;
     case Action::Version:
         std::cout << VersionText() << '\n';

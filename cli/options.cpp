@@ -1,9 +1,11 @@
 #include "cli/options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <set>
+#include <functional>
 #include <string_view>
 
 #ifndef MOSAIQUA_VERSION
@@ -13,51 +15,10 @@
 namespace mosaiqua::cli {
 namespace {
 
-// Thrown inside the parser only; ParseArguments turns it into a UsageError.
+// Thrown by the value checks inside CLI11's parse; ParseArguments turns it into a UsageError.
 struct BadArgument {
     std::string message;
 };
-
-constexpr unsigned bit(Command c) {
-    return 1u << static_cast<unsigned>(c);
-}
-constexpr unsigned kAll = bit(Command::Sprite) | bit(Command::NextSeven) | bit(Command::Range) |
-                          bit(Command::Sheet) | bit(Command::CharSet);
-constexpr unsigned kSpriteSaves = kAll & ~bit(Command::CharSet);
-constexpr unsigned kRanges = bit(Command::Range) | bit(Command::Sheet);
-
-struct OptionInfo {
-    std::string_view name;
-    bool takesValue;
-    unsigned commands; // which commands the option means something to
-};
-
-constexpr std::array<OptionInfo, 14> kOptions{{
-    {"--address", true, bit(Command::Sprite) | bit(Command::NextSeven) | bit(Command::CharSet)},
-    {"--start", true, kRanges},
-    {"--end", true, kRanges},
-    {"--no-skip-header", false, kAll},
-    {"--multicolour", false, kAll},
-    {"--colours", true, kAll},
-    {"--palette", true, kAll},
-    {"--sprite-size", true, kSpriteSaves},
-    {"--bitmap-size", true, kSpriteSaves},
-    {"--final-size", true, bit(Command::Sheet)},
-    {"--depth", true, kAll},
-    {"-o", true, kAll},
-    {"--view", true, bit(Command::CharSet)},
-    {"--help", false, kAll},
-}};
-
-struct CommandName {
-    std::string_view name;
-    Command command;
-};
-constexpr std::array<CommandName, 5> kCommands{{{"sprite", Command::Sprite},
-                                                {"next7", Command::NextSeven},
-                                                {"range", Command::Range},
-                                                {"sheet", Command::Sheet},
-                                                {"charset", Command::CharSet}}};
 
 std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
@@ -172,128 +133,244 @@ TColor Resolve(const ColourText& c, const PaletteTable& table) {
     return c.isCode ? table[c.code] : c.colour;
 }
 
-const OptionInfo* FindOption(std::string_view name) {
-    for (const auto& option : kOptions)
-        if (option.name == name)
-            return &option;
-    return nullptr;
-}
-
-std::string_view CommandNameOf(Command command) {
-    for (const auto& c : kCommands)
-        if (c.command == command)
-            return c.name;
-    return {};
-}
-
-void Apply(CliOptions& o, std::string_view name, std::string_view value, std::vector<ColourText>& colours) {
-    if (name == "--address")
-        o.address = ParseAddress(name, value);
-    else if (name == "--start")
-        o.start = ParseAddress(name, value);
-    else if (name == "--end")
-        o.end = ParseAddress(name, value);
-    else if (name == "--no-skip-header")
-        o.skipHeader = false;
-    else if (name == "--multicolour")
-        o.multicolour = true;
-    else if (name == "--colours")
-        colours = ParseColourList(value);
-    else if (name == "--palette") {
-        if (value == "vic")
-            o.palette = PaletteKind::pkTrueVic;
-        else if (value == "ccs64")
-            o.palette = PaletteKind::pkCcs64;
-        else
-            throw BadArgument{"--palette: " + Quoted(value) + " is not vic or ccs64"};
-    } else if (name == "--sprite-size")
-        ParseSizePair(name, value, o.sizes.spriteWidth, o.sizes.spriteHeight);
-    else if (name == "--bitmap-size")
-        ParseSizePair(name, value, o.sizes.bitmapWidth, o.sizes.bitmapHeight);
-    else if (name == "--final-size")
-        ParseSizePair(name, value, o.sizes.finalWidth, o.sizes.finalHeight);
-    else if (name == "--depth") {
-        if (value == "24" || value == "32" || value == "16")
-            o.bitsPerPixel = value[0] == '2' ? 24 : value[0] == '3' ? 32 : 16;
-        else
-            throw BadArgument{"--depth: " + Quoted(value) + " is not 24, 32 or 16"};
-    } else if (name == "-o") {
-        if (value.empty())
-            throw BadArgument{"-o needs a file name"};
-        o.output = std::string(value);
-    } else if (name == "--view") {
-        if (value == "8x8")
-            o.view = CharSetViewKind::cv8x8;
-        else if (value == "8x16")
-            o.view = CharSetViewKind::cv8x16;
-        else if (value == "16x16")
-            o.view = CharSetViewKind::cv16x16;
-        else
-            throw BadArgument{"--view: " + Quoted(value) + " is not 8x8, 8x16 or 16x16"};
-    }
-}
-
-CliOptions Parse(const std::vector<std::string>& args) {
-    CliOptions o;
-    std::vector<std::string_view> positional;
-    std::set<std::string_view> seen;
+// What a parse fills in besides CliOptions: colours wait for the palette, help for the text.
+struct ParseState {
+    CliOptions options;
     std::vector<ColourText> colours;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        if (arg.size() < 2 || arg[0] != '-') {
-            positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            o.action = Action::Help;
-            return o;
-        }
-        if (arg == "--version") {
-            o.action = Action::Version;
-            return o;
-        }
-        std::string_view name = arg;
-        std::optional<std::string_view> value;
-        if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        const OptionInfo* option = FindOption(name);
-        if (!option)
-            throw BadArgument{"unknown option " + Quoted(name)};
-        if (!option->takesValue && value)
-            throw BadArgument{"option " + std::string(name) + " takes no value"};
-        if (option->takesValue && !value) {
-            if (i + 1 == args.size())
-                throw BadArgument{"option " + std::string(name) + " needs a value"};
-            value = args[++i];
-        }
-        seen.insert(option->name);
-        Apply(o, option->name, value.value_or(std::string_view{}), colours);
+    bool version = false;
+};
+
+using ValueCheck = std::function<void(const std::string&)>;
+
+// One option taking a value; `apply` checks it and stores it. Repeats: the last one counts.
+void Value(CLI::App& cmd, const std::string& name, const std::string& valueName, const std::string& help,
+           ValueCheck apply) {
+    cmd.add_option_function<std::string>(name, std::move(apply), help)
+        ->type_name(valueName)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+void Flag(CLI::App& cmd, const std::string& name, const std::string& help, std::function<void()> apply) {
+    cmd.add_flag_callback(name, std::move(apply), help)->disable_flag_override();
+}
+
+// The option groups, each declared once and attached to the commands it means something to.
+void AddAddress(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--address", "A", "$hhhh, 0xhhhh or decimal, 0..$FFFF (default $0000)",
+          [&](const std::string& v) { s.options.address = ParseAddress("--address", v); });
+}
+
+void AddRange(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--start", "A", "first address of the range (default $0000)",
+          [&](const std::string& v) { s.options.start = ParseAddress("--start", v); });
+    Value(cmd, "--end", "A", "end of the range (default $0040)",
+          [&](const std::string& v) { s.options.end = ParseAddress("--end", v); });
+}
+
+void AddColourOptions(CLI::App& cmd, ParseState& s) {
+    Flag(cmd, "--multicolour", "multicolour mode", [&] { s.options.multicolour = true; });
+    Value(cmd, "--colours", "B,M1,M,M2",
+          "background, multicolour 1, main colour, multicolour 2: each #RRGGBB or a code 0-15",
+          [&](const std::string& v) { s.colours = ParseColourList(v); });
+    Value(cmd, "--palette", "vic|ccs64", "the table the colour codes pick from (vic)",
+          [&](const std::string& v) {
+              if (v == "vic")
+                  s.options.palette = PaletteKind::pkTrueVic;
+              else if (v == "ccs64")
+                  s.options.palette = PaletteKind::pkCcs64;
+              else
+                  throw BadArgument{"--palette: " + Quoted(v) + " is not vic or ccs64"};
+          });
+}
+
+void AddSpriteSizes(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--sprite-size", "W,H", "size the sprite is drawn at (24,21)", [&](const std::string& v) {
+        ParseSizePair("--sprite-size", v, s.options.sizes.spriteWidth, s.options.sizes.spriteHeight);
+    });
+    Value(cmd, "--bitmap-size", "W,H", "cell of one sprite (24,21)", [&](const std::string& v) {
+        ParseSizePair("--bitmap-size", v, s.options.sizes.bitmapWidth, s.options.sizes.bitmapHeight);
+    });
+}
+
+void AddFinalSize(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--final-size", "W,H", "the whole bitmap of sheet (640,480)", [&](const std::string& v) {
+        ParseSizePair("--final-size", v, s.options.sizes.finalWidth, s.options.sizes.finalHeight);
+    });
+}
+
+void AddView(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--view", "8x8|8x16|16x16", "the character-set view (8x8)", [&](const std::string& v) {
+        if (v == "8x8")
+            s.options.view = CharSetViewKind::cv8x8;
+        else if (v == "8x16")
+            s.options.view = CharSetViewKind::cv8x16;
+        else if (v == "16x16")
+            s.options.view = CharSetViewKind::cv16x16;
+        else
+            throw BadArgument{"--view: " + Quoted(v) + " is not 8x8, 8x16 or 16x16"};
+    });
+}
+
+void AddCommon(CLI::App& cmd, ParseState& s) {
+    cmd.add_option("file", s.options.file, "the freeze file (or any C64 memory file)")->type_name("FILE");
+    Flag(cmd, "--no-skip-header", "file offset 0 is address $0000", [&] { s.options.skipHeader = false; });
+    AddColourOptions(cmd, s);
+    Value(cmd, "--depth", "24|32|16", "bits per pixel (24)", [&](const std::string& v) {
+        if (v == "24" || v == "32" || v == "16")
+            s.options.bitsPerPixel = v == "24" ? 24 : v == "32" ? 32 : 16;
+        else
+            throw BadArgument{"--depth: " + Quoted(v) + " is not 24, 32 or 16"};
+    });
+    Value(cmd, "-o", "PATH",
+          "output file; for range the last four characters of the file name give way to each address",
+          [&](const std::string& v) {
+              if (v.empty())
+                  throw BadArgument{"-o needs a file name"};
+              s.options.output = v;
+          });
+}
+
+using Group = void (*)(CLI::App&, ParseState&);
+
+struct CommandEntry {
+    const char* name;
+    Command command;
+    const char* help;
+    std::vector<Group> groups;
+};
+
+// A new command is one line here; a new option is one call in its group.
+const std::vector<CommandEntry>& Commands() {
+    static const std::vector<CommandEntry> commands{
+        {"sprite", Command::Sprite, "the sprite at --address", {AddAddress, AddSpriteSizes}},
+        {"next7",
+         Command::NextSeven,
+         "the seven sprites after --address, side by side",
+         {AddAddress, AddSpriteSizes}},
+        {"range", Command::Range, "every sprite of --start..--end, a file each", {AddRange, AddSpriteSizes}},
+        {"sheet",
+         Command::Sheet,
+         "every sprite of --start..--end on one bitmap",
+         {AddRange, AddSpriteSizes, AddFinalSize}},
+        {"charset", Command::CharSet, "one character-set view at --address", {AddAddress, AddView}},
+    };
+    return commands;
+}
+
+std::unique_ptr<CLI::App> MakeApp(ParseState& s) {
+    auto app = std::make_unique<CLI::App>("", "mosaiqua-cli");
+    app->footer("Each command's options: mosaiqua-cli COMMAND --help. '--' ends the options.");
+    app->set_help_flag("-h,--help", "print this help (COMMAND --help: that command's options)");
+    app->add_flag("--version", s.version, "print the version");
+    app->require_subcommand(0, 1);
+    for (const CommandEntry& entry : Commands()) {
+        CLI::App* cmd = app->add_subcommand(entry.name, entry.help);
+        cmd->set_help_flag("-h,--help", "print this command's options");
+        AddCommon(*cmd, s);
+        for (Group add : entry.groups)
+            add(*cmd, s);
+        cmd->parse_complete_callback([&s, command = entry.command] { s.options.command = command; });
     }
+    return app;
+}
 
-    if (positional.empty())
-        throw BadArgument{"no command given"};
-    const auto command = std::find_if(kCommands.begin(), kCommands.end(),
-                                      [&](const CommandName& c) { return c.name == positional[0]; });
-    if (command == kCommands.end())
-        throw BadArgument{"unknown command " + Quoted(positional[0])};
-    o.command = command->command;
-    if (positional.size() < 2)
-        throw BadArgument{"missing FILE after " + std::string(command->name)};
-    if (positional.size() > 2)
-        throw BadArgument{"unexpected argument " + Quoted(positional[2])};
-    o.file = std::string(positional[1]);
+// Options may come before the command, as they always could: the command goes first for CLI11.
+std::vector<std::string> CommandFirst(std::vector<std::string> args) {
+    for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+        const auto& commands = Commands();
+        const bool isCommand = std::any_of(commands.begin(), commands.end(),
+                                           [&](const CommandEntry& c) { return args[i] == c.name; });
+        if (isCommand) {
+            std::rotate(args.begin(), args.begin() + std::ptrdiff_t(i), args.begin() + std::ptrdiff_t(i) + 1);
+            break;
+        }
+    }
+    return args;
+}
 
-    for (const auto& name : seen)
-        if (!(FindOption(name)->commands & bit(o.command)))
-            throw BadArgument{"option " + std::string(name) + " does not apply to " +
-                              std::string(CommandNameOf(o.command))};
+bool IsKnownOption(const CLI::App& app, const std::string& name) {
+    for (const CLI::App* cmd : app.get_subcommands([](const CLI::App*) { return true; }))
+        for (const CLI::Option* option : cmd->get_options())
+            if (option->check_name(name))
+                return true;
+    return false;
+}
 
-    if (!colours.empty()) {
+std::string OptionNameOf(const std::string& arg) {
+    return arg.substr(0, arg.find('='));
+}
+
+// CLI11's reasons in our words: which option, which value, why.
+std::string UsageMessageFor(const CLI::ParseError& e, const CLI::App& app) {
+    const CLI::App* cmd = nullptr;
+    for (const CLI::App* sub : app.get_subcommands())
+        cmd = sub;
+    const std::vector<std::string> extras = cmd ? cmd->remaining() : app.remaining();
+    if (!extras.empty()) {
+        const std::string& first = extras.front();
+        if (first.size() > 1 && first[0] == '-') {
+            const std::string name = OptionNameOf(first);
+            if (IsKnownOption(app, name))
+                return cmd ? "option " + name + " does not apply to " + cmd->get_name() : "no command given";
+            return "unknown option " + Quoted(name);
+        }
+        if (!cmd)
+            return "unknown command " + Quoted(first);
+        return "unexpected argument " + Quoted(first);
+    }
+    const std::string what = e.what();
+    if (what.find("flag override") != std::string::npos) {
+        const std::string flag = what.substr(0, what.find(' '));
+        return "option " + (flag.starts_with('-') ? flag : "--" + flag) + " takes no value";
+    }
+    const std::string name = what.substr(0, what.find(':'));
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e))
+        return "option " + name + " needs a value";
+    return what;
+}
+
+ParseResult Parse(const std::vector<std::string>& given) {
+    ParseState s;
+    // --version wins wherever it stands before "--", as --help does.
+    const auto optionsEnd = std::find(given.begin(), given.end(), "--");
+    if (std::find(given.begin(), optionsEnd, "--version") != optionsEnd) {
+        s.options.action = Action::Version;
+        return s.options;
+    }
+    const std::unique_ptr<CLI::App> app = MakeApp(s);
+    std::vector<std::string> args = CommandFirst(given);
+    std::reverse(args.begin(), args.end()); // CLI11 takes its arguments last first
+    try {
+        app->parse(args);
+    } catch (const BadArgument& e) {
+        return UsageError{e.message};
+    } catch (const CLI::CallForHelp&) {
+        // An unknown option next to --help is still a mistake worth naming.
+        if (!app->remaining().empty() && app->get_subcommands().empty())
+            return UsageError{"unknown option " + Quoted(OptionNameOf(app->remaining().front()))};
+        s.options.action = Action::Help;
+        const auto used = app->get_subcommands();
+        s.options.helpText = used.empty() ? app->help() : used.front()->help("mosaiqua-cli");
+        return s.options;
+    } catch (const CLI::ParseError& e) {
+        return UsageError{UsageMessageFor(e, *app)};
+    } catch (const CLI::Error& e) {
+        return UsageError{e.what()};
+    }
+    CliOptions& o = s.options;
+    if (s.version) {
+        o.action = Action::Version;
+        return o;
+    }
+    const auto used = app->get_subcommands();
+    if (used.empty())
+        return UsageError{"no command given"};
+    if (o.file.empty())
+        return UsageError{"missing FILE after " + used.front()->get_name()};
+    if (!s.colours.empty()) {
         const PaletteTable& table = *TableFor(o.palette);
-        o.colours = ColourSlots{Resolve(colours[0], table), Resolve(colours[1], table),
-                                Resolve(colours[2], table), Resolve(colours[3], table)};
+        o.colours = ColourSlots{Resolve(s.colours[0], table), Resolve(s.colours[1], table),
+                                Resolve(s.colours[2], table), Resolve(s.colours[3], table)};
     }
     return o;
 }
@@ -309,35 +386,12 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 }
 
 std::string VersionText() {
-    return "Mosaiqua " MOSAIQUA_VERSION;
+    return "Mosaiqua " MOSAIQUA_VERSION "\nMIT licence";
 }
 
 std::string UsageText() {
-    return "Usage: mosaiqua-cli COMMAND FILE [options]\n"
-           "\n"
-           "Commands:\n"
-           "  sprite   the sprite at --address\n"
-           "  next7    the seven sprites after --address, side by side\n"
-           "  range    every sprite of --start..--end, a file each\n"
-           "  sheet    every sprite of --start..--end on one bitmap\n"
-           "  charset  one character-set view at --address\n"
-           "\n"
-           "Options:\n"
-           "  --address A, --start A, --end A  $hhhh, 0xhhhh or decimal, 0..$FFFF\n"
-           "                                   (defaults $0000, $0000, $0040)\n"
-           "  --no-skip-header                 file offset 0 is address $0000\n"
-           "  --multicolour                    multicolour mode\n"
-           "  --colours B,M1,M,M2              background, multicolour 1, main colour,\n"
-           "                                   multicolour 2: each #RRGGBB or a code 0-15\n"
-           "  --palette vic|ccs64              the table the codes pick from (vic)\n"
-           "  --sprite-size W,H                size the sprite is drawn at (24,21)\n"
-           "  --bitmap-size W,H                cell of one sprite (24,21)\n"
-           "  --final-size W,H                 the bitmap of sheet (640,480)\n"
-           "  --depth 24|32|16                 bits per pixel (24)\n"
-           "  --view 8x8|8x16|16x16            the character-set view (8x8)\n"
-           "  -o PATH                          output file; for range the last four\n"
-           "                                   characters give way to each address\n"
-           "  --help, --version\n";
+    ParseState s;
+    return MakeApp(s)->help();
 }
 
 } // namespace mosaiqua::cli

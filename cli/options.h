@@ -32,6 +32,7 @@ struct CliOptions {
     int bitsPerPixel = 24;
     std::string output; // empty: the window's preset name
     CharSetViewKind view = CharSetViewKind::cv8x8;
+    std::string helpText; // Action::Help: the program's or the command's help
 };
 
 struct UsageError {

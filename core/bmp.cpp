@@ -4,9 +4,16 @@
 #include "file_paths.h"
 
 #include <atomic>
-#include <cstdio>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <mutex>
 #include <random>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mosaiqua {
 
@@ -36,25 +43,40 @@ void put32(std::uint8_t*& p, std::uint32_t v) {
     put16(p, v >> 16);
 }
 
-class StdioOutputFile final : public OutputFile {
+class FdOutputFile final : public OutputFile {
 public:
-    explicit StdioOutputFile(std::FILE* file) : m_file(file) {}
-    ~StdioOutputFile() override {
-        if (m_file)
-            std::fclose(m_file);
+    explicit FdOutputFile(int fd) : m_fd(fd) {}
+    ~FdOutputFile() override {
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
     bool write(const std::uint8_t* bytes, std::size_t count) override {
-        return std::fwrite(bytes, 1, count, m_file) == count;
+        while (count > 0) {
+            const ssize_t n = ::write(m_fd, bytes, count);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                m_error = errno;
+                return false;
+            }
+            bytes += n;
+            count -= std::size_t(n);
+        }
+        return true;
     }
     bool close() override {
-        const bool flushed = std::fflush(m_file) == 0 && !std::ferror(m_file);
-        const bool closed = std::fclose(m_file) == 0;
-        m_file = nullptr;
-        return flushed && closed;
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        if (result != 0)
+            m_error = errno;
+        return result == 0;
     }
+    int systemError() const override { return m_error; }
+    int fd() const { return m_fd; }
 
 private:
-    std::FILE* m_file;
+    int m_fd;
+    int m_error = 0;
 };
 
 // Short and independent of the target's name, so a target near the length limit still fits.
@@ -65,8 +87,175 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
     return target.parent_path() / name;
 }
 
-UserError cannotCreate(const std::string& utf8Path) {
-    return UserError(UserError::Kind::CannotCreateFile, "Cannot create file " + utf8Path);
+std::string reasonOf(int error) {
+    return error != 0 ? std::string(": ") + std::strerror(error) : std::string();
+}
+
+UserError cannotCreate(const std::string& utf8Path, int error) {
+    return UserError(UserError::Kind::CannotCreateFile, "Cannot create file " + utf8Path + reasonOf(error));
+}
+
+UserError cannotCreate(const std::string& utf8Path, const std::string& why) {
+    return UserError(UserError::Kind::CannotCreateFile, "Cannot create file " + utf8Path + ": " + why);
+}
+
+UserError streamWrite(const std::string& utf8Path, int error) {
+    return UserError(UserError::Kind::StreamWrite, "Stream write error writing " + utf8Path + reasonOf(error));
+}
+
+std::mutex protectedMutex;
+FileIdentity protectedFile;
+
+FileIdentity protectedIdentity() {
+    const std::lock_guard lock(protectedMutex);
+    return protectedFile;
+}
+
+// Interrupted runs: the one named temporary that exists at a time, removed by the signal handler.
+// Plain storage and unlink/signal/raise only, as a handler may use nothing else.
+constexpr std::size_t kPendingMax = 4096;
+char pendingPath[kPendingMax];
+volatile std::sig_atomic_t pendingSet = 0;
+
+extern "C" void removePendingAndStop(int signalNumber) {
+    if (pendingSet)
+        ::unlink(pendingPath);
+    // Default handling again, so the run ends as an interrupted one (exit 130 or 143).
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+void installCleanupHandlers() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int signalNumber : {SIGINT, SIGTERM}) {
+            struct sigaction old {};
+            // A handler of the program's own, or an ignored signal, stays as it is.
+            if (::sigaction(signalNumber, nullptr, &old) != 0 || old.sa_handler != SIG_DFL)
+                continue;
+            struct sigaction action {};
+            action.sa_handler = removePendingAndStop;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(signalNumber, &action, nullptr);
+        }
+    });
+}
+
+class PendingTemporary {
+public:
+    explicit PendingTemporary(const std::filesystem::path& path) {
+        const std::string& text = path.native();
+        if (text.size() >= kPendingMax)
+            return;
+        std::memcpy(pendingPath, text.c_str(), text.size() + 1);
+        pendingSet = 1;
+    }
+    ~PendingTemporary() { pendingSet = 0; }
+    PendingTemporary(const PendingTemporary&) = delete;
+    PendingTemporary& operator=(const PendingTemporary&) = delete;
+};
+
+// Follows symbolic links to the name finally written; a dangling link's target gets created.
+std::filesystem::path resolveLinks(std::filesystem::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            return path;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path; // a loop: stat then fails with the system's reason
+}
+
+// The replaced file's owner and permission bits carry over; owner first, as chown may clear set-id bits.
+void keepOwnerAndMode(int fd, const std::filesystem::path& path, const struct stat& old) {
+    int ignored = 0;
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        ignored = fd >= 0 ? ::fchown(fd, old.st_uid, old.st_gid) : ::chown(path.c_str(), old.st_uid, old.st_gid);
+        if (ignored != 0) // not allowed to give the file away: keep at least its group if we may
+            ignored = fd >= 0 ? ::fchown(fd, uid_t(-1), old.st_gid) : ::chown(path.c_str(), uid_t(-1), old.st_gid);
+    }
+    ignored = fd >= 0 ? ::fchmod(fd, old.st_mode & 07777) : ::chmod(path.c_str(), old.st_mode & 07777);
+    (void)ignored;
+}
+
+void writeAll(OutputFile& file, std::span<const std::uint8_t> bytes, const std::string& utf8Path) {
+    if (!file.write(bytes.data(), bytes.size()))
+        throw streamWrite(utf8Path, file.systemError());
+}
+
+// Devices and FIFOs take the bytes as they come: no temporary, no rename.
+void writeThrough(const std::filesystem::path& target, const std::string& utf8Path,
+                  std::span<const std::uint8_t> bytes) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        throw cannotCreate(utf8Path, errno);
+    FdOutputFile file(fd);
+    writeAll(file, bytes, utf8Path);
+    if (!file.close())
+        throw streamWrite(utf8Path, file.systemError());
+}
+
+void renameInto(const std::filesystem::path& temporary, const std::filesystem::path& target,
+                const std::string& utf8Path) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw cannotCreate(utf8Path, error);
+    }
+}
+
+#ifdef O_TMPFILE
+// An unnamed file in the target's folder, given a name only once complete. False when the system
+// or the file system cannot make one.
+bool replaceThroughUnnamed(const std::filesystem::path& target, const struct stat* old,
+                           const std::string& utf8Path, std::span<const std::uint8_t> bytes) {
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    FdOutputFile file(fd);
+    writeAll(file, bytes, utf8Path);
+    if (old)
+        keepOwnerAndMode(fd, {}, *old);
+    const std::filesystem::path temporary = temporaryBeside(target);
+    const PendingTemporary pending(temporary);
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0 &&
+        ::linkat(fd, "", AT_FDCWD, temporary.c_str(), AT_EMPTY_PATH) != 0)
+        return false; // nothing named yet: the named way reports whatever is wrong
+    if (!file.close()) {
+        ::unlink(temporary.c_str());
+        throw streamWrite(utf8Path, file.systemError());
+    }
+    renameInto(temporary, target, utf8Path);
+    return true;
+}
+#endif
+
+void replaceThroughNamed(const std::filesystem::path& target, const struct stat* old, const std::string& utf8Path,
+                         std::span<const std::uint8_t> bytes, const OutputFileOpener& opener) {
+    const std::filesystem::path temporary = temporaryBeside(target);
+    const PendingTemporary pending(temporary);
+    errno = 0;
+    std::unique_ptr<OutputFile> file = opener ? opener(temporary) : OpenPlainOutputFile(temporary);
+    if (!file)
+        throw cannotCreate(utf8Path, errno);
+    const bool written = file->write(bytes.data(), bytes.size());
+    const int writeError = file->systemError();
+    const bool closed = file->close();
+    const int error = written ? file->systemError() : writeError;
+    file.reset();
+    if (!written || !closed) {
+        ::unlink(temporary.c_str());
+        throw streamWrite(utf8Path, error);
+    }
+    if (old)
+        keepOwnerAndMode(-1, temporary, *old);
+    renameInto(temporary, target, utf8Path);
 }
 
 } // namespace
@@ -143,43 +332,58 @@ std::vector<std::uint8_t> EncodeBmp(const Raster& raster, int bitsPerPixel) {
 }
 
 std::unique_ptr<OutputFile> OpenPlainOutputFile(const std::filesystem::path& path) {
-#ifdef _WIN32
-    std::FILE* file = _wfopen(path.c_str(), L"wbx");
-#else
-    std::FILE* file = std::fopen(path.c_str(), "wbx"); // never reuses an existing name
-#endif
-    if (!file)
+    // O_EXCL: never reuses an existing name.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
         return nullptr;
-    return std::make_unique<StdioOutputFile>(file);
+    return std::make_unique<FdOutputFile>(fd);
 }
+
+FileIdentity IdentifyFile(const std::string& utf8Path) {
+    struct stat st {};
+    if (utf8Path.empty() || ::stat(PathFromUtf8(utf8Path).c_str(), &st) != 0)
+        return {};
+    return {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), true};
+}
+
+void ProtectLoadedFile(const FileIdentity& identity) {
+    const std::lock_guard lock(protectedMutex);
+    protectedFile = identity;
+}
+
+void ProtectLoadedFile(const std::string& utf8Path) { ProtectLoadedFile(IdentifyFile(utf8Path)); }
 
 void WriteFileAtomically(const std::string& utf8Path, std::span<const std::uint8_t> bytes,
                          const OutputFileOpener& opener) {
     if (utf8Path.empty())
-        throw cannotCreate(utf8Path);
-    const std::filesystem::path target = PathFromUtf8(utf8Path);
-    std::error_code ec;
-    if (std::filesystem::is_directory(target, ec))
-        throw cannotCreate(utf8Path);
-
-    const std::filesystem::path temporary = temporaryBeside(target);
-    std::unique_ptr<OutputFile> file = opener(temporary);
-    if (!file)
-        throw cannotCreate(utf8Path);
-
-    const bool written = file->write(bytes.data(), bytes.size());
-    const bool closed = file->close();
-    file.reset();
-    if (!written || !closed) {
-        std::filesystem::remove(temporary, ec);
-        throw UserError(UserError::Kind::StreamWrite, "Stream write error");
+        throw cannotCreate(utf8Path, ENOENT);
+    const std::filesystem::path named = PathFromUtf8(utf8Path);
+    struct stat st {};
+    // The system follows links itself here, /proc's links to pipes included (-o /dev/stdout).
+    const bool exists = ::stat(named.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        throw cannotCreate(utf8Path, errno);
+    if (exists) {
+        const FileIdentity identity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), true};
+        if (identity == protectedIdentity())
+            throw cannotCreate(utf8Path, "it is the file that was loaded, and writing over it would destroy it");
+        if (S_ISDIR(st.st_mode))
+            throw cannotCreate(utf8Path, EISDIR);
+        if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {
+            writeThrough(named, utf8Path, bytes);
+            return;
+        }
+        if (!S_ISREG(st.st_mode))
+            throw cannotCreate(utf8Path, "it is not a regular file, a character device or a FIFO");
     }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw cannotCreate(utf8Path);
-    }
+    // The name renamed over: the file a link points to, so the link stays a link.
+    const std::filesystem::path target = resolveLinks(named);
+    installCleanupHandlers();
+#ifdef O_TMPFILE
+    if (!opener && replaceThroughUnnamed(target, exists ? &st : nullptr, utf8Path, bytes))
+        return;
+#endif
+    replaceThroughNamed(target, exists ? &st : nullptr, utf8Path, bytes, opener);
 }
 
 void WriteBmpFile(const Raster& raster, const std::string& utf8Path, int bitsPerPixel,

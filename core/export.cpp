@@ -96,11 +96,14 @@ void CheckRangeCount(std::int32_t start, std::int32_t end, int count) {
 }
 
 std::string RangeFileName(const std::string& chosenUtf8, std::int64_t address) {
+    // The rule applies to the file name alone: the folder part is never touched.
+    const std::size_t slash = chosenUtf8.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     // Drop four characters, not bytes: a name may hold multi-byte UTF-8 sequences.
     std::size_t cut = chosenUtf8.size();
-    for (int dropped = 0; dropped < 4 && cut > 0; ++dropped) {
+    for (int dropped = 0; dropped < 4 && cut > nameStart; ++dropped) {
         --cut;
-        while (cut > 0 && (static_cast<unsigned char>(chosenUtf8[cut]) & 0xC0) == 0x80)
+        while (cut > nameStart && (static_cast<unsigned char>(chosenUtf8[cut]) & 0xC0) == 0x80)
             --cut;
     }
     return chosenUtf8.substr(0, cut) + HexAddress(address) + ".bmp";
@@ -153,18 +156,33 @@ int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, 
     std::int32_t address = start;
     for (int i = 0; i < count; ++i) {
         const Raster bitmap = ComposeCurrentSprite(spriteActual, ReadCellSizes(sizes));
-        WriteBmpFile(bitmap, RangeFileName(chosenUtf8, address), bitsPerPixel);
+        try {
+            WriteBmpFile(bitmap, RangeFileName(chosenUtf8, address), bitsPerPixel);
+        } catch (const UserError& e) {
+            if (i == 0)
+                throw;
+            throw UserError(e.kind(), std::string(e.what()) + " (" + std::to_string(i) + " of the " +
+                                          std::to_string(count) + " files were written before it)");
+        }
         nextSprite(address, walk);
     }
     return count;
 }
 
-void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                      const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk) {
+int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
+                     const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk) {
     requireSprites(count);
-    const SheetSizes sheetSizes = ReadSheetSizes(sizes);
-    SingleBitmapSheet sheet(sheetSizes.finalWidth, sheetSizes.finalHeight, sheetSizes.bitmapWidth,
-                            sheetSizes.bitmapHeight);
+    const SheetSizes s = ReadSheetSizes(sizes);
+    // The cell follows the rules of a single sprite's bitmap, so no command takes what another refuses.
+    CheckBitmapSize(s.bitmapWidth, s.bitmapHeight);
+    const FitFigures fit = ComputeFitFigures(s.bitmapWidth, s.bitmapHeight, s.finalWidth, s.finalHeight);
+    if (fit.total < 1)
+        throw UserError(UserError::Kind::NothingToSave,
+                        "Not even one cell of " + std::to_string(s.bitmapWidth) + " x " +
+                            std::to_string(s.bitmapHeight) + " pixels fits on a bitmap of " +
+                            std::to_string(s.finalWidth) + " x " + std::to_string(s.finalHeight) +
+                            ": nothing was saved.");
+    SingleBitmapSheet sheet(s.finalWidth, s.finalHeight, s.bitmapWidth, s.bitmapHeight);
     std::int32_t address = start;
     for (int i = 0; i < count; ++i) {
         const int sw = ReadSize(sizes.spriteWidth);
@@ -174,6 +192,7 @@ void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count,
     }
     // Written before the caller reports success, so a failed write is never announced as saved.
     WriteBmpFile(sheet.bitmap(), chosenUtf8, bitsPerPixel);
+    return int(std::min<std::int64_t>(count, fit.total));
 }
 
 SheetSizes ReadSheetSizes(const SaveSizeTexts& texts) {
@@ -192,8 +211,9 @@ FitFigures ReadFitFigures(const SaveSizeTexts& texts) {
 
 std::string RangeSavedStatus(std::int64_t count) { return std::to_string(count) + " sprites saved ok."; }
 
-std::string SheetSavedStatus(std::int64_t count) {
-    return std::to_string(count) + " sprites saved ok to a single bitmap.";
+std::string SheetSavedStatus(std::int64_t saved, std::int64_t count) {
+    const std::string counted = saved < count ? std::to_string(saved) + " of " + std::to_string(count) : std::to_string(count);
+    return counted + " sprites saved ok to a single bitmap.";
 }
 
 const char* CharSetSavedStatus(CharSetViewKind kind) {

@@ -63,7 +63,8 @@ int SpriteCount(std::int32_t start, std::int32_t end);
 // Throws UserError when a range holds no sprite, so nothing is written.
 void CheckRangeCount(std::int32_t start, std::int32_t end, int count);
 
-// The chosen name without its last four characters, then HHHH and ".bmp".
+// The chosen name without the last four characters of its file name, then HHHH and ".bmp"; a file
+// name of four characters or fewer gives way entirely. The folder part is never touched.
 std::string RangeFileName(const std::string& chosenUtf8, std::int64_t address);
 
 std::string PresetCurrentSpriteName(std::int64_t spriteAddress); // "spr0800.BMP"
@@ -91,11 +92,13 @@ struct RangeWalk {
 };
 
 // Writes `count` files base + HHHH + ".bmp" for the sprites at start, start + $40, ...; the sprite
-// at `start` must already be shown. Returns the number of files written.
+// at `start` must already be shown. Returns the number of files written. A failure after the first
+// file adds to its message how many were written before.
 int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                      const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk);
-// Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`.
-void SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
+// Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`; returns how many sprites
+// are on it. The cell obeys CheckBitmapSize; when not even one cell fits, nothing is written.
+int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                       const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk);
 
 // The four sheet sizes, read bw, bh, fw, fh: the order every front end converts them in, so the
@@ -114,7 +117,8 @@ FitFigures ReadFitFigures(const SaveSizeTexts& texts);
 inline constexpr const char* kCurrentSpriteSavedStatus = "1 sprite saved ok.";
 inline constexpr const char* kNextSevenSavedStatus = "7 sprites saved ok.";
 std::string RangeSavedStatus(std::int64_t count); // "N sprites saved ok."
-std::string SheetSavedStatus(std::int64_t count); // "N sprites saved ok to a single bitmap."
+// "N sprites saved ok to a single bitmap.", or "S of N ..." when only S fitted.
+std::string SheetSavedStatus(std::int64_t saved, std::int64_t count);
 const char* CharSetSavedStatus(CharSetViewKind kind);
 
 } // namespace mosaiqua

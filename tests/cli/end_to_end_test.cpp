@@ -285,14 +285,14 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 
     r = Run({"sheet", kDemo, "--bitmap-size", "0,21"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Division by zero\n");
+    EXPECT_EQ(r.err, "A bitmap of 0 x 21 pixels cannot be saved: width and height must be at least 1.\n");
     EXPECT_TRUE(Files().empty());
 
     // A bad size stops the save before the old file is touched.
     std::ofstream(work() / "spr0049.BMP") << "old";
     r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "'ab' is not a valid integer value\n");
+    EXPECT_EQ(r.err, "--sprite-size: 'ab' is not a valid integer value\n");
     EXPECT_EQ(Slurp(work() / "spr0049.BMP"), "old");
     EXPECT_EQ(Files().size(), 1u);
 }
@@ -311,7 +311,37 @@ TEST_F(CliRun, UsageErrorsExitTwoHelpAndVersionZero) {
     EXPECT_EQ(r.out.rfind("Usage: mosaiqua-cli", 0), 0u);
     r = Run({"--version"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "Mosaiqua 1.05\n");
+    EXPECT_EQ(r.out, "Mosaiqua 1.05\nMIT licence\n");
+}
+
+// The loaded file is never an output, a file may start with a dash after "--", and a sheet says
+// how much of the range it holds.
+TEST_F(CliRun, TheSnapshotIsKeptAndTheSheetCountsWhatFits) {
+    fs::copy_file(kDemo, work() / "-in.c64");
+    const std::string demo = Slurp(work() / "-in.c64");
+    Result r = Run({"sprite", "-o", "./-in.c64", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Cannot create file ./-in.c64: it is the file that was loaded, and writing over it would "
+                     "destroy it\n");
+    EXPECT_EQ(Slurp(work() / "-in.c64"), demo);
+
+    r = Run({"sheet", "--start", "0x2000", "--end", "0x2400", "--final-size", "23,21", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Files(), std::set<std::string>{"-in.c64"});
+    r = Run({"sheet", "--start", "0x2000", "--end", "0x2400", "--final-size", "48,21", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "2 of 16 sprites saved ok to a single bitmap.\nwritten: bitmap.BMP\n");
+
+    // The picture goes to standard output whole, the status to stderr.
+    r = Run({"sprite", "-o", "/dev/stdout", "--", "-in.c64"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.size(), 54u + 21 * 72);
+    EXPECT_EQ(r.err, "1 sprite saved ok.\nwritten: /dev/stdout\n");
+
+    r = Run({"charset", "--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("--view"), std::string::npos) << r.out;
 }
 
 } // namespace

@@ -101,8 +101,14 @@ TEST(OptionParser, HelpAndVersionNeedNothingElse) {
     EXPECT_EQ(Parsed({"sprite", "-h"}).action, Action::Help);
     EXPECT_NE(UsageMessage({"--bogus", "--help"}).find("unknown option"), std::string::npos);
     EXPECT_EQ(Parsed({"--version"}).action, Action::Version);
-    EXPECT_EQ(VersionText(), "Mosaiqua 1.05");
-    EXPECT_NE(UsageText().find("--sprite-size W,H"), std::string::npos);
+    EXPECT_EQ(VersionText(), "Mosaiqua 1.05\nMIT licence");
+    // Each command's help lists its own options, and only those.
+    const std::string sheetHelp = Parsed({"sheet", "--help"}).helpText;
+    EXPECT_NE(sheetHelp.find("--final-size W,H"), std::string::npos) << sheetHelp;
+    EXPECT_EQ(sheetHelp.find("--view"), std::string::npos) << sheetHelp;
+    EXPECT_NE(UsageText().find("charset"), std::string::npos);
+    // "--" ends the options, so a file may start with a dash.
+    EXPECT_EQ(Parsed({"sprite", "--address", "1", "--", "-x.c64"}).file, "-x.c64");
 }
 
 TEST(OptionParser, AddressesOutsideTheMemoryOrNotNumbersAreUsageErrors) {

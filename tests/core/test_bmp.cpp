@@ -159,12 +159,12 @@ TEST_F(WriteBmpFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
         SCOPED_TRACE(budget);
         test::WriteBytes(target, {'o', 'l', 'd'});
         ExpectUserError([&] { WriteBmpFile(m_sprite, target, 24, failingAfter(budget)); }, Kind::StreamWrite,
-                        "Stream write error");
+                        "Stream write error writing " + target);
         EXPECT_EQ(test::ReadBytes(target), (Bytes{'o', 'l', 'd'}));
         EXPECT_EQ(m_folder.names(), std::vector<std::string>{"sprite.bmp"});
     }
     ExpectUserError([&] { WriteBmpFile(m_sprite, target, 24, failingAfter(m_size, true)); },
-                    Kind::StreamWrite, "Stream write error");
+                    Kind::StreamWrite, "Stream write error writing " + target);
     EXPECT_EQ(test::ReadBytes(target), (Bytes{'o', 'l', 'd'}));
     EXPECT_EQ(m_folder.names(), std::vector<std::string>{"sprite.bmp"});
 }
@@ -181,7 +181,7 @@ TEST_F(WriteBmpFileTest, AFileThatCannotBeCreatedIsNamedInTheMessage) {
 
     const std::string nowhere = m_folder.file("missing/sprite.bmp");
     ExpectUserError([&] { WriteBmpFile(m_sprite, nowhere, 24); }, Kind::CannotCreateFile,
-                    "Cannot create file " + nowhere);
+                    "Cannot create file " + nowhere + ": No such file or directory");
 
     std::filesystem::create_directory(m_folder.path() / "folder.bmp");
     EXPECT_THROW(WriteBmpFile(m_sprite, m_folder.file("folder.bmp"), 24), UserError);

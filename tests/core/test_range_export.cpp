@@ -95,7 +95,8 @@ TEST_F(RangeExportTest, ToFilesStopsAtAFileThatCannotBeCreatedKeepingTheEarlierO
     show(0x1000);
     const std::string chosen = m_folder.file("a.BMP");
     ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, {}, 24, m_walk); },
-                    Kind::CannotCreateFile, "Cannot create file " + m_folder.file("a1080.bmp"));
+                    Kind::CannotCreateFile, "Cannot create file " + m_folder.file("a1080.bmp") +
+                        ": Is a directory (2 of the 4 files were written before it)");
     EXPECT_EQ(m_folder.names(), (std::vector<std::string>{"a1000.bmp", "a1040.bmp", "a1080.bmp"}));
     EXPECT_TRUE(std::filesystem::is_directory(m_folder.path() / "a1080.bmp"));
     EXPECT_EQ(readBack("a1040.bmp", 24).at(0, 0), SpriteColour(0x1040));
@@ -181,6 +182,32 @@ TEST_F(RangeExportTest, ToSheetWritesNothingWhenItCannotStart) {
     zero.bitmapWidth = "0";
     EXPECT_THROW(SaveRangeToSheet(m_actual, 0x1000, 4, chosen, zero, 24, m_walk), UserError);
     EXPECT_TRUE(m_folder.names().empty());
+}
+
+// The cell obeys the rules of a single sprite's bitmap; a sheet on which no cell fits writes nothing,
+// and one on which some fit says how many.
+TEST_F(RangeExportTest, ToSheetCellsFollowTheSpriteRulesAndCountWhatFits) {
+    show(0x1000);
+    const std::string chosen = m_folder.file("sheet.BMP");
+    const struct {
+        SaveSizeTexts texts;
+        Kind kind;
+        std::string message;
+    } refused[] = {
+        {{"24", "21", "-24", "21", "640", "480"}, Kind::BadBitmapSize,
+         "A bitmap of -24 x 21 pixels cannot be saved: width and height must be at least 1."},
+        {{"24", "21", "0", "21", "640", "480"}, Kind::BadBitmapSize,
+         "A bitmap of 0 x 21 pixels cannot be saved: width and height must be at least 1."},
+        {{"24", "21", "24", "21", "23", "21"}, Kind::NothingToSave,
+         "Not even one cell of 24 x 21 pixels fits on a bitmap of 23 x 21: nothing was saved."},
+    };
+    for (const auto& r : refused)
+        ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 16, chosen, r.texts, 24, m_walk); }, r.kind,
+                        r.message);
+    EXPECT_TRUE(m_folder.names().empty());
+    // 48 x 42 holds 2 x 2 cells of 24 x 21: 4 of 16; all 16 when there is room.
+    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {"24", "21", "24", "21", "48", "42"}, 24, m_walk), 4);
+    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {}, 24, m_walk), 16);
 }
 
 // With several bad texts the message names the first one read: bw, bh, fw, fh, then sw, sh.

@@ -267,7 +267,7 @@ TEST_F(WriterFaultTest, FullDiskAtFlushKeepsTheEarlierFile) {
     for (int depth : {16, 24, 32}) {
         SCOPED_TRACE(depth);
         test::ExpectUserError([&] { WriteBmpFile(m_sprite, m_target, depth, fillsUp); }, Kind::StreamWrite,
-                              "Stream write error");
+                              "Stream write error writing " + m_target);
         EXPECT_EQ(DiskFullAtFlush::lastFlushErrno, ENOSPC);
         expectFolderAsBefore();
     }
@@ -277,7 +277,7 @@ TEST_F(WriterFaultTest, FullDiskAtFlushKeepsTheEarlierFile) {
 TEST_F(WriterFaultTest, FolderNotWritableEvenByRoot) {
     const std::string target = "/proc/mosaiqua-test.bmp";
     test::ExpectUserError([&] { WriteBmpFile(m_sprite, target, 24); }, Kind::CannotCreateFile,
-                          "Cannot create file /proc/mosaiqua-test.bmp");
+                          "Cannot create file /proc/mosaiqua-test.bmp: No such file or directory");
     EXPECT_FALSE(fs::exists(target));
     EXPECT_FALSE(anyTemporaryIn("/proc"));
     expectFolderAsBefore();
@@ -285,17 +285,19 @@ TEST_F(WriterFaultTest, FolderNotWritableEvenByRoot) {
 
 TEST_F(WriterFaultTest, NamesThatCannotBeCreated) {
     const std::string longest(std::size_t(pathconf(m_folder.path().c_str(), _PC_NAME_MAX)), 'n');
-    const std::vector<std::string> names = {
-        "",                                      // nothing typed
-        m_folder.file("gone/deeper/sprite.bmp"), // folders that do not exist
-        m_target + "/sprite.bmp",                // a file used as a folder
-        m_folder.file(longest + ".bmp"),         // one name longer than the system allows
-        m_folder.file("sprite.bmp/"),            // a trailing separator names a folder
+    // Each message names the file and the system's reason.
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"", "No such file or directory"},                                      // nothing typed
+        {m_folder.file("gone/deeper/sprite.bmp"), "No such file or directory"}, // folders that do not exist
+        {m_target + "/sprite.bmp", "Not a directory"},                          // a file used as a folder
+        {m_folder.file(longest + ".bmp"), "File name too long"},                // longer than the system allows
+        {m_folder.file("sprite.bmp/"), "Not a directory"},                      // a trailing separator names a folder
+        {m_folder.path().string(), "Is a directory"},                           // a folder
     };
-    for (const std::string& name : names) {
+    for (const auto& [name, reason] : names) {
         SCOPED_TRACE(name);
         test::ExpectUserError([&] { WriteBmpFile(m_sprite, name, 24); }, Kind::CannotCreateFile,
-                              "Cannot create file " + name);
+                              "Cannot create file " + name + ": " + reason);
         expectFolderAsBefore();
         EXPECT_FALSE(anyTemporaryIn(fs::current_path()));
     }

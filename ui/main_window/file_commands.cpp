@@ -151,9 +151,9 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
         SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)));
     } else {
         // Written before the status claims success.
-        mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
-                                   SpriteSaveDepth(), walk);
-        SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(range.count)));
+        const int saved = mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count,
+                                                     Utf8(*name), sizes, SpriteSaveDepth(), walk);
+        SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(saved, range.count)));
     }
 }
 

@@ -509,18 +509,18 @@ void TestTForm1Export::fileThatCannotBeCreated() {
     SaveAs(f, "SaveSprite1", spriteName);
     QCOMPARE(f.platform.errors.size(), std::size_t(1));
     QCOMPARE(f.platform.errors[0].title, QString("Mosaiqua"));
-    QCOMPARE(f.platform.errors[0].text, "Cannot create file " + spriteName);
+    QCOMPARE(f.platform.errors[0].text, "Cannot create file " + spriteName + ": No such file or directory");
 
     const QString charName = missing + "/chr0000.BMP";
     SaveAs(f, "Save8x8CharSet1", charName);
     QCOMPARE(f.platform.errors.size(), std::size_t(2));
-    QCOMPARE(f.platform.errors[1].text, "Cannot create file " + charName);
+    QCOMPARE(f.platform.errors[1].text, "Cannot create file " + charName + ": No such file or directory");
 
     // A folder in the way of the name.
     const QString folder = OutFolder(f);
     SaveAs(f, "SaveNext7Sprites1", folder);
     QCOMPARE(f.platform.errors.size(), std::size_t(3));
-    QCOMPARE(f.platform.errors[2].text, "Cannot create file " + folder);
+    QCOMPARE(f.platform.errors[2].text, "Cannot create file " + folder + ": Is a directory");
 
     QVERIFY(!QFileInfo::exists(missing));
     QVERIFY(FilesIn(folder).isEmpty());
