@@ -6,6 +6,7 @@
 #include "ui/colour_swatch.h"
 #include "ui/command_guard.h"
 #include "ui/components/stmenubar.h"
+#include "ui/progress_bar.h"
 #include "ui/raster_view.h"
 
 #include <QAction>
@@ -209,7 +210,7 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
 
     const mosaiqua::ColourSlots colours = CharSetColours();
     const bool multicolour = CharSetMulticolour();
-    auto advance = [this] { m_progressBar1->setValue(m_progressBar1->value() + 1); };
+    auto advance = [bar = static_cast<SmoothProgressBar*>(m_progressBar1)](int rows) { bar->Advance(rows); };
     const mosaiqua::StepNotification step(advance);
     // The drawing takes well under a millisecond; a bar repainting at once as it grows would cost
     // more than the drawing itself.
