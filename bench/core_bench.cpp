@@ -117,27 +117,7 @@ void writePlain(const std::filesystem::path& path, const std::vector<std::uint8_
     std::fclose(file);
 }
 
-void writeBmpBench(benchmark::State& state, int width, int height) {
-    const Raster raster(width, height, 0x6C6C6C);
-    const std::string path = (benchFolder() / "write.bmp").string();
-    for (auto _ : state)
-        WriteBmpFile(raster, path, 24);
-}
-void WriteBmp_24x21(benchmark::State& state) { writeBmpBench(state, 24, 21); }
-void WriteBmp_640x480(benchmark::State& state) { writeBmpBench(state, 640, 480); }
-BENCHMARK(WriteBmp_24x21);
-BENCHMARK(WriteBmp_640x480);
-
-void writePlainBench(benchmark::State& state, int width, int height) {
-    const std::vector<std::uint8_t> bytes = EncodeBmp(Raster(width, height, 0x6C6C6C), 24);
-    const auto path = benchFolder() / "plain.bmp";
-    for (auto _ : state)
-        writePlain(path, bytes);
-}
-void WriteBmp_24x21_limit(benchmark::State& state) { writePlainBench(state, 24, 21); }
-void WriteBmp_640x480_limit(benchmark::State& state) { writePlainBench(state, 640, 480); }
-BENCHMARK(WriteBmp_24x21_limit)->Name("WriteBmp_24x21/limit");
-BENCHMARK(WriteBmp_640x480_limit)->Name("WriteBmp_640x480/limit");
+// The BMP writer on its own is measured in the window benchmarks, beside Qt's writer.
 
 // Every sprite of memory to its own file, with the views redrawn for each sprite as a window does.
 void WholeMemoryRangeToFiles(benchmark::State& state) {

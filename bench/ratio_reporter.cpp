@@ -12,7 +12,8 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
         const std::string name = run.run_name.str();
         if (!m_nanoseconds.count(name))
             m_order.push_back(name);
-        m_nanoseconds[name] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+        m_nanoseconds[name] =
+            run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
     }
 }
 
@@ -26,8 +27,8 @@ void RatioReporter::Finalize() {
                 continue;
             const double mine = m_nanoseconds[name];
             const double theirs = m_nanoseconds[other];
-            std::printf("%-48s %-12s %8.1f us %8.1f us %7.2fx\n", name.c_str(), other.c_str() + name.size() + 1,
-                        mine / 1000.0, theirs / 1000.0, mine / theirs);
+            std::printf("%-48s %-12s %8.1f us %8.1f us %7.2fx\n", name.c_str(),
+                        other.c_str() + name.size() + 1, mine / 1000.0, theirs / 1000.0, mine / theirs);
         }
     }
 }

@@ -283,7 +283,9 @@ BENCHMARK(WholeMemoryRangeCoreOnly)
 
 // The same picture written three ways in one run: the program's writer (temporary file, then
 // rename), Qt's BMP writer, and a plain write of the bytes the program's writer produces.
-Raster WriterPicture(int width, int height) { return Raster(width, height, 0x6C6C6C); }
+Raster WriterPicture(int width, int height) {
+    return Raster(width, height, 0x6C6C6C);
+}
 
 void WriteBmpOurs(benchmark::State& state, int width, int height) {
     const Raster raster = WriterPicture(width, height);
