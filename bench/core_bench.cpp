@@ -135,7 +135,7 @@ void WholeMemoryRangeToFiles(benchmark::State& state) {
         SaveRangeToFiles(views.SpriteActual, 0, SpriteCount(0, 0xFFFF), chosen, SaveSizeTexts{}, 24, walk);
     }
 }
-BENCHMARK(WholeMemoryRangeToFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeMemoryRangeToFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void WholeMemoryRangeLimit(benchmark::State& state) {
     const auto folder = benchFolder() / "range-plain";
@@ -148,7 +148,10 @@ void WholeMemoryRangeLimit(benchmark::State& state) {
         for (const auto& name : names)
             writePlain(name, bytes);
 }
-BENCHMARK(WholeMemoryRangeLimit)->Name("WholeMemoryRangeToFiles/limit")->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeMemoryRangeLimit)
+    ->Name("WholeMemoryRangeToFiles/limit")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

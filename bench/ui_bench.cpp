@@ -258,7 +258,7 @@ void WholeMemoryRangeThroughWindow(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(WholeMemoryRangeThroughWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeMemoryRangeThroughWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same range, the same pixels and files, with the core's rasters and no window.
 void WholeMemoryRangeCoreOnly(benchmark::State& state) {
@@ -279,7 +279,8 @@ void WholeMemoryRangeCoreOnly(benchmark::State& state) {
 }
 BENCHMARK(WholeMemoryRangeCoreOnly)
     ->Name("WholeMemoryRangeThroughWindow/limit")
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same picture written three ways in one run: the program's writer (temporary file, then
 // rename), Qt's BMP writer, and a plain write of the bytes the program's writer produces.
@@ -321,12 +322,12 @@ void WriteBmpPlain(benchmark::State& state, int width, int height) {
     }
 }
 
-BENCHMARK_CAPTURE(WriteBmpOurs, 24x21, 24, 21)->Name("WriteBmp_24x21");
-BENCHMARK_CAPTURE(WriteBmpQt, 24x21, 24, 21)->Name("WriteBmp_24x21/qt");
-BENCHMARK_CAPTURE(WriteBmpPlain, 24x21, 24, 21)->Name("WriteBmp_24x21/limit");
-BENCHMARK_CAPTURE(WriteBmpOurs, 640x480, 640, 480)->Name("WriteBmp_640x480");
-BENCHMARK_CAPTURE(WriteBmpQt, 640x480, 640, 480)->Name("WriteBmp_640x480/qt");
-BENCHMARK_CAPTURE(WriteBmpPlain, 640x480, 640, 480)->Name("WriteBmp_640x480/limit");
+BENCHMARK_CAPTURE(WriteBmpOurs, 24x21, 24, 21)->Name("WriteBmp_24x21")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpQt, 24x21, 24, 21)->Name("WriteBmp_24x21/qt")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpPlain, 24x21, 24, 21)->Name("WriteBmp_24x21/limit")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpOurs, 640x480, 640, 480)->Name("WriteBmp_640x480")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpQt, 640x480, 640, 480)->Name("WriteBmp_640x480/qt")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpPlain, 640x480, 640, 480)->Name("WriteBmp_640x480/limit")->UseRealTime();
 
 } // namespace
 

@@ -50,7 +50,8 @@ public:
     const std::array<std::array<TColor, 8>, 256>& rows() const { return m_table; }
 
 private:
-    std::array<std::array<TColor, 8>, 256> m_table{};
+    // Every entry is written by the constructor; zeroing 8 KB first would cost as much as filling it.
+    std::array<std::array<TColor, 8>, 256> m_table;
 };
 
 } // namespace mosaiqua

@@ -123,7 +123,7 @@ void RenderCharSetView(CharSetViewKind kind, const MemoryImage& image, std::int6
     const PixelTable& pixels = table.rows();
 
     // Bytes past the end of memory read as 0; only a view that reaches past it needs the copy.
-    std::array<std::uint8_t, 4096> edge{};
+    std::array<std::uint8_t, 4096> edge; // filled below only when used
     const std::uint8_t* src = nullptr;
     if (address >= 0 && std::uint64_t(address) + std::uint64_t(g.highestOffset) < MemoryImage::kStoreSize) {
         src = image.data() + address;
