@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-// Prints each measured operation beside the limit it should approach. Benchmarks are paired by
-// name: "X" is compared with "X/limit".
+// Prints each measured operation beside what it should approach. Benchmarks are paired by name:
+// "X" is compared with "X/limit" and any other "X/<name>"; with repetitions, medians are compared.
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;

@@ -3,6 +3,7 @@
 // window against the same range saved by the core alone.
 #include "ratio_reporter.h"
 
+#include "core/bmp.h"
 #include "core/charset_render.h"
 #include "core/export.h"
 #include "core/memory_image.h"
@@ -19,9 +20,11 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFile>
+#include <QImage>
 #include <QTabWidget>
 #include <QTest>
 
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -201,7 +204,7 @@ void CtrlRCoreRenderOnly(benchmark::State& state) {
     image.write(0, bytes.data(), bytes.size());
     CharSetRasters views;
     int steps = 0;
-    auto count = [&steps] { ++steps; };
+    auto count = [&steps](int rows) { steps += rows; };
     const StepNotification step(count);
     for (auto _ : state)
         for (CharSetViewKind kind : kRefreshOrder)
@@ -255,7 +258,7 @@ void WholeMemoryRangeThroughWindow(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(WholeMemoryRangeThroughWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholeMemoryRangeThroughWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same range, the same pixels and files, with the core's rasters and no window.
 void WholeMemoryRangeCoreOnly(benchmark::State& state) {
@@ -276,7 +279,55 @@ void WholeMemoryRangeCoreOnly(benchmark::State& state) {
 }
 BENCHMARK(WholeMemoryRangeCoreOnly)
     ->Name("WholeMemoryRangeThroughWindow/limit")
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The same picture written three ways in one run: the program's writer (temporary file, then
+// rename), Qt's BMP writer, and a plain write of the bytes the program's writer produces.
+Raster WriterPicture(int width, int height) {
+    return Raster(width, height, 0x6C6C6C);
+}
+
+void WriteBmpOurs(benchmark::State& state, int width, int height) {
+    const Raster raster = WriterPicture(width, height);
+    const std::string path = (BenchFolder("writers") / "ours.bmp").string();
+    for (auto _ : state)
+        WriteBmpFile(raster, path, 24);
+}
+
+void WriteBmpQt(benchmark::State& state, int width, int height) {
+    const Raster raster = WriterPicture(width, height);
+    const QImage image(reinterpret_cast<const uchar*>(raster.pixels().data()), width, height,
+                       int(sizeof(TColor)) * width, QImage::Format_RGB32);
+    const QString path = QString::fromStdString((BenchFolder("writers") / "qt.bmp").string());
+    for (auto _ : state)
+        if (!image.save(path, "BMP")) {
+            state.SkipWithError("QImage::save failed");
+            break;
+        }
+}
+
+void WriteBmpPlain(benchmark::State& state, int width, int height) {
+    const std::vector<std::uint8_t> bytes = EncodeBmp(WriterPicture(width, height), 24);
+    const std::string path = (BenchFolder("writers") / "plain.bmp").string();
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+            state.SkipWithError("plain write failed");
+            if (file != nullptr)
+                std::fclose(file);
+            break;
+        }
+        std::fclose(file);
+    }
+}
+
+BENCHMARK_CAPTURE(WriteBmpOurs, 24x21, 24, 21)->Name("WriteBmp_24x21")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpQt, 24x21, 24, 21)->Name("WriteBmp_24x21/qt")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpPlain, 24x21, 24, 21)->Name("WriteBmp_24x21/limit")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpOurs, 640x480, 640, 480)->Name("WriteBmp_640x480")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpQt, 640x480, 640, 480)->Name("WriteBmp_640x480/qt")->UseRealTime();
+BENCHMARK_CAPTURE(WriteBmpPlain, 640x480, 640, 480)->Name("WriteBmp_640x480/limit")->UseRealTime();
 
 } // namespace
 

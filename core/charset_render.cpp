@@ -3,7 +3,12 @@
 #include "byte_pixels.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace mosaiqua {
 
@@ -16,28 +21,86 @@ static_assert(kGeometry8x16.width == 240 && kGeometry8x16.height == 144 && kGeom
 static_assert(kGeometry16x16.width == 480 && kGeometry16x16.height == 48 && kGeometry16x16.byteRows == 2880 &&
               kGeometry16x16.highestOffset == 2255);
 
-// Draws one 8 x 8 character: eight byte rows, a step notification after each.
-class CharacterPainter {
-public:
-    CharacterPainter(const MemoryImage& image, std::int64_t address, const BytePixels& pixels, Raster& dst,
-                     StepNotification step)
-        : m_image(image), m_address(address), m_pixels(pixels), m_dst(dst), m_step(step) {}
-
-    void draw(int offset, int x, int y0) {
-        for (int k = 0; k < 8; ++k) {
-            const auto& eight = m_pixels[m_image.byteAt(m_address + offset + k)];
-            std::memcpy(m_dst.row(y0 + k) + x, eight.data(), sizeof eight);
-            m_step();
-        }
-    }
-
-private:
-    const MemoryImage& m_image;
-    std::int64_t m_address;
-    const BytePixels& m_pixels;
-    Raster& m_dst;
-    StepNotification m_step;
+// Thirty characters side by side: character c comes from src[8c .. 8c+7] and lands at column
+// xStep * c of the eight raster rows starting at `dst`.
+struct CellRun {
+    int offset; // of character 0, counted from the address
+    int x;
+    int y;
+    int xStep;
 };
+
+// At most 18 runs per view: the 8 x 16 view's two halves of nine rows.
+struct RunList {
+    std::array<CellRun, 18> runs{};
+    int count = 0;
+    void add(CellRun run) { runs[std::size_t(count++)] = run; }
+};
+
+// The runs in drawing order; the progress steps report them in this order.
+RunList RunsOf(CharSetViewKind kind, const CharSetViewGeometry& g) {
+    RunList list;
+    switch (kind) {
+    case CharSetViewKind::cv8x8:
+        for (int r = 0; r < g.rows; ++r)
+            list.add({kCharacterBytes * kCellsPerRow * r, 0, 8 * r, 8});
+        break;
+    case CharSetViewKind::cv8x16:
+        // All top halves, then all bottom halves (the character 64 places on).
+        for (int half = 0; half < 2; ++half)
+            for (int r = 0; r < g.rows; ++r)
+                list.add({kCharacterBytes * kCellsPerRow * r + kPartStride * half, 0, 16 * r + 8 * half, 8});
+        break;
+    case CharSetViewKind::cv16x16:
+        // Top quarters, then bottom; within each row the left quarters, then the right.
+        for (int bottom = 0; bottom < 2; ++bottom)
+            for (int r = 0; r < g.rows; ++r)
+                for (int right = 0; right < 2; ++right)
+                    list.add({kCharacterBytes * kCellsPerRow * r + kPartStride * right + 2 * kPartStride * bottom, 8 * right,
+                              16 * r + 8 * bottom, 16});
+        break;
+    }
+    return list;
+}
+
+using PixelTable = std::array<std::array<TColor, 8>, 256>;
+
+#if defined(__x86_64__)
+// Eight pixels are 32 bytes: one wide load and store where the processor has them.
+__attribute__((target("avx2"))) void DrawRunByRowsWide(const PixelTable& pixels, const std::uint8_t* src,
+                                                       TColor* dst, std::size_t stride, std::size_t xStep) {
+    for (std::size_t k = 0; k < 8; ++k, dst += stride)
+        for (std::size_t c = 0; c < kCellsPerRow; ++c)
+            _mm256_storeu_si256(
+                reinterpret_cast<__m256i*>(dst + xStep * c),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels[src[8 * c + k]].data())));
+}
+#endif
+
+// Raster row by raster row, so the stores run along memory; the caller is told after the whole run.
+void DrawRunByRows(const PixelTable& pixels, const std::uint8_t* src, TColor* dst, std::size_t stride,
+                   std::size_t xStep) {
+#if defined(__x86_64__)
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide) {
+        DrawRunByRowsWide(pixels, src, dst, stride, xStep);
+        return;
+    }
+#endif
+    for (std::size_t k = 0; k < 8; ++k, dst += stride)
+        for (std::size_t c = 0; c < kCellsPerRow; ++c)
+            std::memcpy(dst + xStep * c, pixels[src[8 * c + k]].data(), sizeof(pixels[0]));
+}
+
+// Character by character with a notification after each byte row, for callers that watch each one.
+void DrawRunByCharacters(const PixelTable& pixels, const std::uint8_t* src, TColor* dst, std::size_t stride,
+                         std::size_t xStep, const StepNotification& step) {
+    for (std::size_t c = 0; c < kCellsPerRow; ++c)
+        for (std::size_t k = 0; k < 8; ++k) {
+            std::memcpy(dst + xStep * c + stride * k, pixels[src[8 * c + k]].data(), sizeof(pixels[0]));
+            step();
+        }
+}
 
 } // namespace
 
@@ -58,33 +121,31 @@ void RenderCharSetView(CharSetViewKind kind, const MemoryImage& image, std::int6
     const CharSetViewGeometry& g = GeometryOf(kind);
     if (dst.width() != g.width || dst.height() != g.height)
         dst.reset(g.width, g.height);
-    const BytePixels pixels(multicolour, colours);
-    CharacterPainter paint(image, address, pixels, dst, step);
+    const BytePixels table(multicolour, colours);
+    const PixelTable& pixels = table.rows();
 
-    switch (kind) {
-    case CharSetViewKind::cv8x8:
-        for (int r = 0; r < g.rows; ++r)
-            for (int c = 0; c < kCellsPerRow; ++c)
-                paint.draw(kCharacterBytes * (kCellsPerRow * r + c), 8 * c, 8 * r);
-        break;
-    case CharSetViewKind::cv8x16:
-        // All top halves, then all bottom halves (the character 64 places on).
-        for (int half = 0; half < 2; ++half)
-            for (int r = 0; r < g.rows; ++r)
-                for (int c = 0; c < kCellsPerRow; ++c)
-                    paint.draw(kCharacterBytes * (kCellsPerRow * r + c) + kPartStride * half, 8 * c,
-                               16 * r + 8 * half);
-        break;
-    case CharSetViewKind::cv16x16:
-        // Top quarters, then bottom; within each row the left quarters, then the right.
-        for (int bottom = 0; bottom < 2; ++bottom)
-            for (int r = 0; r < g.rows; ++r)
-                for (int right = 0; right < 2; ++right)
-                    for (int c = 0; c < kCellsPerRow; ++c)
-                        paint.draw(kCharacterBytes * (kCellsPerRow * r + c) + kPartStride * right +
-                                       2 * kPartStride * bottom,
-                                   16 * c + 8 * right, 16 * r + 8 * bottom);
-        break;
+    // Bytes past the end of memory read as 0; only a view that reaches past it needs the copy.
+    std::array<std::uint8_t, 4096> edge; // filled below only when used
+    const std::uint8_t* src = nullptr;
+    if (address >= 0 && std::uint64_t(address) + std::uint64_t(g.highestOffset) < MemoryImage::kStoreSize) {
+        src = image.data() + address;
+    } else {
+        for (int i = 0; i <= g.highestOffset; ++i)
+            edge[std::size_t(i)] = image.byteAt(address + i);
+        src = edge.data();
+    }
+
+    const std::size_t stride = std::size_t(g.width);
+    const RunList list = RunsOf(kind, g);
+    for (int i = 0; i < list.count; ++i) {
+        const CellRun& run = list.runs[std::size_t(i)];
+        TColor* at = dst.row(run.y) + run.x;
+        if (step.wantsEveryRow()) {
+            DrawRunByCharacters(pixels, src + run.offset, at, stride, std::size_t(run.xStep), step);
+        } else {
+            DrawRunByRows(pixels, src + run.offset, at, stride, std::size_t(run.xStep));
+            step.advance(8 * kCellsPerRow);
+        }
     }
 }
 

@@ -14,14 +14,14 @@ namespace mosaiqua {
 enum class CharSetViewKind { cv8x8, cv8x16, cv16x16 };
 
 struct CharSetViewGeometry {
-    int width;          // raster size
+    int width; // raster size
     int height;
-    int columns;        // cells per row
+    int columns; // cells per row
     int rows;
     int cellWidth;
     int cellHeight;
-    int byteRows;       // progress steps of one drawing
-    int highestOffset;  // last byte read, counted from the address
+    int byteRows;      // progress steps of one drawing
+    int highestOffset; // last byte read, counted from the address
 };
 
 // Every view shows 30 cells to a row; a cell of more than one character takes the characters 64
@@ -50,22 +50,37 @@ inline constexpr CharSetViewGeometry kGeometry16x16 = DescribeCharSetView(3, 16,
 
 const CharSetViewGeometry& GeometryOf(CharSetViewKind kind);
 
-// Called once after each byte row drawn; cheap enough to call 9360 times per refresh.
+// Tells the caller how far a drawing has got, in byte rows. A callable taking no argument is called
+// once after each byte row, in drawing order; one taking an int is told the rows drawn since its last
+// call, once per line of 30 characters, which keeps 9360 rows per refresh from costing 9360 calls.
 class StepNotification {
 public:
     StepNotification() = default;
     // Constrained so that copying a notification copies it rather than wrapping the copy source.
     template <typename F>
-        requires(!std::is_same_v<std::remove_cv_t<F>, StepNotification>)
-    StepNotification(F& f) : m_object(&f), m_call([](void* o) { (*static_cast<F*>(o))(); }) {}
-    void operator()() const {
+    requires(!std::is_same_v<std::remove_cv_t<F>, StepNotification> && std::is_invocable_v<F&>)
+        StepNotification(F& f)
+        : m_object(&f), m_call([](void* o, int rows) {
+              for (; rows > 0; --rows)
+                  (*static_cast<F*>(o))();
+          }),
+          m_everyRow(true) {}
+    template <typename F>
+    requires(!std::is_same_v<std::remove_cv_t<F>, StepNotification> && !std::is_invocable_v<F&> &&
+             std::is_invocable_v<F&, int>) StepNotification(F& f)
+        : m_object(&f), m_call([](void* o, int rows) { (*static_cast<F*>(o))(rows); }), m_everyRow(false) {}
+
+    void operator()() const { advance(1); }
+    void advance(int rows) const {
         if (m_call)
-            m_call(m_object);
+            m_call(m_object, rows);
     }
+    bool wantsEveryRow() const { return m_everyRow; }
 
 private:
     void* m_object = nullptr;
-    void (*m_call)(void*) = nullptr;
+    void (*m_call)(void*, int) = nullptr;
+    bool m_everyRow = false;
 };
 
 // Draws every pixel of `dst` (resized to the kind's size) from image[address .. address+highestOffset].
@@ -94,8 +109,8 @@ struct CharSetViewFlags {
     bool view8x16 = false;
 };
 CharSetRefreshPlan PlanCharSetRefresh(CharSetViewFlags requested, CharSetViewFlags enabled);
-inline constexpr std::array<CharSetViewKind, 3> kRefreshOrder{CharSetViewKind::cv8x8, CharSetViewKind::cv16x16,
-                                                             CharSetViewKind::cv8x16};
+inline constexpr std::array<CharSetViewKind, 3> kRefreshOrder{
+    CharSetViewKind::cv8x8, CharSetViewKind::cv16x16, CharSetViewKind::cv8x16};
 
 enum class CharSetStep { Next0800, Previous0800, PlusOneByte, MinusOneByte };
 // The address after a step, or nothing when no view is enabled or the step is at its bound.

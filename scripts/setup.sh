@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick
   fonts-wine fonts-liberation
+  lintian desktop-file-utils appstream help2man dpkg-dev file fakeroot
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the normal build (warnings as errors), then the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, then a short run of every fuzz target.
-# MOSAIQUA_SKIP_ASAN=1 / MOSAIQUA_SKIP_FUZZ=1 skip those steps.
+# Last, the Debian package is built and checked.
+# MOSAIQUA_SKIP_ASAN=1 / MOSAIQUA_SKIP_FUZZ=1 / MOSAIQUA_SKIP_PACKAGE=1 skip those steps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,4 +29,8 @@ fi
 if [ "${MOSAIQUA_SKIP_FUZZ:-0}" != 1 ]; then
   echo "== fuzz: 15 s per target"
   bash scripts/fuzz.sh 15
+fi
+
+if [ "${MOSAIQUA_SKIP_PACKAGE:-0}" != 1 ]; then
+  bash scripts/check-package.sh
 fi

@@ -57,6 +57,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Label(panel1, "ProductName", QStringLiteral("Mosaiqua"), QPoint(48, 57));
     Label(panel1, "Version", QString::fromLatin1(kVersionText), QPoint(212, 57));
     Label(panel1, "Copyright", QStringLiteral("Copyright (C) 2001-2026 Mosaiqua developers"), QPoint(48, 76));
+    Label(panel1, "Licence", QStringLiteral("MIT licence"), QPoint(48, 89));
 
     auto* comments = new QLabel(QStringLiteral("Comments, bug reports and ideas are welcome by e-mail to ") +
                                     ContactEmail() +

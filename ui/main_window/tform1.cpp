@@ -12,6 +12,7 @@
 #include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 #include "ui/widgets/colour_swatch.h"
+#include "ui/widgets/progress_bar.h"
 #include "ui/widgets/raster_view.h"
 
 #include <QAction>
@@ -211,7 +212,7 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
 
     const mosaiqua::ColourSlots colours = CharSetColours();
     const bool multicolour = CharSetMulticolour();
-    auto advance = [this] { m_progressBar1->setValue(m_progressBar1->value() + 1); };
+    auto advance = [bar = static_cast<SmoothProgressBar*>(m_progressBar1)](int rows) { bar->Advance(rows); };
     const mosaiqua::StepNotification step(advance);
     // The drawing takes well under a millisecond; a bar repainting at once as it grows would cost
     // more than the drawing itself.

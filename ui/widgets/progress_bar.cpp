@@ -7,6 +7,26 @@ SmoothProgressBar::SmoothProgressBar(QWidget* parent) : QProgressBar(parent) {
     setTextVisible(false);
 }
 
+void SmoothProgressBar::Advance(int steps) {
+    // The value was set directly since the last step: count on from there.
+    if (value() != m_shown) {
+        m_count = value();
+        m_shown = value();
+    }
+    const qint64 span = qint64(maximum()) - minimum();
+    const qint64 pixels = qMax(1, width());
+    const auto fill = [&](int v) { return span > 0 ? (qint64(v) - minimum()) * pixels / span : qint64(v); };
+    for (; steps > 0 && m_count < maximum(); --steps) {
+        ++m_count;
+        if (m_count == maximum() || fill(m_count) != fill(m_shown)) {
+            m_shown = m_count;
+            setValue(m_count);
+        } else {
+            emit valueChanged(m_count);
+        }
+    }
+}
+
 void SmoothProgressBar::paintEvent(QPaintEvent* event) {
     if (minimum() != maximum()) {
         // The base class also remembers what it painted, so that it repaints only when the bar

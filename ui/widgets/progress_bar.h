@@ -10,6 +10,15 @@ class SmoothProgressBar final : public QProgressBar {
 public:
     explicit SmoothProgressBar(QWidget* parent);
 
+    // Counts `steps` more steps, each reported through valueChanged. The widget's own value, whose
+    // every change formats the bar's text and measures its fill, moves only when the fill grows by a
+    // pixel and at the maximum; value() lags behind the count by less than a pixel's worth.
+    void Advance(int steps);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int m_count = 0;
+    int m_shown = -1;
 };

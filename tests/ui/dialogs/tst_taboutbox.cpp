@@ -32,6 +32,7 @@ private slots:
         const QString copyright = Label(box, "Copyright")->text();
         QVERIFY(copyright.startsWith(QLatin1String("Copyright")));
         QVERIFY(!copyright.contains(u'\n'));
+        QCOMPARE(Label(box, "Licence")->text(), QStringLiteral("MIT licence"));
         QLabel* comments = Label(box, "Comments");
         QVERIFY(comments->wordWrap());
         QVERIFY(comments->text().contains(QLatin1String("http://www.tessaluma.example/")));
