@@ -132,7 +132,7 @@ void WholeMemoryRangeToFiles(benchmark::State& state) {
     };
     for (auto _ : state) {
         walk.showSprite(0);
-        SaveRangeToFiles(views.SpriteActual, 0, SpriteCount(0, 0xFFFF), chosen, SaveSizeTexts{}, 24, walk);
+        SaveRangeToFiles(views.SpriteActual, 0, SpriteCount(0, 0xFFFF), chosen, SaveSizeTexts{}, {}, walk);
     }
 }
 BENCHMARK(WholeMemoryRangeToFiles)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -274,7 +274,7 @@ void WholeMemoryRangeCoreOnly(benchmark::State& state) {
     };
     for (auto _ : state) {
         walk.showSprite(0);
-        SaveRangeToFiles(views.SpriteActual, 0, SpriteCount(0, 0xFFFF), chosen, SaveSizeTexts{}, 24, walk);
+        SaveRangeToFiles(views.SpriteActual, 0, SpriteCount(0, 0xFFFF), chosen, SaveSizeTexts{}, {}, walk);
     }
 }
 BENCHMARK(WholeMemoryRangeCoreOnly)

@@ -75,14 +75,14 @@ Saved SaveRange(const CliOptions& o, MemoryImage& image, std::ostream& err) {
 
     if (toSheet) {
         const std::string path = OutputOr(o, kPresetSheetName);
-        const int saved = SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, o.bitsPerPixel, walk);
+        const int saved = SaveRangeToSheet(views.SpriteActual, o.start, count, path, o.sizes, AtDepth(o.bitsPerPixel), walk);
         if (saved < count)
             err << "warning: only " << saved << " of the " << count << " sprites fit on the bitmap\n";
         return {SheetSavedStatus(saved, count), path};
     }
     const std::string chosen = OutputOr(o, kPresetRangeName);
     const int written =
-        SaveRangeToFiles(views.SpriteActual, o.start, count, chosen, o.sizes, o.bitsPerPixel, walk);
+        SaveRangeToFiles(views.SpriteActual, o.start, count, chosen, o.sizes, AtDepth(o.bitsPerPixel), walk);
     std::string files = RangeFileName(chosen, o.start);
     if (written > 1)
         files += " .. " + RangeFileName(chosen, o.start + std::int64_t(kSpriteStride) * (written - 1));

@@ -151,13 +151,13 @@ void nextSprite(std::int32_t& address, const RangeWalk& walk) {
 } // namespace
 
 int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                     const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk) {
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk) {
     requireSprites(count);
     std::int32_t address = start;
     for (int i = 0; i < count; ++i) {
         const Raster bitmap = ComposeCurrentSprite(spriteActual, ReadCellSizes(sizes));
         try {
-            WriteBmpFile(bitmap, RangeFileName(chosenUtf8, address), bitsPerPixel);
+            WriteImageFile(bitmap, RangeImageFileName(chosenUtf8, address, options.format), options);
         } catch (const UserError& e) {
             if (i == 0)
                 throw;
@@ -170,7 +170,7 @@ int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, 
 }
 
 int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                     const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk) {
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk) {
     requireSprites(count);
     const SheetSizes s = ReadSheetSizes(sizes);
     // The cell follows the rules of a single sprite's bitmap, so no command takes what another refuses.
@@ -191,7 +191,7 @@ int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, 
         nextSprite(address, walk);
     }
     // Written before the caller reports success, so a failed write is never announced as saved.
-    WriteBmpFile(sheet.bitmap(), chosenUtf8, bitsPerPixel);
+    WriteImageFile(sheet.bitmap(), chosenUtf8, options);
     return int(std::min<std::int64_t>(count, fit.total));
 }
 

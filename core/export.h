@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bmp.h"
+#include "image_file.h"
 #include "charset_render.h"
 #include "raster.h"
 
@@ -91,15 +92,15 @@ struct RangeWalk {
     std::function<void()> afterSprite;
 };
 
-// Writes `count` files base + HHHH + ".bmp" for the sprites at start, start + $40, ...; the sprite
+// Writes `count` files base + HHHH + ".bmp" (".png" for PNG saves) for the sprites at start, start + $40, ...; the sprite
 // at `start` must already be shown. Returns the number of files written. A failure after the first
 // file adds to its message how many were written before.
 int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                     const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk);
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk);
 // Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`; returns how many sprites
 // are on it. The cell obeys CheckBitmapSize; when not even one cell fits, nothing is written.
 int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                      const SaveSizeTexts& sizes, int bitsPerPixel, const RangeWalk& walk);
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk);
 
 // The four sheet sizes, read bw, bh, fw, fh: the order every front end converts them in, so the
 // first bad text is the one named.

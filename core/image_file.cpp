@@ -60,9 +60,10 @@ std::string TransparencyStatusNote(bool transparencyWritten, const ColourSlots& 
     return " A colour slot has the background's colour: its pixels are transparent too.";
 }
 
-std::string RangeImageFileName(const std::string& chosenUtf8, std::int64_t address) {
+std::string RangeImageFileName(const std::string& chosenUtf8, std::int64_t address,
+                               std::optional<ImageFormat> format) {
     std::string name = RangeFileName(chosenUtf8, address);
-    if (ImageFormatForName(chosenUtf8) == ImageFormat::Png)
+    if (format.value_or(ImageFormatForName(chosenUtf8)) == ImageFormat::Png)
         name.replace(name.size() - 4, 4, ".png");
     return name;
 }

@@ -24,6 +24,13 @@ struct ImageSaveOptions {
     std::optional<TColor> transparent;
 };
 
+// Options for a save at a BMP depth, the format from the name and no transparency.
+inline ImageSaveOptions AtDepth(int bitsPerPixel) {
+    ImageSaveOptions options;
+    options.bitsPerPixel = bitsPerPixel;
+    return options;
+}
+
 // The one entry point every picture save calls: BMP or PNG, written atomically.
 void WriteImageFile(const Raster& raster, const std::string& utf8Path, const ImageSaveOptions& options,
                     const OutputFileOpener& opener = OpenPlainOutputFile);
@@ -43,7 +50,8 @@ bool WritesTransparency(const ImageSaveOptions& options, const std::string& utf8
 std::string TransparencyStatusNote(bool transparencyWritten, const ColourSlots& colours, bool multicolour);
 
 // A range save's file name: the chosen name without its last four characters, HHHH, then
-// ".png" when the chosen name is a PNG one, else ".bmp".
-std::string RangeImageFileName(const std::string& chosenUtf8, std::int64_t address);
+// ".png" for a PNG save (the format given, else the chosen name's), else ".bmp".
+std::string RangeImageFileName(const std::string& chosenUtf8, std::int64_t address,
+                               std::optional<ImageFormat> format = std::nullopt);
 
 } // namespace mosaiqua

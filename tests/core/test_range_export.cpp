@@ -51,7 +51,7 @@ protected:
 TEST_F(RangeExportTest, ToFilesWritesOneBmpPerSprite) {
     show(0x1000);
     const int written = SaveRangeToFiles(m_actual, 0x1000, SpriteCount(0x1000, 0x1100),
-                                         m_folder.file("a.BMP"), {}, 24, m_walk);
+                                         m_folder.file("a.BMP"), {}, {}, m_walk);
     EXPECT_EQ(written, 4);
     EXPECT_EQ(m_folder.names(),
               (std::vector<std::string>{"a1000.bmp", "a1040.bmp", "a1080.bmp", "a10C0.bmp"}));
@@ -75,17 +75,17 @@ TEST_F(RangeExportTest, ToFilesWritesOneBmpPerSprite) {
 TEST_F(RangeExportTest, ToFilesWritesNothingWhenItCannotStart) {
     show(0x1000);
     const std::string chosen = m_folder.file("a.BMP");
-    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 0, chosen, {}, 24, m_walk); },
+    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 0, chosen, {}, {}, m_walk); },
                     Kind::NothingToSave);
     EXPECT_TRUE(m_events.empty());
 
     SaveSizeTexts letters;
     letters.spriteWidth = "x";
-    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, letters, 24, m_walk); },
+    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, letters, {}, m_walk); },
                     Kind::NotAnInteger, "'x' is not a valid integer value");
     SaveSizeTexts zero;
     zero.bitmapWidth = "0";
-    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, zero, 24, m_walk); },
+    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, zero, {}, m_walk); },
                     Kind::BadBitmapSize);
     EXPECT_TRUE(m_folder.names().empty());
 }
@@ -94,7 +94,7 @@ TEST_F(RangeExportTest, ToFilesStopsAtAFileThatCannotBeCreatedKeepingTheEarlierO
     std::filesystem::create_directory(m_folder.path() / "a1080.bmp");
     show(0x1000);
     const std::string chosen = m_folder.file("a.BMP");
-    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, {}, 24, m_walk); },
+    ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, {}, {}, m_walk); },
                     Kind::CannotCreateFile, "Cannot create file " + m_folder.file("a1080.bmp") +
                         ": Is a directory (2 of the 4 files were written before it)");
     EXPECT_EQ(m_folder.names(), (std::vector<std::string>{"a1000.bmp", "a1040.bmp", "a1080.bmp"}));
@@ -150,7 +150,7 @@ TEST(SingleBitmapSheet, RefusesBadSizes) {
 
 TEST_F(RangeExportTest, ToSheetLaysTheRangeOutOnOneBitmap) {
     show(0x1000);
-    SaveRangeToSheet(m_actual, 0x1000, 27, m_folder.file("sheet.BMP"), {}, 32, m_walk);
+    SaveRangeToSheet(m_actual, 0x1000, 27, m_folder.file("sheet.BMP"), {}, AtDepth(32), m_walk);
     EXPECT_EQ(m_folder.names(), std::vector<std::string>{"sheet.BMP"});
     ASSERT_EQ(m_events.size(), 2u * 27);
     EXPECT_EQ(m_events.back(), "after");
@@ -172,15 +172,15 @@ TEST_F(RangeExportTest, ToSheetLaysTheRangeOutOnOneBitmap) {
 TEST_F(RangeExportTest, ToSheetWritesNothingWhenItCannotStart) {
     show(0x1000);
     const std::string chosen = m_folder.file("sheet.BMP");
-    ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 0, chosen, {}, 24, m_walk); },
+    ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 0, chosen, {}, {}, m_walk); },
                     Kind::NothingToSave);
     SaveSizeTexts letters;
     letters.finalWidth = "abc";
-    ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 4, chosen, letters, 24, m_walk); },
+    ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 4, chosen, letters, {}, m_walk); },
                     Kind::NotAnInteger, "'abc' is not a valid integer value");
     SaveSizeTexts zero;
     zero.bitmapWidth = "0";
-    EXPECT_THROW(SaveRangeToSheet(m_actual, 0x1000, 4, chosen, zero, 24, m_walk), UserError);
+    EXPECT_THROW(SaveRangeToSheet(m_actual, 0x1000, 4, chosen, zero, {}, m_walk), UserError);
     EXPECT_TRUE(m_folder.names().empty());
 }
 
@@ -202,12 +202,12 @@ TEST_F(RangeExportTest, ToSheetCellsFollowTheSpriteRulesAndCountWhatFits) {
          "Not even one cell of 24 x 21 pixels fits on a bitmap of 23 x 21: nothing was saved."},
     };
     for (const auto& r : refused)
-        ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 16, chosen, r.texts, 24, m_walk); }, r.kind,
+        ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 16, chosen, r.texts, {}, m_walk); }, r.kind,
                         r.message);
     EXPECT_TRUE(m_folder.names().empty());
     // 48 x 42 holds 2 x 2 cells of 24 x 21: 4 of 16; all 16 when there is room.
-    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {"24", "21", "24", "21", "48", "42"}, 24, m_walk), 4);
-    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {}, 24, m_walk), 16);
+    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {"24", "21", "24", "21", "48", "42"}, {}, m_walk), 4);
+    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {}, {}, m_walk), 16);
 }
 
 // With several bad texts the message names the first one read: bw, bh, fw, fh, then sw, sh.
@@ -215,7 +215,7 @@ TEST_F(RangeExportTest, ToSheetNamesTheFirstBadSizeInReadingOrder) {
     show(0x1000);
     const std::string chosen = m_folder.file("sheet.BMP");
     const auto expectNamed = [&](const SaveSizeTexts& texts, const std::string& text) {
-        ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 4, chosen, texts, 24, m_walk); },
+        ExpectUserError([&] { SaveRangeToSheet(m_actual, 0x1000, 4, chosen, texts, {}, m_walk); },
                         Kind::NotAnInteger, "'" + text + "' is not a valid integer value");
     };
     expectNamed({"sw?", "sh?", "bw?", "bh?", "fw?", "fh?"}, "bw?");

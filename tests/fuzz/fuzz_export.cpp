@@ -63,12 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             WriteBmpFile(ComposeNextSeven(views.ScanImage, ReadCellSizes(texts)), target, depth);
             break;
         case 2:
-            SaveRangeToFiles(views.SpriteActual, 0, 3, target, texts, depth, walk);
+            SaveRangeToFiles(views.SpriteActual, 0, 3, target, texts, AtDepth(depth), walk);
             break;
         default:
             ComputeFitFigures(ReadSize(texts.bitmapWidth), ReadSize(texts.bitmapHeight),
                               ReadSize(texts.finalWidth), ReadSize(texts.finalHeight));
-            SaveRangeToSheet(views.SpriteActual, 0, 5, target, texts, depth, walk);
+            SaveRangeToSheet(views.SpriteActual, 0, 5, target, texts, AtDepth(depth), walk);
             break;
         }
     } catch (const UserError&) {

@@ -147,12 +147,12 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
     const mosaiqua::SaveSizeTexts sizes = settings.SizeTexts();
     if (toFiles) {
         mosaiqua::SaveRangeToFiles(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
-                                   SpriteSaveDepth(), walk);
+                                   mosaiqua::AtDepth(SpriteSaveDepth()), walk);
         SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)));
     } else {
         // Written before the status claims success.
         const int saved = mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count,
-                                                     Utf8(*name), sizes, SpriteSaveDepth(), walk);
+                                                     Utf8(*name), sizes, mosaiqua::AtDepth(SpriteSaveDepth()), walk);
         SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(saved, range.count)));
     }
 }
