@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libpng-dev libspng-dev libgif-dev
   acme 64tass cc65
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb xauth x11-utils xdotool imagemagick
   fonts-wine fonts-liberation
   lintian desktop-file-utils appstream help2man dpkg-dev file fakeroot

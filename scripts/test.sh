@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test: the normal build (warnings as errors), then the
+# Sets everything up and runs every test: the formatting check, the normal build (warnings as errors), then the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, then a short run of every fuzz target.
 # Last, the Debian package is built and checked.
 # MOSAIQUA_SKIP_ASAN=1 / MOSAIQUA_SKIP_FUZZ=1 / MOSAIQUA_SKIP_PACKAGE=1 skip those steps.
@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
+bash scripts/check-format.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 run_preset() {
