@@ -119,7 +119,7 @@ protected:
 };
 
 TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
-    const Result r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"});
+    const Result r = Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "1 sprite saved ok.\nwritten: spr0049.BMP\n");
     EXPECT_EQ(fs::file_size(work() / "spr0049.BMP"), 54u + 21 * 72);
@@ -130,14 +130,14 @@ TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
 }
 
 TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
-    ASSERT_EQ(Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "$49", "--colours",
+    ASSERT_EQ(Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "$49", "--colours",
                    "#000080,0,2,1", "--palette", "ccs64", "-o", "red.bmp"})
                   .exitCode,
               0);
     ExpectRows(Bmp("red.bmp"), 0, 0, kBalloon, Rgb(122, 57, 39), Rgb(0, 0, 128));
 
     // Multicolour: each pair of bits, high bit first, picks one slot for two pixels.
-    ASSERT_EQ(Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "73", "--multicolour",
+    ASSERT_EQ(Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "73", "--multicolour",
                    "--colours", "0,1,2,3", "-o", "mc.bmp"})
                   .exitCode,
               0);
@@ -148,7 +148,7 @@ TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
 }
 
 TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
-    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"};
+    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49"};
     auto args = balloon;
     args.insert(args.end(), {"--sprite-size", "48,42", "--bitmap-size", "48,42", "-o", "big.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
@@ -169,7 +169,7 @@ TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
 }
 
 TEST_F(CliRun, DepthsOf32And16Bits) {
-    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"};
+    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49"};
     auto args = balloon;
     args.insert(args.end(), {"--depth", "32", "-o", "d32.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
@@ -290,7 +290,7 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 
     // A bad size stops the save before the old file is touched.
     std::ofstream(work() / "spr0049.BMP") << "old";
-    r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
+    r = Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "--sprite-size: 'ab' is not a valid integer value\n");
     EXPECT_EQ(Slurp(work() / "spr0049.BMP"), "old");
