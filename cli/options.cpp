@@ -221,7 +221,9 @@ int ParseCount(std::string_view option, std::string_view text, bool negativeAllo
     const bool negative = negativeAllowed && digits.starts_with('-');
     if (negative)
         digits.remove_prefix(1);
-    const auto bad = [&] { return BadArgument{std::string(option) + ": " + Quoted(text) + " is not a whole number"}; };
+    const auto bad = [&] {
+        return BadArgument{std::string(option) + ": " + Quoted(text) + " is not a whole number"};
+    };
     if (digits.empty() || digits.size() > 9)
         throw bad();
     int value = 0;
@@ -235,9 +237,12 @@ int ParseCount(std::string_view option, std::string_view text, bool negativeAllo
 
 // Every command reads a FILE the same way.
 void AddFile(CLI::App& cmd, ParseState& s) {
-    cmd.add_option("file", s.options.file, "the snapshot, PRG, P00 or any C64 memory file")->type_name("FILE");
-    Flag(cmd, "--raw", "no format recognition: read the file as a raw freeze file", [&] { s.options.raw = true; });
-    Flag(cmd, "--no-skip-header", "raw files: file offset 0 is address $0000", [&] { s.options.skipHeader = false; });
+    cmd.add_option("file", s.options.file, "the snapshot, PRG, P00 or any C64 memory file")
+        ->type_name("FILE");
+    Flag(cmd, "--raw", "no format recognition: read the file as a raw freeze file",
+         [&] { s.options.raw = true; });
+    Flag(cmd, "--no-skip-header", "raw files: file offset 0 is address $0000",
+         [&] { s.options.skipHeader = false; });
 }
 
 void AddDepth(CLI::App& cmd, ParseState& s) {
@@ -302,12 +307,14 @@ void AddAnimation(CLI::App& cmd, ParseState& s) {
 }
 
 void AddDataFormat(CLI::App& cmd, ParseState& s) {
-    Value(cmd, "--format", "bin|prg|acme|kick|ca65|64tass|c", "what the file holds", [&](const std::string& v) {
-        const auto format = RawDataFormatFromName(v);
-        if (!format)
-            throw BadArgument{"--format: " + Quoted(v) + " is not bin, prg, acme, kick, ca65, 64tass or c"};
-        s.options.dataFormat = *format;
-    });
+    Value(cmd, "--format", "bin|prg|acme|kick|ca65|64tass|c", "what the file holds",
+          [&](const std::string& v) {
+              const auto format = RawDataFormatFromName(v);
+              if (!format)
+                  throw BadArgument{"--format: " + Quoted(v) +
+                                    " is not bin, prg, acme, kick, ca65, 64tass or c"};
+              s.options.dataFormat = *format;
+          });
     Value(cmd, "--layout", "sprites|charset", "source lines of 3 bytes (sprites) or 8 (charset)",
           [&](const std::string& v) {
               if (v == "sprites")

@@ -34,7 +34,8 @@ struct OnScreenOptions {
 // message on `err`.
 int RunInfo(const InfoOptions& options, std::ostream& out, std::ostream& err);
 
-// `onscreen`: the snapshot's sprites as DIR/sprite<N>_<HHHH>.BMP (.png for PNG) in their own modes and colours.
+// `onscreen`: the snapshot's sprites as DIR/sprite<N>_<HHHH>.BMP (.png for PNG) in their own modes
+// and colours.
 // A file without machine state is an error (1).
 int RunOnScreen(const OnScreenOptions& options, std::ostream& out, std::ostream& err);
 
