@@ -257,10 +257,10 @@ bool WritesToStandardOutput(const CliOptions& o) {
 } // namespace
 
 int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    if (const int status = RunOther(options, out, err); status >= 0)
-        return status;
+    std::ostream& status = WritesToStandardOutput(options) ? err : out;
+    if (const int code = RunOther(options, status, err); code >= 0)
+        return code;
     try {
-        std::ostream& status = WritesToStandardOutput(options) ? err : out;
         const Saved saved = Run(options, err);
         status << saved.status << "\nwritten: " << saved.written << '\n';
         return 0;
