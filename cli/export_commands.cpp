@@ -1,5 +1,7 @@
 #include "cli/export_commands.h"
 
+#include "cli/load.h"
+
 #include "core/errors.h"
 #include "core/memory_image.h"
 
@@ -9,13 +11,6 @@
 
 namespace mosaiqua::cli {
 namespace {
-
-void load(MemoryImage& image, const std::string& file, bool skipHeader) {
-    std::string why;
-    if (!LoadFreezeFile(image, file, skipHeader, &why))
-        throw UserError(UserError::Kind::CannotOpenFile,
-                        "Cannot open file " + file + (why.empty() ? std::string() : ": " + why));
-}
 
 // Runs a command that returns {status, path} and reports it the way every CLI command does.
 int report(const std::function<std::pair<std::string, std::string>()>& run, std::ostream& out,
@@ -40,7 +35,7 @@ int RunAnim(const AnimOptions& o, std::ostream& out, std::ostream& err) {
             // Refused before the file is read, as the window's dialog refuses them.
             CheckAnimationSettings(o.frames, o.delayMs);
             MemoryImage image;
-            load(image, o.file, o.skipHeader);
+            LoadCommandFile(image, o.file, o.raw, o.skipHeader);
             image.SpriteAddress = o.address;
             AnimationSave save;
             save.firstAddress = o.address;
@@ -60,7 +55,7 @@ int RunData(const DataOptions& o, std::ostream& out, std::ostream& err) {
         [&] {
             CheckRawDataRange(o.start, o.end);
             MemoryImage image;
-            load(image, o.file, o.skipHeader);
+            LoadCommandFile(image, o.file, o.raw, o.skipHeader);
             const std::string path = o.output.empty() ? PresetRawDataName(o.start, o.format) : o.output;
             return std::pair{WriteRawDataFile(image, o.start, o.end, o.format, o.layout, path), path};
         },

@@ -24,6 +24,7 @@ struct AnimOptions {
     SaveSizeTexts sizes;
     bool transparent = false;
     std::string output; // empty: "anim" + HHHH + ".gif"
+    bool raw = false;   // --raw: no format recognition
 };
 
 // `data FILE --start A --end B --format bin|prg|acme|kick|ca65|64tass|c [-o PATH]`, end included.
@@ -35,6 +36,7 @@ struct DataOptions {
     RawDataFormat format = RawDataFormat::Bin;
     RawDataLayout layout = RawDataLayout::Sprites; // 3 bytes a line; CharSet: 8
     std::string output;                            // empty: "data" + HHHH + the format's extension
+    bool raw = false;
 };
 
 // Both load the file, write atomically and print the status and the path on `out`; they return

@@ -163,15 +163,11 @@ void AddAddress(CLI::App& cmd, ParseState& s) {
 void AddRange(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--start", "A", "first address of the range (default $0000)",
           [&](const std::string& v) { s.options.start = ParseAddress("--start", v); });
-    Value(cmd, "--end", "A", "end of the range (default $0040)",
+    Value(cmd, "--end", "A", "end of the range (default $0040); data includes it, the sprites stop before it",
           [&](const std::string& v) { s.options.end = ParseAddress("--end", v); });
 }
 
-void AddColourOptions(CLI::App& cmd, ParseState& s) {
-    Flag(cmd, "--multicolour", "multicolour mode", [&] { s.options.multicolour = true; });
-    Value(cmd, "--colours", "B,M1,M,M2",
-          "background, multicolour 1, main colour, multicolour 2: each #RRGGBB or a code 0-15",
-          [&](const std::string& v) { s.colours = ParseColourList(v); });
+void AddPalette(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--palette", "vic|ccs64", "the table the colour codes pick from (vic)",
           [&](const std::string& v) {
               if (v == "vic")
@@ -181,6 +177,14 @@ void AddColourOptions(CLI::App& cmd, ParseState& s) {
               else
                   throw BadArgument{"--palette: " + Quoted(v) + " is not vic or ccs64"};
           });
+}
+
+void AddColourOptions(CLI::App& cmd, ParseState& s) {
+    Flag(cmd, "--multicolour", "multicolour mode", [&] { s.options.multicolour = true; });
+    Value(cmd, "--colours", "B,M1,M,M2",
+          "background, multicolour 1, main colour, multicolour 2: each #RRGGBB or a code 0-15",
+          [&](const std::string& v) { s.colours = ParseColourList(v); });
+    AddPalette(cmd, s);
 }
 
 void AddSpriteSizes(CLI::App& cmd, ParseState& s) {
@@ -211,16 +215,60 @@ void AddView(CLI::App& cmd, ParseState& s) {
     });
 }
 
-void AddCommon(CLI::App& cmd, ParseState& s) {
-    cmd.add_option("file", s.options.file, "the freeze file (or any C64 memory file)")->type_name("FILE");
-    Flag(cmd, "--no-skip-header", "file offset 0 is address $0000", [&] { s.options.skipHeader = false; });
-    AddColourOptions(cmd, s);
-    Value(cmd, "--depth", "24|32|16", "bits per pixel (24)", [&](const std::string& v) {
+// A whole number of at most nine digits, so it always fits an int.
+int ParseCount(std::string_view option, std::string_view text, bool negativeAllowed) {
+    std::string_view digits = text;
+    const bool negative = negativeAllowed && digits.starts_with('-');
+    if (negative)
+        digits.remove_prefix(1);
+    const auto bad = [&] {
+        return BadArgument{std::string(option) + ": " + Quoted(text) + " is not a whole number"};
+    };
+    if (digits.empty() || digits.size() > 9)
+        throw bad();
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            throw bad();
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+// Every command reads a FILE the same way.
+void AddFile(CLI::App& cmd, ParseState& s) {
+    cmd.add_option("file", s.options.file, "the snapshot, PRG, P00 or any C64 memory file")
+        ->type_name("FILE");
+    Flag(cmd, "--raw", "no format recognition: read the file as a raw freeze file",
+         [&] { s.options.raw = true; });
+    Flag(cmd, "--no-skip-header", "raw files: file offset 0 is address $0000",
+         [&] { s.options.skipHeader = false; });
+}
+
+void AddDepth(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--depth", "24|32|16", "BMP bits per pixel (24)", [&](const std::string& v) {
         if (v == "24" || v == "32" || v == "16")
             s.options.bitsPerPixel = v == "24" ? 24 : v == "32" ? 32 : 16;
         else
             throw BadArgument{"--depth: " + Quoted(v) + " is not 24, 32 or 16"};
     });
+}
+
+void AddImageFormat(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--format", "bmp|png", "picture format (default: png when the file name ends in .png, else bmp)",
+          [&](const std::string& v) {
+              s.options.imageFormat = ImageFormatFromText(v);
+              if (!s.options.imageFormat)
+                  throw BadArgument{"--format: " + Quoted(v) + " is not bmp or png"};
+          });
+}
+
+void AddTransparent(CLI::App& cmd, ParseState& s) {
+    Flag(cmd, "--transparent", "the background colour becomes transparent (PNG and GIF)",
+         [&] { s.options.transparent = true; });
+}
+
+void AddOutput(CLI::App& cmd, ParseState& s) {
     Value(cmd, "-o", "PATH",
           "output file; for range the last four characters of the file name give way to each address",
           [&](const std::string& v) {
@@ -230,6 +278,64 @@ void AddCommon(CLI::App& cmd, ParseState& s) {
           });
 }
 
+// The picture saves: depth, format, transparency and the file.
+void AddPictureSave(CLI::App& cmd, ParseState& s) {
+    AddDepth(cmd, s);
+    AddImageFormat(cmd, s);
+    AddTransparent(cmd, s);
+    AddOutput(cmd, s);
+}
+
+void AddJson(CLI::App& cmd, ParseState& s) {
+    Flag(cmd, "--json", "print one JSON object", [&] { s.options.json = true; });
+}
+
+void AddOnScreen(CLI::App& cmd, ParseState& s) {
+    Flag(cmd, "--all", "every sprite, not only the enabled ones", [&] { s.options.all = true; });
+    Value(cmd, "-o", "DIR", "folder the sprites are written to (.)", [&](const std::string& v) {
+        if (v.empty())
+            throw BadArgument{"-o needs a folder"};
+        s.options.output = v;
+    });
+}
+
+void AddAnimation(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--frames", "N", "sprites in the animation (8)",
+          [&](const std::string& v) { s.options.frames = ParseCount("--frames", v, false); });
+    Value(cmd, "--delay", "MS", "milliseconds each frame shows (100)",
+          [&](const std::string& v) { s.options.delayMs = ParseCount("--delay", v, false); });
+}
+
+void AddDataFormat(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--format", "bin|prg|acme|kick|ca65|64tass|c", "what the file holds",
+          [&](const std::string& v) {
+              const auto format = RawDataFormatFromName(v);
+              if (!format)
+                  throw BadArgument{"--format: " + Quoted(v) +
+                                    " is not bin, prg, acme, kick, ca65, 64tass or c"};
+              s.options.dataFormat = *format;
+          });
+    Value(cmd, "--layout", "sprites|charset", "source lines of 3 bytes (sprites) or 8 (charset)",
+          [&](const std::string& v) {
+              if (v == "sprites")
+                  s.options.layout = RawDataLayout::Sprites;
+              else if (v == "charset")
+                  s.options.layout = RawDataLayout::CharSet;
+              else
+                  throw BadArgument{"--layout: " + Quoted(v) + " is not sprites or charset"};
+          });
+}
+
+void AddTop(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--top", "N", "candidates of each kind (10; -1: every one scoring above 0)",
+          [&](const std::string& v) { s.options.top = ParseCount("--top", v, true); });
+}
+
+void AddCharSetPage(CLI::App& cmd, ParseState& s) {
+    Flag(cmd, "--charset", "the character-set page instead of the sprite page",
+         [&] { s.options.charSetPage = true; });
+}
+
 using Group = void (*)(CLI::App&, ParseState&);
 
 struct CommandEntry {
@@ -237,22 +343,52 @@ struct CommandEntry {
     Command command;
     const char* help;
     std::vector<Group> groups;
+    std::vector<const char*> required = {};
 };
 
 // A new command is one line here; a new option is one call in its group.
 const std::vector<CommandEntry>& Commands() {
     static const std::vector<CommandEntry> commands{
-        {"sprite", Command::Sprite, "the sprite at --address", {AddAddress, AddSpriteSizes}},
+        {"sprite",
+         Command::Sprite,
+         "the sprite at --address",
+         {AddAddress, AddColourOptions, AddSpriteSizes, AddPictureSave}},
         {"next7",
          Command::NextSeven,
          "the seven sprites after --address, side by side",
-         {AddAddress, AddSpriteSizes}},
-        {"range", Command::Range, "every sprite of --start..--end, a file each", {AddRange, AddSpriteSizes}},
+         {AddAddress, AddColourOptions, AddSpriteSizes, AddPictureSave}},
+        {"range",
+         Command::Range,
+         "every sprite of --start..--end, a file each",
+         {AddRange, AddColourOptions, AddSpriteSizes, AddPictureSave}},
         {"sheet",
          Command::Sheet,
          "every sprite of --start..--end on one bitmap",
-         {AddRange, AddSpriteSizes, AddFinalSize}},
-        {"charset", Command::CharSet, "one character-set view at --address", {AddAddress, AddView}},
+         {AddRange, AddColourOptions, AddSpriteSizes, AddFinalSize, AddPictureSave}},
+        {"charset",
+         Command::CharSet,
+         "one character-set view at --address",
+         {AddAddress, AddColourOptions, AddView, AddPictureSave}},
+        {"info", Command::Info, "what the file is and, for a snapshot, the screen's state", {AddJson}},
+        {"onscreen",
+         Command::OnScreen,
+         "a snapshot's sprites in their own modes and colours, a file each",
+         {AddOnScreen, AddPalette, AddDepth, AddImageFormat, AddTransparent}},
+        {"anim",
+         Command::Anim,
+         "an animated GIF of the sprites from --address on",
+         {AddAddress, AddAnimation, AddColourOptions, AddSpriteSizes, AddTransparent, AddOutput},
+         {"--address"}},
+        {"data",
+         Command::Data,
+         "the bytes of --start..--end (end included) as binary or source",
+         {AddRange, AddDataFormat, AddOutput},
+         {"--start", "--end", "--format"}},
+        {"scan", Command::Scan, "where the sprites and character sets probably are", {AddJson, AddTop}},
+        {"overview",
+         Command::Overview,
+         "all 64 KB on one picture",
+         {AddCharSetPage, AddColourOptions, AddDepth, AddImageFormat, AddOutput}},
     };
     return commands;
 }
@@ -266,7 +402,7 @@ std::unique_ptr<CLI::App> MakeApp(ParseState& s) {
     for (const CommandEntry& entry : Commands()) {
         CLI::App* cmd = app->add_subcommand(entry.name, entry.help);
         cmd->set_help_flag("-h,--help", "print this command's options");
-        AddCommon(*cmd, s);
+        AddFile(*cmd, s);
         for (Group add : entry.groups)
             add(*cmd, s);
         cmd->parse_complete_callback([&s, command = entry.command] { s.options.command = command; });
@@ -367,6 +503,11 @@ ParseResult Parse(const std::vector<std::string>& given) {
         return UsageError{"no command given"};
     if (o.file.empty())
         return UsageError{"missing FILE after " + used.front()->get_name()};
+    for (const CommandEntry& entry : Commands())
+        if (entry.command == o.command)
+            for (const char* name : entry.required)
+                if (used.front()->get_option(name)->count() == 0)
+                    return UsageError{entry.name + std::string(" needs ") + name};
     if (!s.colours.empty()) {
         const PaletteTable& table = *TableFor(o.palette);
         o.colours = ColourSlots{Resolve(s.colours[0], table), Resolve(s.colours[1], table),

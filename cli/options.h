@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/animation.h"
 #include "core/charset_render.h"
 #include "core/colours.h"
 #include "core/export.h"
+#include "core/image_file.h"
+#include "core/raw_data.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,7 +15,7 @@
 
 namespace mosaiqua::cli {
 
-enum class Command { Sprite, NextSeven, Range, Sheet, CharSet };
+enum class Command { Sprite, NextSeven, Range, Sheet, CharSet, Info, OnScreen, Anim, Data, Scan, Overview };
 enum class Action { Run, Help, Version };
 
 struct CliOptions {
@@ -23,6 +26,7 @@ struct CliOptions {
     std::int32_t start = 0x0000;
     std::int32_t end = 0x0040;
     bool skipHeader = true;
+    bool raw = false; // --raw: no format recognition
     bool multicolour = false;
     PaletteKind palette = PaletteKind::pkTrueVic;
     // Empty: the colours the window has at start-up for the viewer the command uses.
@@ -30,8 +34,18 @@ struct CliOptions {
     // Kept as typed: the saves convert them, so a bad size fails with the window's message.
     SaveSizeTexts sizes;
     int bitsPerPixel = 24;
-    std::string output; // empty: the window's preset name
+    std::string output; // empty: the window's preset name (onscreen: the folder, ".")
+    std::optional<ImageFormat> imageFormat; // --format bmp|png; nothing: from the name
+    bool transparent = false;
     CharSetViewKind view = CharSetViewKind::cv8x8;
+    bool json = false;        // info, scan
+    bool all = false;         // onscreen: disabled sprites too
+    bool charSetPage = false; // overview --charset
+    int frames = kDefaultAnimationFrames;
+    int delayMs = kDefaultFrameDelayMs;
+    RawDataFormat dataFormat = RawDataFormat::Bin;
+    RawDataLayout layout = RawDataLayout::Sprites;
+    int top = 10;
     std::string helpText; // Action::Help: the program's or the command's help
 };
 

@@ -1,7 +1,9 @@
 #include "cli/scan_commands.h"
 
+#include "cli/load.h"
+
 #include "core/address_text.h"
-#include "core/bmp.h"
+#include "core/image_file.h"
 #include "core/errors.h"
 #include "core/graphics_scan.h"
 #include "core/memory_image.h"
@@ -15,13 +17,6 @@
 
 namespace mosaiqua::cli {
 namespace {
-
-void Load(MemoryImage& image, const std::string& file, bool skipHeader) {
-    std::string why;
-    if (!LoadFreezeFile(image, file, skipHeader, &why))
-        throw UserError(UserError::Kind::CannotOpenFile,
-                        "Cannot open file " + file + (why.empty() ? std::string() : ": " + why));
-}
 
 std::string ScoreText(float score) {
     char text[16];
@@ -70,7 +65,7 @@ template <typename Body> int Guarded(std::ostream& err, Body body) {
 int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
         MemoryImage image;
-        Load(image, o.file, o.skipHeader);
+        LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         const GraphicsScores scores = ScoreGraphics(image);
         const auto sprites = SpriteCandidates(scores, o.top);
         const auto charsets = CharSetCandidates(scores, o.top);
@@ -90,14 +85,18 @@ int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
 int RunOverview(const OverviewOptions& o, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
         MemoryImage image;
-        Load(image, o.file, o.skipHeader);
+        LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         const OverviewPage page = o.charset ? OverviewPage::CharSets : OverviewPage::Sprites;
         const ColourSlots colours = o.colours.value_or(o.charset ? CharSetStartupColours() : kStartupColours);
         Raster picture;
         DrawOverview(page, image, o.multicolour, colours, picture);
+        const std::string extension = o.format == ImageFormat::Png ? ".png" : ".bmp";
         const std::string path =
-            o.output.empty() ? (o.charset ? "overview-charsets.bmp" : "overview-sprites.bmp") : o.output;
-        WriteBmpFile(picture, path, o.bitsPerPixel);
+            o.output.empty() ? (o.charset ? "overview-charsets" : "overview-sprites") + extension : o.output;
+        ImageSaveOptions save;
+        save.format = o.format;
+        save.bitsPerPixel = o.bitsPerPixel;
+        WriteImageFile(picture, path, save);
         out << "Overview saved ok.\nwritten: " << path << '\n';
     });
 }

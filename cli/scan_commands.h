@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/colours.h"
+#include "core/image_file.h"
 
 #include <iosfwd>
 #include <optional>
@@ -14,9 +15,10 @@ struct ScanOptions {
     bool skipHeader = true;
     bool json = false;
     int top = 10; // candidates per kind; negative: every cell and block scoring above 0
+    bool raw = false; // --raw: no format recognition
 };
 
-// mosaiqua-cli overview FILE [--charset] [-o PATH]
+// mosaiqua-cli overview FILE [--charset] [--format bmp|png] [-o PATH]
 struct OverviewOptions {
     std::string file;
     bool skipHeader = true;
@@ -24,7 +26,9 @@ struct OverviewOptions {
     bool multicolour = false;
     std::optional<ColourSlots> colours; // empty: the page's colours at start-up
     int bitsPerPixel = 24;
-    std::string output; // empty: "overview-sprites.bmp" / "overview-charsets.bmp"
+    std::string output; // empty: "overview-sprites.bmp" / "overview-charsets.bmp" (.png for PNG)
+    std::optional<ImageFormat> format = std::nullopt; // nothing: from the name
+    bool raw = false;
 };
 
 // Lists the graphics candidates, best first: as JSON

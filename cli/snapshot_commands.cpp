@@ -1,5 +1,8 @@
 #include "cli/snapshot_commands.h"
 
+#include "cli/load.h"
+#include "core/image_file.h"
+
 #include "core/bmp.h"
 #include "core/errors.h"
 #include "core/machine_state.h"
@@ -80,15 +83,6 @@ std::string Hex(std::int64_t value, int digits = 4) {
     char text[12];
     std::snprintf(text, sizeof text, "$%0*llX", digits, static_cast<unsigned long long>(value));
     return text;
-}
-
-LoadedFile LoadOrThrow(const std::string& file, bool raw, bool skipHeader, MemoryImage& image) {
-    std::string why;
-    const auto loaded = LoadMemoryFile(image, file, LoadOptions{!raw, skipHeader}, &why);
-    if (!loaded)
-        throw UserError(UserError::Kind::CannotOpenFile,
-                        "Cannot open file " + file + (why.empty() ? std::string() : ": " + why));
-    return *loaded;
 }
 
 const PaletteTable& TableOrVic(PaletteKind kind) {
@@ -178,7 +172,7 @@ std::string InfoJson(const LoadedFile& loaded, const MemoryImage& image) {
 int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
         MemoryImage image;
-        const LoadedFile loaded = LoadOrThrow(o.file, o.raw, o.skipHeader, image);
+        const LoadedFile loaded = LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         if (o.json) {
             out << InfoJson(loaded, image) << '\n';
             return 0;
@@ -196,7 +190,7 @@ int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
 int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
         MemoryImage image;
-        const LoadedFile loaded = LoadOrThrow(o.file, o.raw, o.skipHeader, image);
+        const LoadedFile loaded = LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         if (!loaded.machineState) {
             err << "mosaiqua-cli: " << o.file << " holds no machine state; only VICE snapshots of a C64 do\n";
             return 1;
@@ -205,6 +199,8 @@ int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) 
         const ScreenLayout layout = DescribeScreen(state, image);
         const MemoryImage seen = VideoChipView(state, image, layout.bank);
         const PaletteTable& palette = TableOrVic(o.palette);
+        const bool png = o.format == ImageFormat::Png;
+        std::string note;
         for (const SpriteState& s : layout.sprites) {
             if (!s.enabled && !o.all)
                 continue;
@@ -212,11 +208,22 @@ int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) 
             Raster sprite(kSpriteWidth, kSpriteHeight);
             RenderSprite(seen, settings.address, settings.multicolour, settings.colours, sprite, 0);
             char name[32];
-            std::snprintf(name, sizeof name, "sprite%d_%04X.BMP", s.number, unsigned(settings.address));
+            std::snprintf(name, sizeof name, "sprite%d_%04X.%s", s.number, unsigned(settings.address),
+                          png ? "png" : "BMP");
             const std::string path = (PathFromUtf8(o.outputDir) / name).string();
-            WriteBmpFile(sprite, path, o.bitsPerPixel);
+            ImageSaveOptions save;
+            save.format = png ? ImageFormat::Png : ImageFormat::Bmp;
+            save.bitsPerPixel = o.bitsPerPixel;
+            save.transparent = TransparentColourFor(o.transparent, settings.colours);
+            WriteImageFile(sprite, path, save);
+            if (note.empty())
+                note = TransparencyStatusNote(WritesTransparency(save, path), settings.colours,
+                                              settings.multicolour);
             out << path << '\n';
         }
+        // Said once: the note is the same for every sprite it applies to.
+        if (!note.empty())
+            out << note.substr(note.find_first_not_of(' ')) << '\n';
         return 0;
     });
 }

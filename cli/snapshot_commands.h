@@ -2,9 +2,11 @@
 
 #include "core/colours.h"
 #include "core/file_formats.h"
+#include "core/image_file.h"
 #include "core/memory_image.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 namespace mosaiqua::cli {
@@ -24,13 +26,16 @@ struct OnScreenOptions {
     int bitsPerPixel = 24;
     bool raw = false;
     bool skipHeader = true;
+    std::optional<ImageFormat> format = std::nullopt; // nothing: BMP
+    bool transparent = false;          // the background transparent (PNG only)
 };
 
 // `info`: what was recognised and, for a snapshot, the machine state. Returns 0, or 1 after one
 // message on `err`.
 int RunInfo(const InfoOptions& options, std::ostream& out, std::ostream& err);
 
-// `onscreen`: the snapshot's sprites as DIR/sprite<N>_<HHHH>.BMP in their own modes and colours.
+// `onscreen`: the snapshot's sprites as DIR/sprite<N>_<HHHH>.BMP (.png for PNG) in their own modes
+// and colours.
 // A file without machine state is an error (1).
 int RunOnScreen(const OnScreenOptions& options, std::ostream& out, std::ostream& err);
 

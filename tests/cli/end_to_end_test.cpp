@@ -1,6 +1,7 @@
 // Runs the built mosaiqua-cli and reads back what it wrote.
 #include "../core/bmp_reader.h"
 #include "../core/known_pictures.h"
+#include "../core/snapshot_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +120,7 @@ protected:
 };
 
 TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
-    const Result r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"});
+    const Result r = Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "1 sprite saved ok.\nwritten: spr0049.BMP\n");
     EXPECT_EQ(fs::file_size(work() / "spr0049.BMP"), 54u + 21 * 72);
@@ -130,14 +131,14 @@ TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
 }
 
 TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
-    ASSERT_EQ(Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "$49", "--colours",
+    ASSERT_EQ(Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "$49", "--colours",
                    "#000080,0,2,1", "--palette", "ccs64", "-o", "red.bmp"})
                   .exitCode,
               0);
     ExpectRows(Bmp("red.bmp"), 0, 0, kBalloon, Rgb(122, 57, 39), Rgb(0, 0, 128));
 
     // Multicolour: each pair of bits, high bit first, picks one slot for two pixels.
-    ASSERT_EQ(Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "73", "--multicolour",
+    ASSERT_EQ(Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "73", "--multicolour",
                    "--colours", "0,1,2,3", "-o", "mc.bmp"})
                   .exitCode,
               0);
@@ -148,7 +149,8 @@ TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
 }
 
 TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
-    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"};
+    const std::vector<std::string> balloon{"sprite",           kBalloonFile, "--raw",
+                                           "--no-skip-header", "--address",  "0x49"};
     auto args = balloon;
     args.insert(args.end(), {"--sprite-size", "48,42", "--bitmap-size", "48,42", "-o", "big.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
@@ -169,7 +171,8 @@ TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
 }
 
 TEST_F(CliRun, DepthsOf32And16Bits) {
-    const std::vector<std::string> balloon{"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49"};
+    const std::vector<std::string> balloon{"sprite",           kBalloonFile, "--raw",
+                                           "--no-skip-header", "--address",  "0x49"};
     auto args = balloon;
     args.insert(args.end(), {"--depth", "32", "-o", "d32.bmp"});
     ASSERT_EQ(Run(args).exitCode, 0);
@@ -290,7 +293,8 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 
     // A bad size stops the save before the old file is touched.
     std::ofstream(work() / "spr0049.BMP") << "old";
-    r = Run({"sprite", kBalloonFile, "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
+    r = Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49", "--sprite-size",
+             "ab,21"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "--sprite-size: 'ab' is not a valid integer value\n");
     EXPECT_EQ(Slurp(work() / "spr0049.BMP"), "old");
@@ -342,6 +346,92 @@ TEST_F(CliRun, TheSnapshotIsKeptAndTheSheetCountsWhatFits) {
     r = Run({"charset", "--help"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("--view"), std::string::npos) << r.out;
+}
+
+// Detection is on by default: the PRG loads at its address $0800, so the balloon at file offset
+// $49 is at $0847.
+TEST_F(CliRun, InfoNamesTheFormatAndAPrgLoadsAtItsAddress) {
+    Result r = Run({"info", kBalloonFile});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "File:          " + kBalloonFile +
+                         "\nFormat:        PRG: $0800-$0885\nNo machine state in this file.\n");
+    r = Run({"info", kBalloonFile, "--raw", "--no-skip-header", "--json"});
+    EXPECT_EQ(r.out, "{\"format\": \"raw\", \"machine\": null, \"vice_version\": null, "
+                     "\"ram\": {\"start\": 0, \"end\": 135}, \"vic\": null}\n"); // 136 bytes
+    ASSERT_EQ(Run({"sprite", kBalloonFile, "--address", "0x847"}).exitCode, 0);
+    ExpectRows(Bmp("spr0847.BMP"), 0, 0, kBalloon, kStartMain, kBlack);
+}
+
+TEST_F(CliRun, PngByNameOrFormatWithTransparency) {
+    Result r = Run({"sprite", kBalloonFile, "--address", "0x847", "-o", "b.PNG"});
+    EXPECT_EQ(r.out, "1 sprite saved ok.\nwritten: b.PNG\n") << r.err;
+    const std::string png = Slurp(work() / "b.PNG");
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\0\x18\0\0\0\x15", 8)); // 24 x 21
+    EXPECT_EQ(png.find("tRNS"), std::string::npos);
+
+    // Main colour = background: the note says the balloon turns transparent as well.
+    r = Run({"sprite", kBalloonFile, "--address", "0x847", "--format", "png", "--transparent", "--colours",
+             "0,1,0,1"});
+    EXPECT_EQ(r.out, "1 sprite saved ok. A colour slot has the background's colour: its pixels are "
+                     "transparent too.\nwritten: spr0847.png\n");
+    EXPECT_NE(Slurp(work() / "spr0847.png").find("tRNS"), std::string::npos);
+}
+
+TEST_F(CliRun, OnScreenWritesTheEnabledSprites) {
+    mosaiqua::test::Bytes regs(64, 0);
+    regs[0x15] = 0x05; // sprites 0 and 2 on
+    regs[0x18] = 0x0E; // screen at the bank
+    mosaiqua::test::Bytes mem = mosaiqua::test::Ram(0);
+    std::fill(mem.begin() + 4 + 0x4000, mem.end(), 0);
+    mem[4 + 0x43F8] = 71;   // sprite 0 at $4000 + 71 * 64 = $51C0
+    mem[4 + 0x43FA] = 0xFF; // sprite 2 at $7FC0
+    mosaiqua::test::Snapshot s("C64", true);
+    s.module("MAINCPU", mosaiqua::test::Bytes(103, 0)).module("C64MEM", mem);
+    s.module("CIA2", {0x02, 0xFF, 0x3F});
+    s.module("VIC-II", mosaiqua::test::X64Vic(regs, 5));
+    std::ofstream(work() / "game.vsf", std::ios::binary)
+        .write(reinterpret_cast<const char*>(s.bytes.data()), std::streamsize(s.bytes.size()));
+    fs::create_directory(work() / "out");
+
+    const Result r = Run({"onscreen", "game.vsf", "-o", "out", "--format", "png"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "out/sprite0_51C0.png\nout/sprite2_7FC0.png\n");
+    EXPECT_EQ(Slurp(work() / "out/sprite0_51C0.png").substr(1, 3), "PNG");
+    EXPECT_EQ(Run({"onscreen", kBalloonFile}).exitCode, 1); // no machine state
+}
+
+TEST_F(CliRun, AnimWritesAGif) {
+    Result r =
+        Run({"anim", kBalloonFile, "--address", "0x847", "--frames", "2", "--delay", "50", "-o", "a.gif"});
+    EXPECT_EQ(r.out, "2 sprites saved ok as an animation.\nwritten: a.gif\n") << r.err;
+    EXPECT_EQ(Slurp(work() / "a.gif").substr(0, 6), "GIF89a");
+    EXPECT_EQ(Run({"anim", kBalloonFile, "--address", "0x847", "--frames", "1"}).exitCode, 1);
+    EXPECT_EQ(Run({"anim", kBalloonFile}).exitCode, 2); // --address is required
+}
+
+TEST_F(CliRun, DataIncludesTheEndAddress) {
+    const Result r =
+        Run({"data", kBalloonFile, "--start", "0x847", "--end", "0x849", "--format", "bin", "-o", "x.bin"});
+    EXPECT_EQ(r.out, "3 bytes from $0847 to $0849 saved ok.\nwritten: x.bin\n") << r.err;
+    EXPECT_EQ(Slurp(work() / "x.bin"), Slurp(kBalloonFile).substr(0x49, 3));
+    EXPECT_EQ(Run({"data", kBalloonFile, "--start", "0x847", "--format", "bin"}).exitCode, 2);
+}
+
+TEST_F(CliRun, ScanFindsTheDemoCharSet) {
+    const Result r = Run({"scan", kDemo, "--json", "--top", "1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"sprites\": [{\"address\": ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"charsets\": [{\"address\": 12288, "), std::string::npos) << r.out; // $3000
+}
+
+TEST_F(CliRun, OverviewOfTheCharSetPage) {
+    const Result r = Run({"overview", kDemo, "--charset", "-o", "o.bmp"});
+    EXPECT_EQ(r.out, "Overview saved ok.\nwritten: o.bmp\n") << r.err;
+    const BmpFile bmp = Bmp("o.bmp");
+    ASSERT_EQ(bmp.error, "");
+    // 32 blocks of 2 KB, 8 across, each 16 x 16 characters of 8 pixels.
+    EXPECT_EQ(std::make_pair(bmp.width, bmp.height), std::make_pair(8 * 128, 4 * 128));
 }
 
 } // namespace

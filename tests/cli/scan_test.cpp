@@ -33,7 +33,7 @@ TEST(ScanCommand, ListsCandidatesBestFirstAsJsonOrText) {
     std::ostringstream none, why;
     EXPECT_EQ(RunScan({"/nonexistent/x.c64", true, true, 5}, none, why), 1);
     EXPECT_EQ(none.str(), "");
-    EXPECT_EQ(why.str().rfind("Cannot open file /nonexistent/x.c64", 0), 0u) << why.str();
+    EXPECT_EQ(why.str().rfind("Cannot open file \"/nonexistent/x.c64\".", 0), 0u) << why.str();
 }
 
 std::vector<std::uint8_t> Bytes(const std::filesystem::path& path) {
