@@ -59,11 +59,12 @@ std::optional<QString> QtPlatform::SaveFileName(QWidget* parent, const SaveFileR
     dialog.setDefaultSuffix(request.defaultSuffix);
     // Qt keeps one default suffix whatever type is chosen: with "PNG Image" chosen, "shot" must
     // become "shot.png" (and the overwrite question must ask about that file).
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
-        const bool first = !request.filters.isEmpty() && filter == request.filters.constFirst();
-        const QString suffix = SuffixOfFilter(filter);
-        dialog.setDefaultSuffix(first || suffix.isEmpty() ? request.defaultSuffix : suffix);
-    });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
+            const bool first = !request.filters.isEmpty() && filter == request.filters.constFirst();
+            const QString suffix = SuffixOfFilter(filter);
+            dialog.setDefaultSuffix(first || suffix.isEmpty() ? request.defaultSuffix : suffix);
+        });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.presetName.isEmpty())
         dialog.selectFile(request.presetName);

@@ -43,7 +43,8 @@ std::optional<QString> TForm1::AskSaveName(SaveFileRequest request) {
     return name;
 }
 
-mosaiqua::ImageSaveOptions TForm1::PictureOptions(int bitsPerPixel, const mosaiqua::ColourSlots& colours) const {
+mosaiqua::ImageSaveOptions TForm1::PictureOptions(int bitsPerPixel,
+                                                  const mosaiqua::ColourSlots& colours) const {
     mosaiqua::ImageSaveOptions options = mosaiqua::AtDepth(bitsPerPixel);
     options.transparent = mosaiqua::TransparentColourFor(m_transparentBackgroundInPng1->isChecked(), colours);
     return options;
@@ -51,8 +52,8 @@ mosaiqua::ImageSaveOptions TForm1::PictureOptions(int bitsPerPixel, const mosaiq
 
 QString TForm1::TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
                                  const mosaiqua::ColourSlots& colours, bool multicolour) {
-    return QString::fromStdString(
-        mosaiqua::TransparencyStatusNote(mosaiqua::WritesTransparency(options, Utf8(path)), colours, multicolour));
+    return QString::fromStdString(mosaiqua::TransparencyStatusNote(
+        mosaiqua::WritesTransparency(options, Utf8(path)), colours, multicolour));
 }
 
 int TForm1::DisplayDepth() const {
@@ -236,9 +237,11 @@ void TForm1::SaveRawData1Click() {
     RawDataDialog& dialog = *m_rawDataDialog;
     // The bytes of the page in front: eight sprites from the current one, or one 2 KB charset.
     if (m_pageControl->currentWidget() == m_charSheet)
-        dialog.setRange(mosaiqua::RawDataRangeForCharSet(m_image.CharSetAddress), mosaiqua::RawDataLayout::CharSet);
+        dialog.setRange(mosaiqua::RawDataRangeForCharSet(m_image.CharSetAddress),
+                        mosaiqua::RawDataLayout::CharSet);
     else
-        dialog.setRange(mosaiqua::RawDataRangeForSprites(m_image.SpriteAddress), mosaiqua::RawDataLayout::Sprites);
+        dialog.setRange(mosaiqua::RawDataRangeForSprites(m_image.SpriteAddress),
+                        mosaiqua::RawDataLayout::Sprites);
     dialog.move(CentredOver(OuterSize(dialog)));
     if (m_platform.RunModal(&dialog) != QDialog::Accepted)
         return;
@@ -252,5 +255,5 @@ void TForm1::SaveRawData1Click() {
     if (!name)
         return;
     SetStatus(QString::fromStdString(mosaiqua::WriteRawDataFile(m_image, range.start, range.end, format,
-                                                                 dialog.dataLayout(), Utf8(*name))));
+                                                                dialog.dataLayout(), Utf8(*name))));
 }
