@@ -35,7 +35,7 @@ void Introduction(HelpWriter& w) {
         "way "
         "the VIC-II video chip would draw it: as sprites on the \"Sprite Ripper\" page and as character sets "
         "on "
-        "the \"CharSet Ripper\" page. Whatever you find can be saved as Windows bitmap (BMP) files or copied "
+        "the \"CharSet Ripper\" page. Whatever you find can be saved as Windows bitmap (BMP) or PNG files or copied "
         "to "
         "the clipboard.",
         "",
@@ -84,7 +84,11 @@ void SpriteRipper(HelpWriter& w) {
         "Palette\"); with \"Use Windows Standard Colour Palette\" any colour can be mixed. \"Reset Sprite "
         "Colours To Default\" on the Edit menu puts them back. When the sprite looks right, save it with "
         "\"Save Current Sprite\" on the File menu or copy it to the clipboard with Ctrl+C. The sizes the "
-        "sprites are saved at are set with \"Set Save Sprite Settings\" on the Options menu.",
+        "sprites are saved at are set with \"Set Save Sprite Settings\" on the Options menu. A name ending "
+        "in \".png\" saves a PNG picture instead; \"Transparent Background In PNG\" on the Options menu "
+        "leaves the background out of it. \"Save Sprite Animation\" saves the sprite and the ones after it "
+        "as an animated GIF, and \"Save Raw Data\" saves the bytes themselves as a binary file or as "
+        "assembler or C source.",
     });
 }
 

@@ -4,6 +4,7 @@
 #include "core/colours.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -11,12 +12,15 @@ class QDialog;
 class QImage;
 class QWidget;
 
-// What a save dialog is asked to show; every BMP save uses the same kind of dialog.
+// What a save dialog is asked to show; every picture save uses the same kind of dialog.
 struct SaveFileRequest {
     QString startFolder;
     QString presetName;
+    // Added to a typed name without one while the first file type is chosen; another chosen type
+    // adds that type's own extension.
     QString defaultSuffix = QStringLiteral("BMP");
-    QString filter = QStringLiteral("Windows Bitmap (*.BMP)");
+    // The file types offered, the first chosen at the start.
+    QStringList filters{QStringLiteral("Windows Bitmap (*.BMP)"), QStringLiteral("PNG Image (*.png)")};
     bool confirmOverwrite = true;
 };
 

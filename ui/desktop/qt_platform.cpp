@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QUrl>
 
@@ -26,6 +27,13 @@ QString ExistingFolderOr(const QString& folder) {
         return folder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+// The extension a file type stands for: "PNG Image (*.png)" gives "png"; empty when it names none.
+QString SuffixOfFilter(const QString& filter) {
+    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 } // namespace
@@ -46,9 +54,17 @@ std::optional<QString> QtPlatform::SaveFileName(QWidget* parent, const SaveFileR
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(ExistingFolderOr(request.startFolder));
-    dialog.setNameFilter(request.filter);
+    dialog.setNameFilters(request.filters);
     // Static helpers have no default suffix; "shot" must come back as "shot.BMP".
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // Qt keeps one default suffix whatever type is chosen: with "PNG Image" chosen, "shot" must
+    // become "shot.png" (and the overwrite question must ask about that file).
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
+            const bool first = !request.filters.isEmpty() && filter == request.filters.constFirst();
+            const QString suffix = SuffixOfFilter(filter);
+            dialog.setDefaultSuffix(first || suffix.isEmpty() ? request.defaultSuffix : suffix);
+        });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.presetName.isEmpty())
         dialog.selectFile(request.presetName);

@@ -1,17 +1,24 @@
 // File menu: opening a snapshot and the save commands; saves compose what the views show, never memory.
 #include "ui/main_window/tform1.h"
 
+#include "core/animation.h"
 #include "core/bmp.h"
 #include "core/errors.h"
 #include "core/export.h"
+#include "core/image_file.h"
 #include "core/memory_image.h"
+#include "core/raw_data.h"
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/platform.h"
 #include "ui/desktop/raster_image.h"
+#include "ui/desktop/window_placement.h"
+#include "ui/dialogs/animation_dialog.h"
 #include "ui/dialogs/palette_picker.h"
+#include "ui/dialogs/raw_data_dialog.h"
 #include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QProgressBar>
 #include <QTabWidget>
@@ -24,12 +31,29 @@ std::string Utf8(const QString& text) { return text.toStdString(); }
 
 std::optional<QString> TForm1::AskSaveName(const QString& presetName) {
     SaveFileRequest request;
-    request.startFolder = BitmapDirectory();
     request.presetName = presetName;
+    return AskSaveName(request);
+}
+
+std::optional<QString> TForm1::AskSaveName(SaveFileRequest request) {
+    request.startFolder = BitmapDirectory();
     std::optional<QString> name = m_platform.SaveFileName(this, request);
     if (!name || name->isEmpty())
         return std::nullopt;
     return name;
+}
+
+mosaiqua::ImageSaveOptions TForm1::PictureOptions(int bitsPerPixel,
+                                                  const mosaiqua::ColourSlots& colours) const {
+    mosaiqua::ImageSaveOptions options = mosaiqua::AtDepth(bitsPerPixel);
+    options.transparent = mosaiqua::TransparentColourFor(m_transparentBackgroundInPng1->isChecked(), colours);
+    return options;
+}
+
+QString TForm1::TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
+                                 const mosaiqua::ColourSlots& colours, bool multicolour) {
+    return QString::fromStdString(mosaiqua::TransparencyStatusNote(
+        mosaiqua::WritesTransparency(options, Utf8(path)), colours, multicolour));
 }
 
 int TForm1::DisplayDepth() const {
@@ -81,8 +105,11 @@ void TForm1::SaveSprite1Click() {
         return;
     const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
-    mosaiqua::WriteBmpFile(bitmap, Utf8(*name), SpriteSaveDepth());
-    SetStatus(QString::fromLatin1(mosaiqua::kCurrentSpriteSavedStatus));
+    const mosaiqua::ColourSlots colours = SpriteColours();
+    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
+    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options);
+    SetStatus(QString::fromLatin1(mosaiqua::kCurrentSpriteSavedStatus) +
+              TransparencyNote(options, *name, colours, SpriteMulticolour()));
 }
 
 void TForm1::SaveNext7Sprites1Click() {
@@ -92,8 +119,35 @@ void TForm1::SaveNext7Sprites1Click() {
         return;
     const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
-    mosaiqua::WriteBmpFile(bitmap, Utf8(*name), SpriteSaveDepth());
-    SetStatus(QString::fromLatin1(mosaiqua::kNextSevenSavedStatus));
+    const mosaiqua::ColourSlots colours = SpriteColours();
+    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
+    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options);
+    SetStatus(QString::fromLatin1(mosaiqua::kNextSevenSavedStatus) +
+              TransparencyNote(options, *name, colours, SpriteMulticolour()));
+}
+
+void TForm1::SaveSpriteAnimation1Click() {
+    if (m_animationDialog == nullptr)
+        m_animationDialog = new AnimationDialog(this);
+    m_animationDialog->move(CentredOver(OuterSize(*m_animationDialog)));
+    if (m_platform.RunModal(m_animationDialog) != QDialog::Accepted)
+        return;
+    SaveFileRequest request;
+    request.presetName = QString::fromStdString(mosaiqua::PresetAnimationName(m_image.SpriteAddress));
+    request.defaultSuffix = QStringLiteral("gif");
+    request.filters = QStringList{QStringLiteral("GIF Image (*.gif)")};
+    const std::optional<QString> name = AskSaveName(request);
+    if (!name)
+        return;
+    mosaiqua::AnimationSave save;
+    save.firstAddress = m_image.SpriteAddress;
+    save.frames = m_animationDialog->frames();
+    save.delayMs = m_animationDialog->delayMs();
+    save.multicolour = SpriteMulticolour();
+    save.colours = SpriteColours();
+    save.transparentBackground = m_transparentBackgroundInPng1->isChecked();
+    SetStatus(QString::fromStdString(mosaiqua::SaveSpriteAnimation(
+        m_image, save, m_windows.saveSpriteSettings->SizeTexts(), Utf8(*name))));
 }
 
 // ---- Memory ranges ------------------------------------------------------------------------------
@@ -145,15 +199,18 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
         SetStatus(QStringLiteral("Saving sprites please wait.."));
     };
     const mosaiqua::SaveSizeTexts sizes = settings.SizeTexts();
+    const mosaiqua::ColourSlots colours = SpriteColours();
+    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
+    const QString note = TransparencyNote(options, *name, colours, SpriteMulticolour());
     if (toFiles) {
         mosaiqua::SaveRangeToFiles(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
-                                   mosaiqua::AtDepth(SpriteSaveDepth()), walk);
-        SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)));
+                                   options, walk);
+        SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)) + note);
     } else {
         // Written before the status claims success.
         const int saved = mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count,
-                                                     Utf8(*name), sizes, mosaiqua::AtDepth(SpriteSaveDepth()), walk);
-        SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(saved, range.count)));
+                                                     Utf8(*name), sizes, options, walk);
+        SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(saved, range.count)) + note);
     }
 }
 
@@ -165,6 +222,38 @@ void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
     if (!name)
         return;
     // The view's own picture at its own size and the display's depth; the save settings do not apply.
-    mosaiqua::WriteBmpFile(m_charSetRasters.of(kind), Utf8(*name), DisplayDepth());
-    SetStatus(QString::fromLatin1(mosaiqua::CharSetSavedStatus(kind)));
+    const mosaiqua::ColourSlots colours = CharSetColours();
+    const mosaiqua::ImageSaveOptions options = PictureOptions(DisplayDepth(), colours);
+    mosaiqua::WriteImageFile(m_charSetRasters.of(kind), Utf8(*name), options);
+    SetStatus(QString::fromLatin1(mosaiqua::CharSetSavedStatus(kind)) +
+              TransparencyNote(options, *name, colours, CharSetMulticolour()));
+}
+
+// ---- Raw data -----------------------------------------------------------------------------------
+
+void TForm1::SaveRawData1Click() {
+    if (m_rawDataDialog == nullptr)
+        m_rawDataDialog = new RawDataDialog(this);
+    RawDataDialog& dialog = *m_rawDataDialog;
+    // The bytes of the page in front: eight sprites from the current one, or one 2 KB charset.
+    if (m_pageControl->currentWidget() == m_charSheet)
+        dialog.setRange(mosaiqua::RawDataRangeForCharSet(m_image.CharSetAddress),
+                        mosaiqua::RawDataLayout::CharSet);
+    else
+        dialog.setRange(mosaiqua::RawDataRangeForSprites(m_image.SpriteAddress),
+                        mosaiqua::RawDataLayout::Sprites);
+    dialog.move(CentredOver(OuterSize(dialog)));
+    if (m_platform.RunModal(&dialog) != QDialog::Accepted)
+        return;
+    const mosaiqua::AddressRange range = dialog.range();
+    const mosaiqua::RawDataFormat format = dialog.format();
+    SaveFileRequest request;
+    request.presetName = QString::fromStdString(mosaiqua::PresetRawDataName(range.start, format));
+    request.defaultSuffix = QString::fromStdString(mosaiqua::RawDataExtension(format)).mid(1);
+    request.filters = QStringList{QString::fromStdString(mosaiqua::RawDataFormatTitle(format))};
+    const std::optional<QString> name = AskSaveName(request);
+    if (!name)
+        return;
+    SetStatus(QString::fromStdString(mosaiqua::WriteRawDataFile(m_image, range.start, range.end, format,
+                                                                dialog.dataLayout(), Utf8(*name))));
 }

@@ -65,6 +65,12 @@ void TForm1::BuildCommands() {
               {},
               Mark::None,
               plain(&TForm1::SaveNext7Sprites1Click)},
+             {"SaveSpriteAnimation1",
+              "Save Sprite &Animation",
+              nullptr,
+              {},
+              Mark::None,
+              plain(&TForm1::SaveSpriteAnimation1Click)},
              {"SaveSpritesInMemoryAB1",
               "Save Sprites In &Memory Range",
               nullptr,
@@ -96,6 +102,7 @@ void TForm1::BuildCommands() {
               {},
               Mark::None,
               [this](bool) { SaveCharSetView(CharSetViewKind::cv16x16); }},
+             {"SaveRawData1", "Save &Raw Data", nullptr, {}, Mark::None, plain(&TForm1::SaveRawData1Click)},
              separator,
              {"ExitProgram1", "E&xit Program", nullptr, {}, Mark::None, [this](bool) { close(); }},
          }},
@@ -205,6 +212,13 @@ void TForm1::BuildCommands() {
               {},
               Mark::None,
               plain(&TForm1::SpriteSizeWhenSaving1Click)},
+             // Read by every picture save when it writes a PNG.
+             {"TransparentBackgroundInPng1",
+              "Transparent Back&ground In PNG",
+              nullptr,
+              {},
+              Mark::Off,
+              [](bool) {}},
              separator,
              {"SetDefaultFreezeDirectory1",
               "Set &Default File Directories",
@@ -377,6 +391,7 @@ void TForm1::BuildCommands() {
     m_multicolourMode1 = MenuItem("MulticolourMode1");
     m_charSetMulticolourModeEnable1 = MenuItem("CharSetMulticolourModeEnable1");
     m_alwaysOnTop1 = MenuItem("AlwaysOnTop1");
+    m_transparentBackgroundInPng1 = MenuItem("TransparentBackgroundInPng1");
 }
 
 void TForm1::BuildMenuBar() {

@@ -3,6 +3,7 @@
 
 #include "core/charset_render.h"
 #include "core/colours.h"
+#include "core/image_file.h"
 #include "core/memory_image.h"
 #include "core/sprite_render.h"
 #include "ui/dialogs/sprite_range_dialog.h"
@@ -17,8 +18,11 @@
 #include <optional>
 #include <vector>
 
+class AnimationDialog;
 class ColourSwatch;
 class Platform;
+class RawDataDialog;
+struct SaveFileRequest;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -132,6 +136,12 @@ private:
     QPoint CentredOver(const QSize& outer) const;
     QSize PickerOuterSize() const;
     std::optional<QString> AskSaveName(const QString& presetName);
+    std::optional<QString> AskSaveName(SaveFileRequest request);
+    // A picture save's options: BMP depth, and the background of `colours` when transparency is on.
+    mosaiqua::ImageSaveOptions PictureOptions(int bitsPerPixel, const mosaiqua::ColourSlots& colours) const;
+    // What a picture save adds to its status when transparent pixels stand for more than the background.
+    static QString TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
+                                    const mosaiqua::ColourSlots& colours, bool multicolour);
     int SpriteSaveDepth() const;
     int DisplayDepth() const;
     void SaveCharSetView(mosaiqua::CharSetViewKind kind);
@@ -142,6 +152,8 @@ private:
     void OpenFreezeFile1Click();
     void SaveSprite1Click();
     void SaveNext7Sprites1Click();
+    void SaveSpriteAnimation1Click();
+    void SaveRawData1Click();
 
     // Edit menu and the buttons it duplicates.
     void CopySpriteToClipboard1Click();
@@ -245,4 +257,9 @@ private:
     QAction* m_multicolourMode1 = nullptr;
     QAction* m_charSetMulticolourModeEnable1 = nullptr;
     QAction* m_alwaysOnTop1 = nullptr;
+    QAction* m_transparentBackgroundInPng1 = nullptr;
+
+    // Made on first use and kept for the run, so they show the values last chosen.
+    AnimationDialog* m_animationDialog = nullptr;
+    RawDataDialog* m_rawDataDialog = nullptr;
 };

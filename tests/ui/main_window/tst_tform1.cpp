@@ -46,6 +46,7 @@ std::vector<TopMenuRows> ExpectedMenu() {
              kSeparator,
              {"SaveSprite1", "&Save Current Sprite", false, false},
              {"SaveNext7Sprites1", "Save &Next 7 Sprites", false, false},
+             {"SaveSpriteAnimation1", "Save Sprite &Animation", false, false},
              {"SaveSpritesInMemoryAB1", "Save Sprites In &Memory Range", false, false},
              {"SaveSpriteInMemoryRangeToSingleBitmap1", "Save Sprites In Memory Range To Single &Bitmap",
               false, false},
@@ -53,6 +54,7 @@ std::vector<TopMenuRows> ExpectedMenu() {
              {"Save8x8CharSet1", "Save &8 x 8 CharSet", false, false},
              {"Save8x16CharSet1", "Save 8 x 16 &CharSet", false, false},
              {"Save16x16CharSet1", "Save 16 x 16 C&harSet", false, false},
+             {"SaveRawData1", "Save &Raw Data", false, false},
              kSeparator,
              {"ExitProgram1", "E&xit Program", false, false},
          }},
@@ -85,6 +87,7 @@ std::vector<TopMenuRows> ExpectedMenu() {
              {"UseWindowsStandard16bitPalette1", "Use &Windows Standard Colour Palette", true, false},
              kSeparator,
              {"SpriteSizeWhenSaving1", "Set S&ave Sprite Settings", false, false},
+             {"TransparentBackgroundInPng1", "Transparent Back&ground In PNG", true, false},
              kSeparator,
              {"SetDefaultFreezeDirectory1", "Set &Default File Directories", false, false},
              kSeparator,
@@ -521,7 +524,7 @@ void TestTForm1::eachShortcutFiresOnce() {
     for (QAction* item : f.form.MainMenu()->findChildren<QAction*>())
         if (!item->isSeparator() && item->menu() == nullptr)
             menuSpies.push_back(std::make_unique<QSignalSpy>(item, &QAction::triggered));
-    QCOMPARE(menuSpies.size(), std::size_t(50));
+    QCOMPARE(menuSpies.size(), std::size_t(53));
     QSignalSpy fired(Action(f.form, action), &QAction::triggered);
     QTest::keySequence(&f.form, keys);
     QCOMPARE(fired.count(), 1);
@@ -659,6 +662,8 @@ void TestTForm1::cancelledDialogsChangeNothing() {
                                     "Save8x8CharSet1",
                                     "Save8x16CharSet1",
                                     "Save16x16CharSet1",
+                                    "SaveSpriteAnimation1",
+                                    "SaveRawData1",
                                     "CopySpriteToClipboard1",
                                     "EditBackgroundColour1",
                                     "EditColour11",

@@ -224,7 +224,7 @@ void TestTForm1Export::everySaveAsksWithItsPresetName() {
         const SaveFileRequest& request = f.platform.saveRequests[i];
         QCOMPARE(request.presetName, expected[int(i)]);
         QCOMPARE(request.startFolder, QString("C:\\My Documents"));
-        QCOMPARE(request.filter, QString("Windows Bitmap (*.BMP)"));
+        QCOMPARE(request.filters, (QStringList{"Windows Bitmap (*.BMP)", "PNG Image (*.png)"}));
         QCOMPARE(request.defaultSuffix, QString("BMP"));
         QVERIFY(request.confirmOverwrite);
     }

@@ -1,0 +1,222 @@
+// The File menu's other formats: PNG pictures, the transparent background, the sprite animation
+// and raw data, checked through the files they write and what the desktop was asked for.
+#include "helpers/form1_driver.h"
+#include "ui/dialogs/animation_dialog.h"
+#include "ui/dialogs/raw_data_dialog.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QTest>
+
+namespace {
+
+const QString kSharedNote(" A colour slot has the background's colour: its pixels are transparent too.");
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString OutFolder(Form1Fixture& f) {
+    QDir(f.files.path()).mkdir("out");
+    return f.files.filePath("out");
+}
+
+void SaveAs(Form1Fixture& f, const char* command, const QString& name) {
+    f.platform.saveAnswers.push_back(name);
+    Trigger(f.form, command);
+}
+
+// The balloon sprite as the current sprite, at 0x0049.
+void LoadBalloon(Form1Fixture& f) {
+    WalkSpriteTo(f.form, 0x0049);
+    LoadFile(f, TestDataPath("ballon_demo.prg"));
+}
+
+// Every pixel of `png` is transparent exactly where `opaque` shows `background`, else it has the
+// opaque picture's colour at full alpha.
+bool TransparentWhere(const QImage& png, const QImage& opaque, QRgb background) {
+    if (png.size() != opaque.size())
+        return false;
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x) {
+            const QRgb want = opaque.pixel(x, y);
+            const QRgb got = png.pixel(x, y);
+            const bool clear = qRgb(qRed(want), qGreen(want), qBlue(want)) == background;
+            if (clear ? qAlpha(got) != 0
+                      : (qAlpha(got) != 255 || qRgb(qRed(got), qGreen(got), qBlue(got)) != want))
+                return false;
+        }
+    return true;
+}
+
+} // namespace
+
+class TestTForm1Formats final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pngSavesMatchTheBmpSaves();
+    void transparentBackgroundInPng();
+    void spriteAnimationAsGif();
+    void rawDataFromEachPage();
+};
+
+void TestTForm1Formats::pngSavesMatchTheBmpSaves() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    LoadBalloon(f);
+    const QString out = OutFolder(f);
+    for (const char* command : {"SaveSprite1", "SaveNext7Sprites1", "Save8x8CharSet1"}) {
+        const QString stem = out + "/" + QString::fromLatin1(command);
+        SaveAs(f, command, stem + ".BMP");
+        SaveAs(f, command, stem + ".Png"); // the extension in any case
+        QCOMPARE(ReadFile(stem + ".BMP").left(2), QByteArray("BM"));
+        QCOMPARE(ReadFile(stem + ".Png").left(4), QByteArray("\x89PNG"));
+        const QImage bmp(stem + ".BMP");
+        const QImage png(stem + ".Png");
+        QVERIFY(!bmp.isNull());
+        QCOMPARE(png.convertToFormat(QImage::Format_RGB32), bmp.convertToFormat(QImage::Format_RGB32));
+    }
+    // Both file types offered; BMP first and the default.
+    for (const SaveFileRequest& request : f.platform.saveRequests) {
+        QCOMPARE(request.filters, (QStringList{"Windows Bitmap (*.BMP)", "PNG Image (*.png)"}));
+        QCOMPARE(request.defaultSuffix, QString("BMP"));
+    }
+    QVERIFY(f.platform.errors.empty());
+}
+
+void TestTForm1Formats::transparentBackgroundInPng() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    LoadBalloon(f);
+    const QString out = OutFolder(f);
+    QAction* option = Action(f.form, "TransparentBackgroundInPng1");
+    QVERIFY(option->isCheckable() && !option->isChecked());
+    Trigger(f.form, "TransparentBackgroundInPng1");
+    QVERIFY(option->isChecked());
+
+    // Sprite saves clear the sprite background, charset saves the charset background.
+    SetSwatch(f.form, "CBack", 0x444444); // red 0x44, green 0x44, blue 0x44: grey in either order
+    Trigger(f.form, "RefreshCharSetDisplay1");
+    const struct {
+        const char* command;
+        QRgb background;
+        QString status;
+    } saves[] = {{"SaveSprite1", qRgb(0, 0, 0), "1 sprite saved ok."},
+                 {"Save8x8CharSet1", qRgb(0x44, 0x44, 0x44), "8 x 8 CharSet saved ok."}};
+    for (const auto& save : saves) {
+        const QString stem = out + "/" + QString::fromLatin1(save.command);
+        SaveAs(f, save.command, stem + ".BMP"); // BMP has no transparency: nothing to say
+        QCOMPARE(f.form.StatusText(), save.status);
+        SaveAs(f, save.command, stem + ".png");
+        QCOMPARE(f.form.StatusText(), save.status);
+        QVERIFY(TransparentWhere(QImage(stem + ".png"), QImage(stem + ".BMP"), save.background));
+    }
+
+    // The sprite colour turned black: its pixels vanish with the background, and the status says so.
+    SetSwatch(f.form, "Col2", 0x000000);
+    Trigger(f.form, "NextSprite1"); // there and back redraws the sprite in the new colour
+    Trigger(f.form, "PreviousSprite1");
+    SaveAs(f, "SaveSprite1", out + "/shared.png");
+    QCOMPARE(f.form.StatusText(), "1 sprite saved ok." + kSharedNote);
+    const QImage shared(out + "/shared.png");
+    QCOMPARE(shared.pixelColor(11, 10).alpha(), 0); // a balloon pixel
+    QVERIFY(f.platform.errors.empty());
+}
+
+void TestTForm1Formats::spriteAnimationAsGif() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    LoadBalloon(f);
+    const QString path = OutFolder(f) + "/balloon.gif";
+    f.platform.modalScripts.push_back([](QDialog* dialog) {
+        auto* animation = qobject_cast<AnimationDialog*>(dialog);
+        if (animation == nullptr)
+            return int(QDialog::Rejected);
+        animation->setFrames(3);
+        animation->setDelayMs(250);
+        return int(QDialog::Accepted);
+    });
+    SaveAs(f, "SaveSpriteAnimation1", path);
+    QVERIFY(f.platform.errors.empty());
+    QCOMPARE(f.platform.saveRequests.size(), std::size_t(1));
+    const SaveFileRequest& request = f.platform.saveRequests[0];
+    QCOMPARE(request.presetName, QString("anim0049.gif"));
+    QCOMPARE(request.filters, QStringList{"GIF Image (*.gif)"});
+    QCOMPARE(request.defaultSuffix, QString("gif"));
+    QCOMPARE(f.form.StatusText(), QString("3 sprites saved ok as an animation."));
+
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), QByteArray("gif"));
+    QCOMPARE(reader.imageCount(), 3);
+    const QImage first = reader.read();
+    QCOMPARE(reader.nextImageDelay(), 250);
+    QCOMPARE(ImageRows(first, 0, 0, 24, 21), kBalloon);
+
+    // The dialog is the same one next time and shows the values last chosen.
+    int frames = 0;
+    int delay = 0;
+    f.platform.modalScripts.push_back([&](QDialog* dialog) {
+        auto* animation = qobject_cast<AnimationDialog*>(dialog);
+        frames = animation->frames();
+        delay = animation->delayMs();
+        return int(QDialog::Rejected);
+    });
+    Trigger(f.form, "SaveSpriteAnimation1");
+    QCOMPARE(f.platform.modalDialogs.back(), f.platform.modalDialogs.front());
+    QCOMPARE(frames, 3);
+    QCOMPARE(delay, 250);
+    QCOMPARE(f.platform.saveRequests.size(), std::size_t(1)); // cancelled: no save dialog
+}
+
+void TestTForm1Formats::rawDataFromEachPage() {
+    Form1Fixture f;
+    QVERIFY(f.Show());
+    QByteArray memory(0x1000, char(0));
+    for (int i = 0; i < memory.size(); ++i)
+        memory[i] = char((i * 7 + i / 256) & 0xFF);
+    LoadBytes(f, memory);
+    WalkSpriteTo(f.form, 0x0800);
+    WalkCharSetTo(f.form, 0x0800);
+    const QString out = OutFolder(f);
+
+    const struct {
+        const char* page;
+        std::int64_t end;
+        mosaiqua::RawDataLayout layout;
+        QString status;
+    } pages[] = {
+        {"SpriteSheet", 0x09FF, mosaiqua::RawDataLayout::Sprites, "512 bytes from $0800 to $09FF saved ok."},
+        {"CharSheet", 0x0FFF, mosaiqua::RawDataLayout::CharSet, "2048 bytes from $0800 to $0FFF saved ok."}};
+    for (const auto& page : pages) {
+        ShowPage(f.form, page.page);
+        mosaiqua::AddressRange offered{-1, -1};
+        mosaiqua::RawDataLayout layout{};
+        f.platform.modalScripts.push_back([&](QDialog* dialog) {
+            auto* raw = qobject_cast<RawDataDialog*>(dialog);
+            if (raw == nullptr)
+                return int(QDialog::Rejected);
+            offered = raw->range();
+            layout = raw->dataLayout();
+            raw->setFormat(mosaiqua::RawDataFormat::Bin);
+            return int(QDialog::Accepted);
+        });
+        const QString path = out + "/" + QString::fromLatin1(page.page) + ".bin";
+        SaveAs(f, "SaveRawData1", path);
+        QVERIFY(f.platform.errors.empty());
+        QCOMPARE(offered.start, std::int64_t(0x0800));
+        QCOMPARE(offered.end, page.end);
+        QVERIFY(layout == page.layout);
+        QCOMPARE(f.platform.saveRequests.back().presetName, QString("data0800.bin"));
+        QCOMPARE(f.platform.saveRequests.back().defaultSuffix, QString("bin"));
+        QCOMPARE(f.form.StatusText(), page.status);
+        QCOMPARE(ReadFile(path), memory.mid(0x0800, int(page.end - 0x0800 + 1)));
+    }
+}
+
+QTEST_MAIN(TestTForm1Formats)
+#include "tst_tform1_formats.moc"
