@@ -303,9 +303,11 @@ std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& 
         if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
             state.colourRam.clear();
     }
-    state.characterRom.resize(kCharacterRomBytes);
-    if (!ReadBody(source, modules.rom, kRomCharOffset, state.characterRom.data(), kCharacterRomBytes))
-        state.characterRom.clear();
+    if (modules.rom.found) {
+        state.characterRom.resize(kCharacterRomBytes);
+        if (!ReadBody(source, modules.rom, kRomCharOffset, state.characterRom.data(), kCharacterRomBytes))
+            state.characterRom.clear();
+    }
     return state;
 }
 
