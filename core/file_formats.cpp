@@ -119,7 +119,7 @@ bool FileSource::readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t cou
             return readFile(offset, dst, count);
         // A short rest of the file comes in whole: the small modules at the end of a snapshot.
         const std::uint64_t rest = m_size - offset;
-        if (!fill(m_window, offset, std::size_t(rest <= kTail ? rest : kWindow)))
+        if (!fill(m_window, offset, rest <= kTail ? std::size_t(rest) : std::max(kWindow, count)))
             return false;
         from = &m_window;
     }
@@ -437,13 +437,18 @@ std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& 
                                          const LoadOptions& options, std::string* why) {
     const std::filesystem::path path = PathFromUtf8(utf8Path);
     std::uint64_t size = 0;
-    FileSource source;
-    if (options.detectFormat && source.open(path)) {
-        size = source.size();
-        const FileFormat format = RecogniseFormat(source, utf8Path);
-        if (format != FileFormat::Raw)
-            return ParseRecognised(format, source, image, why);
-    } else {
+    bool sized = false;
+    if (options.detectFormat) {
+        FileSource source;
+        if (source.open(path)) {
+            size = source.size();
+            sized = true;
+            const FileFormat format = RecogniseFormat(source, utf8Path);
+            if (format != FileFormat::Raw)
+                return ParseRecognised(format, source, image, why);
+        }
+    }
+    if (!sized) {
         std::error_code ec;
         size = std::filesystem::file_size(path, ec);
         if (ec)
