@@ -9,8 +9,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <system_error>
 #include <vector>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#define MOSAIQUA_POSIX_FILES 1
+#endif
 
 namespace mosaiqua {
 
@@ -20,6 +29,10 @@ bool MemorySource::readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t c
     if (count > 0)
         std::memcpy(dst, m_data + offset, count);
     return true;
+}
+
+const std::uint8_t* MemorySource::peek(std::uint64_t offset, std::size_t count) {
+    return offset <= m_size && count <= m_size - offset ? m_data + offset : nullptr;
 }
 
 namespace {
@@ -39,46 +52,148 @@ constexpr std::size_t kX64Registers = 1119;
 constexpr std::size_t kX64scRegisters = 1;
 constexpr std::size_t kP00LoadAddress = 0x1A;
 
-// Serves small reads (module headers, registers) from a window of the file, so a walk over dozens
-// of modules costs a few reads, and large ones (the RAM) straight into the destination.
+// Reads the file with as few system calls as the walk allows, since each costs more than copying
+// kilobytes: one read of the head (the header and, in the files seen, the whole C64MEM module), kept
+// for the RAM copy, and windows beyond it for the module headers spread through the rest. Mapping
+// the file was measured too: its page faults cost ten times these reads, and a file truncated
+// while mapped kills the process.
 class FileSource final : public ByteSource {
 public:
-    FileSource(std::ifstream& in, std::uint64_t size) : m_in(in), m_size(size) {}
+    FileSource() = default;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    ~FileSource() override { close(); }
+    // False when the path is not a regular file that opens; the caller then lets the freeze-file
+    // loader word the failure.
+    bool open(const std::filesystem::path& path);
     std::uint64_t size() const override { return m_size; }
-    bool readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) override {
-        if (offset > m_size || count > m_size - offset)
-            return false;
-        const bool inWindow = offset >= m_windowStart && offset + count <= m_windowStart + m_window.size();
-        if (!inWindow && count > kWindow / 2)
-            return readFile(offset, dst, count);
-        if (!inWindow) {
-            // The first window takes in the header and, in the files seen, the whole C64MEM module.
-            const std::size_t want = m_window.empty() && offset == 0 ? kFirstWindow : kWindow;
-            m_window.resize(std::size_t(std::min<std::uint64_t>(want, m_size - offset)));
-            if (!readFile(offset, m_window.data(), m_window.size())) {
-                m_window.clear();
-                return false;
-            }
-            m_windowStart = offset;
-        }
-        std::memcpy(dst, m_window.data() + (offset - m_windowStart), count);
-        return true;
+    bool readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) override;
+    // Only the head: the window moves on with the next read.
+    const std::uint8_t* peek(std::uint64_t offset, std::size_t count) override {
+        loadHead();
+        return m_head.holds(offset, count) ? m_head.bytes.get() + offset : nullptr;
     }
 
 private:
-    static constexpr std::size_t kWindow = 16384;
-    static constexpr std::size_t kFirstWindow = 0x10000 + 1024;
-    bool readFile(std::uint64_t offset, std::uint8_t* dst, std::size_t count) {
-        m_in.clear();
-        m_in.seekg(std::streamoff(offset));
-        m_in.read(reinterpret_cast<char*>(dst), std::streamsize(count));
-        return m_in.gcount() == std::streamsize(count);
+    static constexpr std::size_t kHead = 0x10000 + 1024;
+    static constexpr std::size_t kWindow = 4096;
+    static constexpr std::size_t kTail = 32768;
+    struct Buffer {
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::uint64_t start = 0;
+        std::size_t size = 0;
+        bool holds(std::uint64_t offset, std::size_t count) const {
+            return offset >= start && count <= size && offset - start <= size - count;
+        }
+    };
+    void loadHead() {
+        if (!m_headTried)
+            fill(m_head, 0, std::size_t(std::min<std::uint64_t>(kHead, m_size)));
+        m_headTried = true;
     }
-    std::ifstream& m_in;
-    std::uint64_t m_size;
-    std::vector<std::uint8_t> m_window;
-    std::uint64_t m_windowStart = 0;
+    bool fill(Buffer& buffer, std::uint64_t offset, std::size_t count);
+    bool readFile(std::uint64_t offset, std::uint8_t* dst, std::size_t count);
+    void close();
+
+#ifdef MOSAIQUA_POSIX_FILES
+    int m_fd = -1;
+#else
+    std::ifstream m_in;
+#endif
+    std::uint64_t m_size = 0;
+    bool m_headTried = false;
+    Buffer m_head, m_window;
 };
+
+bool FileSource::readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) {
+    if (offset > m_size || count > m_size - offset)
+        return false;
+    if (count == 0)
+        return true;
+    loadHead();
+    const Buffer* from = m_head.holds(offset, count)     ? &m_head
+                         : m_window.holds(offset, count) ? &m_window
+                                                         : nullptr;
+    if (!from) {
+        if (count > kTail / 4)
+            return readFile(offset, dst, count);
+        // A short rest of the file comes in whole: the small modules at the end of a snapshot.
+        const std::uint64_t rest = m_size - offset;
+        if (!fill(m_window, offset, rest <= kTail ? std::size_t(rest) : std::max(kWindow, count)))
+            return false;
+        from = &m_window;
+    }
+    std::memcpy(dst, from->bytes.get() + (offset - from->start), count);
+    return true;
+}
+
+bool FileSource::fill(Buffer& buffer, std::uint64_t offset, std::size_t count) {
+    if (!buffer.bytes)
+        buffer.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(&buffer == &m_head ? kHead : kTail);
+    buffer.start = offset;
+    buffer.size = readFile(offset, buffer.bytes.get(), count) ? count : 0;
+    return buffer.size == count;
+}
+
+#ifdef MOSAIQUA_POSIX_FILES
+
+bool FileSource::open(const std::filesystem::path& path) {
+    // Non-blocking and checked after opening, so a pipe or device is never waited on or read.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    struct stat info {};
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        close();
+        return false;
+    }
+    m_size = std::uint64_t(info.st_size);
+    return true;
+}
+
+bool FileSource::readFile(std::uint64_t offset, std::uint8_t* dst, std::size_t count) {
+    while (count > 0) {
+        const ssize_t got = ::pread(m_fd, dst, count, off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false; // an error, or the file shrank since it was opened
+        dst += got;
+        offset += std::uint64_t(got);
+        count -= std::size_t(got);
+    }
+    return true;
+}
+
+void FileSource::close() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+#else
+
+bool FileSource::open(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
+    m_size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return false;
+    // Unbuffered: the reads above are already as large as they should be.
+    m_in.rdbuf()->pubsetbuf(nullptr, 0);
+    m_in.open(path, std::ios::binary);
+    return bool(m_in);
+}
+
+bool FileSource::readFile(std::uint64_t offset, std::uint8_t* dst, std::size_t count) {
+    m_in.clear();
+    m_in.seekg(std::streamoff(offset));
+    m_in.read(reinterpret_cast<char*>(dst), std::streamsize(count));
+    return m_in.gcount() == std::streamsize(count);
+}
+
+void FileSource::close() {}
+
+#endif
 
 std::string Hex4(std::int64_t value) {
     char text[8];
@@ -121,26 +236,50 @@ bool WalkModules(ByteSource& source, std::uint64_t offset, Modules& modules, std
         if (!source.readAt(offset, header.data(), header.size()))
             return Fail(why, damaged + "the file ends inside a module header at offset " +
                                  std::to_string(offset) + ".");
-        const std::string name = Printable(header.data(), 16);
+        // The name is only spelled out for a message: comparing the raw field keeps the walk cheap.
+        const auto name = [&] { return Printable(header.data(), 16); };
         const std::uint64_t size = Dword(header.data() + 18);
         if (size < kModuleHeader)
-            return Fail(why, damaged + "the module \"" + name + "\" at offset " + std::to_string(offset) +
+            return Fail(why, damaged + "the module \"" + name() + "\" at offset " + std::to_string(offset) +
                                  " is smaller than its own header.");
         if (size > source.size() - offset)
-            return Fail(why, damaged + "the module \"" + name + "\" at offset " + std::to_string(offset) +
+            return Fail(why, damaged + "the module \"" + name() + "\" at offset " + std::to_string(offset) +
                                  " runs past the end of the file.");
-        Module* slot = name == "C64MEM"     ? &modules.mem
-                       : name == "VIC-II"   ? &modules.vic
-                       : name == "VIC-IISC" ? &modules.vicSc
-                       : name == "CIA2"     ? &modules.cia2
-                       : name == "C64ROM"   ? &modules.rom
-                                            : nullptr;
+        const auto is = [&](const char* wanted) {
+            return std::memcmp(header.data(), wanted, std::strlen(wanted) + 1) == 0;
+        };
+        Module* slot = is("C64MEM")     ? &modules.mem
+                       : is("VIC-II")   ? &modules.vic
+                       : is("VIC-IISC") ? &modules.vicSc
+                       : is("CIA2")     ? &modules.cia2
+                       : is("C64ROM")   ? &modules.rom
+                                        : nullptr;
         // A name can appear twice; the first one counts.
         if (slot && !slot->found)
             *slot = {offset + kModuleHeader, size - kModuleHeader, true};
         offset += size;
     }
     return true;
+}
+
+// The bytes a parser takes into the image at `address`; every other store byte becomes 0. They point
+// into the source when it holds them in memory already, else into `copy`.
+struct Taken {
+    const std::uint8_t* bytes = nullptr;
+    std::size_t address = 0;
+    std::size_t count = 0;
+    std::unique_ptr<std::uint8_t[]> copy;
+};
+
+bool Take(ByteSource& source, std::uint64_t offset, std::size_t address, std::size_t count, Taken& taken) {
+    taken.address = address;
+    taken.count = count;
+    taken.bytes = count > 0 ? source.peek(offset, count) : nullptr;
+    if (taken.bytes || count == 0)
+        return true;
+    taken.copy = std::make_unique_for_overwrite<std::uint8_t[]>(count);
+    taken.bytes = taken.copy.get();
+    return source.readAt(offset, taken.copy.get(), count);
 }
 
 bool ReadBody(ByteSource& source, const Module& m, std::size_t at, std::uint8_t* dst, std::size_t count) {
@@ -164,13 +303,15 @@ std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& 
         if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
             state.colourRam.clear();
     }
-    state.characterRom.resize(kCharacterRomBytes);
-    if (!ReadBody(source, modules.rom, kRomCharOffset, state.characterRom.data(), kCharacterRomBytes))
-        state.characterRom.clear();
+    if (modules.rom.found) {
+        state.characterRom.resize(kCharacterRomBytes);
+        if (!ReadBody(source, modules.rom, kRomCharOffset, state.characterRom.data(), kCharacterRomBytes))
+            state.characterRom.clear();
+    }
     return state;
 }
 
-std::optional<LoadedFile> ParseVice(ByteSource& source, std::vector<std::uint8_t>& store, std::string* why) {
+std::optional<LoadedFile> ParseVice(ByteSource& source, Taken& ram, std::string* why) {
     std::array<std::uint8_t, kVersionBlockEnd> header{};
     const std::size_t have = std::size_t(std::min<std::uint64_t>(source.size(), header.size()));
     if (have < kViceHeader || !source.readAt(0, header.data(), have)) {
@@ -200,7 +341,9 @@ std::optional<LoadedFile> ParseVice(ByteSource& source, std::vector<std::uint8_t
         Fail(why, "The VICE snapshot is damaged: it holds no C64MEM module, so no C64 RAM.");
         return std::nullopt;
     }
-    if (!ReadBody(source, modules.mem, kMemBodyRamOffset, store.data(), kRamBytes)) {
+    const Module& mem = modules.mem;
+    if (kMemBodyRamOffset > mem.size || kRamBytes > mem.size - kMemBodyRamOffset ||
+        !Take(source, mem.body + kMemBodyRamOffset, 0, kRamBytes, ram)) {
         const std::uint64_t got =
             modules.mem.size > kMemBodyRamOffset ? modules.mem.size - kMemBodyRamOffset : 0;
         Fail(why, "The VICE snapshot is damaged: its RAM is cut short (" + std::to_string(got) +
@@ -217,8 +360,7 @@ std::optional<LoadedFile> ParseVice(ByteSource& source, std::vector<std::uint8_t
     return loaded;
 }
 
-std::optional<LoadedFile> ParseProgram(FileFormat format, ByteSource& source,
-                                       std::vector<std::uint8_t>& store, std::string* why) {
+std::optional<LoadedFile> ParseProgram(FileFormat format, ByteSource& source, Taken& ram, std::string* why) {
     const std::uint64_t at = format == FileFormat::P00 ? kP00LoadAddress : 0;
     std::array<std::uint8_t, 2> address{};
     if (!source.readAt(at, address.data(), 2)) {
@@ -232,7 +374,7 @@ std::optional<LoadedFile> ParseProgram(FileFormat format, ByteSource& source,
     // Bytes past $FFFF are dropped.
     const std::size_t count = std::size_t(
         std::min<std::uint64_t>(source.size() - at - 2, kRamBytes - std::size_t(loaded.ramStart)));
-    if (!source.readAt(at + 2, store.data() + loaded.ramStart, count)) {
+    if (!Take(source, at + 2, std::size_t(loaded.ramStart), count, ram)) {
         Fail(why, "The file cannot be read.");
         return std::nullopt;
     }
@@ -265,44 +407,52 @@ FileFormat RecogniseFormat(ByteSource& source, const std::string& utf8Name) {
 
 std::optional<LoadedFile> ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& image,
                                           std::string* why) {
-    // Parse into a fresh store, so a refused file changes nothing.
-    std::vector<std::uint8_t> store(MemoryImage::kStoreSize, 0);
+    // The image changes only once the whole file is accepted, so a refused file changes nothing.
+    Taken ram;
     std::optional<LoadedFile> loaded;
     switch (format) {
     case FileFormat::ViceSnapshot:
-        loaded = ParseVice(source, store, why);
+        loaded = ParseVice(source, ram, why);
         break;
     case FileFormat::Prg:
     case FileFormat::P00:
-        loaded = ParseProgram(format, source, store, why);
+        loaded = ParseProgram(format, source, ram, why);
         break;
     case FileFormat::Raw:
         Fail(why, "The file is not in a format Mosaiqua recognises.");
         break;
     }
-    if (loaded)
-        image.write(0, store.data(), store.size());
+    if (loaded) {
+        static const std::array<std::uint8_t, MemoryImage::kStoreSize> zeros{};
+        const std::size_t end = ram.address + ram.count;
+        image.write(0, zeros.data(), ram.address);
+        if (ram.count > 0)
+            image.write(ram.address, ram.bytes, ram.count);
+        image.write(end, zeros.data(), MemoryImage::kStoreSize - end);
+    }
     return loaded;
 }
 
 std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& utf8Path,
                                          const LoadOptions& options, std::string* why) {
     const std::filesystem::path path = PathFromUtf8(utf8Path);
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    const bool regular = !ec && std::filesystem::is_regular_file(status);
-    const std::uint64_t size = regular ? std::filesystem::file_size(path, ec) : 0;
-    if (regular && !ec && options.detectFormat) {
-        // Unbuffered: the module walk reads 22 bytes here and there, and the RAM in one piece.
-        std::ifstream in;
-        in.rdbuf()->pubsetbuf(nullptr, 0);
-        in.open(path, std::ios::binary);
-        if (in) {
-            FileSource source(in, size);
+    std::uint64_t size = 0;
+    bool sized = false;
+    if (options.detectFormat) {
+        FileSource source;
+        if (source.open(path)) {
+            size = source.size();
+            sized = true;
             const FileFormat format = RecogniseFormat(source, utf8Path);
             if (format != FileFormat::Raw)
                 return ParseRecognised(format, source, image, why);
         }
+    }
+    if (!sized) {
+        std::error_code ec;
+        size = std::filesystem::file_size(path, ec);
+        if (ec)
+            size = 0;
     }
     // The old loader words every failure (missing file, folder, device) the way the user knows it.
     if (!LoadFreezeFile(image, utf8Path, options.skipHeader, why))

@@ -35,6 +35,9 @@ public:
     virtual std::uint64_t size() const = 0;
     // Copies exactly `count` bytes or returns false.
     virtual bool readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) = 0;
+    // The bytes themselves when the source already holds them in memory (valid while it lives),
+    // so the RAM goes into the image in one copy; nullptr when they must be read.
+    virtual const std::uint8_t* peek(std::uint64_t /*offset*/, std::size_t /*count*/) { return nullptr; }
 };
 
 class MemorySource final : public ByteSource {
@@ -42,6 +45,7 @@ public:
     MemorySource(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
     std::uint64_t size() const override { return m_size; }
     bool readAt(std::uint64_t offset, std::uint8_t* dst, std::size_t count) override;
+    const std::uint8_t* peek(std::uint64_t offset, std::size_t count) override;
 
 private:
     const std::uint8_t* m_data;
