@@ -120,7 +120,8 @@ int main(int argc, char* argv[]) {
             if (QAction* skip = form1.findChild<QAction*>(QStringLiteral("SkipFirst1148BytesOfFile1")))
                 skip->trigger();
         if (!options.file.empty())
-            form1.OpenFreezeFileNamed(QFile::decodeName(QByteArray::fromStdString(options.file)));
+            form1.OpenFreezeFileNamed(QFile::decodeName(QByteArray::fromStdString(options.file)),
+                                      options.file);
 
         form1.show();
         QApplication::exec();

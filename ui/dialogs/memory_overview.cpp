@@ -169,17 +169,23 @@ void MemoryOverview::setMemory(const mosaiqua::MemoryImage& image) {
 }
 
 void MemoryOverview::setPage(OverviewPage page) {
+    if (page == m_page)
+        return;
     m_page = page;
     m_findIndex = -1;
     redraw();
 }
 
 void MemoryOverview::setMode(bool multicolour) {
+    if (multicolour == m_multicolour)
+        return;
     m_multicolour = multicolour;
     redraw();
 }
 
 void MemoryOverview::setColours(const mosaiqua::ColourSlots& colours) {
+    if (colours == m_colours)
+        return;
     m_colours = colours;
     redraw();
 }

@@ -25,7 +25,8 @@ class MemoryOverview final : public QWidget {
 public:
     explicit MemoryOverview(QWidget* parent = nullptr);
 
-    // Each setter redraws what it changes. The memory is copied and scored once per call.
+    // Each setter redraws what it changes (nothing when the value is the one shown). The memory is
+    // copied and scored once per call.
     void setMemory(const mosaiqua::MemoryImage& image);
     void setPage(mosaiqua::OverviewPage page);
     void setMode(bool multicolour);

@@ -82,6 +82,8 @@ void TForm1::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
             RefreshCharSetViews(true, true, true, true);
         break;
     }
+    // The overview follows every swatch, also where the views wait for their next refresh.
+    FollowInOverview();
 }
 
 void TForm1::BackClick() {

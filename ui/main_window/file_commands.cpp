@@ -6,6 +6,7 @@
 #include "core/errors.h"
 #include "core/export.h"
 #include "core/image_file.h"
+#include "core/file_formats.h"
 #include "core/memory_image.h"
 #include "core/raw_data.h"
 #include "ui/desktop/command_guard.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QProgressBar>
 #include <QTabWidget>
 
@@ -76,24 +78,37 @@ void TForm1::OpenFreezeFile1Click() {
     const std::optional<QString> chosen = m_platform.OpenFileName(this, FreezeDirectory());
     if (!chosen)
         return;
-    LoadAndRedraw(*chosen);
+    LoadAndRedraw(*chosen, QFile::encodeName(*chosen).toStdString());
+}
+
+void TForm1::OpenFreezeFileNamed(const QString& shownName, const std::string& systemPath) {
+    RunGuarded(m_platform, this, [&] { LoadAndRedraw(shownName, systemPath); });
 }
 
 void TForm1::OpenFreezeFileNamed(const QString& path) {
-    RunGuarded(m_platform, this, [this, &path] { LoadAndRedraw(path); });
+    OpenFreezeFileNamed(path, QFile::encodeName(path).toStdString());
 }
 
-void TForm1::LoadAndRedraw(const QString& path) {
+void TForm1::LoadAndRedraw(const QString& shownName, const std::string& systemPath) {
+    const mosaiqua::LoadOptions options{m_detectFileFormat1->isChecked(),
+                                        m_skipFirst1148BytesOfFile1->isChecked()};
     std::string why;
-    if (!mosaiqua::LoadFreezeFile(m_image, path.toStdString(), m_skipFirst1148BytesOfFile1->isChecked(),
-                                  &why)) {
+    // A refused file leaves the store alone, so the views and addresses stay as they were.
+    std::optional<mosaiqua::LoadedFile> loaded = mosaiqua::LoadMemoryFile(m_image, systemPath, options, &why);
+    if (!loaded) {
         throw mosaiqua::UserError(mosaiqua::UserError::Kind::CannotOpenFile,
-                                  mosaiqua::CannotOpenFileMessage(path.toStdString(), why));
+                                  mosaiqua::CannotOpenFileMessage(Utf8(shownName), why));
     }
+    // No save may replace the file just read, under any name.
+    mosaiqua::ProtectLoadedFile(systemPath);
+    m_machineState = std::move(loaded->machineState);
     DrawCurrentSprite();
     DrawNextSevenSprites();
     repaint();
     RefreshCharSetViews(true, true, true, true);
+    ShowLoadedState();
+    if (!loaded->description.empty())
+        SetStatus(QString::fromStdString(loaded->description));
 }
 
 // ---- Single saves -------------------------------------------------------------------------------

@@ -236,6 +236,8 @@ void TForm1::BuildCommands() {
                   DrawCurrentSprite();
                   DrawNextSevenSprites();
               }},
+             // Takes effect at the next load; off, every file loads as a plain freeze file.
+             {"DetectFileFormat1", "Detect File &Format", nullptr, {}, Mark::On, [](bool) {}},
          }},
         {"View1",
          "&View",
@@ -306,6 +308,11 @@ void TForm1::BuildCommands() {
              separator,
              {"RefreshCharSetDisplay1", "Re&fresh CharSet Display", "RefreshCharsetDisplay",
               key(Qt::CTRL | Qt::Key_R), Mark::None, plain(&TForm1::CharRefreshClick)},
+             separator,
+             {"SnapshotState1", "S&napshot State", "ShowSnapshotState", key(Qt::CTRL | Qt::Key_G),
+              Mark::None, plain(&TForm1::SnapshotState1Click)},
+             {"MemoryOverview1", "Memory &Overview", "ShowMemoryOverview", key(Qt::CTRL | Qt::Key_L),
+              Mark::None, plain(&TForm1::MemoryOverview1Click)},
          }},
         {"Help1",
          "&Help",
@@ -385,6 +392,7 @@ void TForm1::BuildCommands() {
     m_useVicPalette1 = MenuItem("UseVicPalette1");
     m_useWindowsStandard16bitPalette1 = MenuItem("UseWindowsStandard16bitPalette1");
     m_skipFirst1148BytesOfFile1 = MenuItem("SkipFirst1148BytesOfFile1");
+    m_detectFileFormat1 = MenuItem("DetectFileFormat1");
     m_n8x8CharSetView1 = MenuItem("N8x8CharSetView1");
     m_n8x16CharSetViewEnabled1 = MenuItem("N8x16CharSetViewEnabled1");
     m_n16x16CharSetViewEnabled1 = MenuItem("N16x16CharSetViewEnabled1");

@@ -19,6 +19,7 @@ void TForm1::ChoosePalette(QAction* chosen, bool checked) {
     for (QAction* item : {m_useC64Palette1, m_useVicPalette1, m_useWindowsStandard16bitPalette1})
         item->setChecked(item == chosen);
     RefreshSpriteViews();
+    ShowSnapshotState();
 }
 
 void TForm1::SpriteSizeWhenSaving1Click() {

@@ -170,6 +170,7 @@ void TForm1::DrawCurrentSprite() {
                                        SpriteColours());
     m_spriteActualView->update();
     m_spriteBigView->update();
+    FollowInOverview();
 }
 
 void TForm1::DrawNextSevenSprites() {
@@ -240,6 +241,7 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
     m_progressBar1->setUpdatesEnabled(true);
     if (showStatus)
         SetStatus(QStringLiteral("OK.."));
+    FollowInOverview();
     // Painted as soon as the command returns to the event loop, which the caller does next; a
     // byte step held down on the keyboard then costs no full repaint per step.
     update();
@@ -253,6 +255,7 @@ void TForm1::BuildSecondaryWindows() {
     m_windows.saveSpriteSettings = new TSaveSpriteSettings(this);
     m_windows.formDir = new TFormDir(m_platform, this);
     AddStayOnTopFollower(m_windows.c64Palette);
+    BuildMemoryWindows();
 }
 
 QString TForm1::FreezeDirectory() const {

@@ -4,7 +4,9 @@
 #include "core/charset_render.h"
 #include "core/colours.h"
 #include "core/image_file.h"
+#include "core/machine_state.h"
 #include "core/memory_image.h"
+#include "core/overview.h"
 #include "core/sprite_render.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
@@ -16,10 +18,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 class AnimationDialog;
 class ColourSwatch;
+class MemoryOverview;
 class Platform;
 class RawDataDialog;
 struct SaveFileRequest;
@@ -34,6 +38,7 @@ class QTabWidget;
 class QToolButton;
 class RasterView;
 class STMenuBar;
+class SnapshotWindow;
 
 class TAboutBox;
 class TC64Palette;
@@ -42,7 +47,7 @@ class TFormDir;
 class TSaveSpriteMem;
 class TSaveSpriteSettings;
 
-// The six windows the main window creates after its own controls, in their fixed order; they
+// The windows the main window creates after its own controls, in their fixed order; they
 // live as its children and are only shown and hidden.
 struct SecondaryWindows {
     TAboutBox* aboutBox = nullptr;
@@ -51,6 +56,9 @@ struct SecondaryWindows {
     TSaveSpriteMem* saveSpriteMem = nullptr;
     TSaveSpriteSettings* saveSpriteSettings = nullptr;
     TFormDir* formDir = nullptr;
+    // Not modal: they follow the loaded file and the viewers while they are open.
+    SnapshotWindow* snapshotWindow = nullptr;
+    MemoryOverview* memoryOverview = nullptr;
 };
 
 // The main window: owns the memory image, the six view rasters and every command.
@@ -85,6 +93,9 @@ public:
     const SecondaryWindows& Windows() const { return m_windows; }
 
     // The open command after its dialog: used for a snapshot named on the command line.
+    // `systemPath` is the name as the system gave it (bytes that need not be UTF-8); `shownName`
+    // is what messages call the file.
+    void OpenFreezeFileNamed(const QString& shownName, const std::string& systemPath);
     void OpenFreezeFileNamed(const QString& path);
 
 signals:
@@ -127,7 +138,7 @@ private:
     void StepCharSet(mosaiqua::CharSetStep step);
     void ChoosePalette(QAction* chosen, bool checked);
     void ApplyStayOnTop(bool onTop);
-    void LoadAndRedraw(const QString& path);
+    void LoadAndRedraw(const QString& shownName, const std::string& systemPath);
     void ViewBoxChanged(QAction* item, QCheckBox* box, mosaiqua::CharSetViewKind kind);
 
     // Export and dialogs (file_commands.cpp, edit_commands.cpp).
@@ -192,6 +203,19 @@ private:
     void Check16x16Click();
     void Check8x16Click();
 
+    // The Snapshot and Memory Overview windows (memory_windows.cpp).
+    void BuildMemoryWindows();
+    const mosaiqua::PaletteTable& PaletteInForce() const;
+    mosaiqua::OverviewPage CurrentOverviewPage() const;
+    void ShowSnapshotState();
+    void ShowLoadedState();
+    void FollowInOverview();
+    void TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings);
+    void TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings);
+    void MoveViewerTo(mosaiqua::OverviewPage page, std::int32_t address);
+    void SnapshotState1Click();
+    void MemoryOverview1Click();
+
     // Help menu.
     void HelpFile1Click();
     void TessalumaOnTheWeb1Click();
@@ -205,6 +229,8 @@ private:
     mosaiqua::SpriteRasters m_spriteRasters;
     mosaiqua::CharSetRasters m_charSetRasters;
     SecondaryWindows m_windows;
+    // What the loaded file says about the video chip; none for files without it.
+    std::optional<mosaiqua::MachineState> m_machineState;
     std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
     int m_charSetProgressTotal = 0;
     std::vector<QPointer<QWidget>> m_stayOnTopFollowers;
@@ -251,6 +277,7 @@ private:
     QAction* m_useVicPalette1 = nullptr;
     QAction* m_useWindowsStandard16bitPalette1 = nullptr;
     QAction* m_skipFirst1148BytesOfFile1 = nullptr;
+    QAction* m_detectFileFormat1 = nullptr;
     QAction* m_n8x8CharSetView1 = nullptr;
     QAction* m_n8x16CharSetViewEnabled1 = nullptr;
     QAction* m_n16x16CharSetViewEnabled1 = nullptr;

@@ -35,9 +35,11 @@ void Trigger(const TForm1& form, const QString& actionName) {
 }
 
 void LoadFile(Form1Fixture& fixture, const QString& path) {
-    QAction* skip = Action(fixture.form, QStringLiteral("SkipFirst1148BytesOfFile1"));
-    if (skip->isChecked())
-        skip->trigger();
+    for (const char* option : {"SkipFirst1148BytesOfFile1", "DetectFileFormat1"}) {
+        QAction* item = Action(fixture.form, QLatin1String(option));
+        if (item->isChecked())
+            item->trigger();
+    }
     fixture.platform.openAnswers.push_back(path);
     Trigger(fixture.form, QStringLiteral("OpenFreezeFile1"));
 }

@@ -44,8 +44,8 @@ void ClickOn(const TForm1& form, const QString& name);
 void Trigger(const TForm1& form, const QString& actionName);
 void ShowPage(const TForm1& form, const QString& sheetName);
 
-// Writes `bytes` to a file and opens it through the scripted open dialog, header skip switched
-// off first so file offset i lands at address i.
+// Writes `bytes` to a file and opens it through the scripted open dialog, header skip and format
+// recognition switched off first so file offset i lands at address i.
 void LoadBytes(Form1Fixture& fixture, const QByteArray& bytes);
 void LoadFile(Form1Fixture& fixture, const QString& path);
 

@@ -204,7 +204,7 @@ void TestMonkey::startFixture() {
     for (ColourSwatch* swatch : form.findChildren<ColourSwatch*>())
         m_swatches.push_back(swatch);
     QVERIFY(m_menuActions.size() >= 40);
-    QCOMPARE(m_listActions.size(), std::size_t(15));
+    QCOMPARE(m_listActions.size(), std::size_t(17));
     QStringList names;
     for (QAbstractButton* button : m_buttons)
         names << button->objectName();

@@ -92,6 +92,7 @@ std::vector<TopMenuRows> ExpectedMenu() {
              {"SetDefaultFreezeDirectory1", "Set &Default File Directories", false, false},
              kSeparator,
              {"SkipFirst1148BytesOfFile1", "&Skip First 1148 Bytes Of File", true, true},
+             {"DetectFileFormat1", "Detect File &Format", true, true},
          }},
         {"&View",
          {
@@ -115,6 +116,9 @@ std::vector<TopMenuRows> ExpectedMenu() {
              {"AlwaysOnTop1", "&Always On Top", true, true},
              kSeparator,
              {"RefreshCharSetDisplay1", "Re&fresh CharSet Display", false, false},
+             kSeparator,
+             {"SnapshotState1", "S&napshot State", false, false},
+             {"MemoryOverview1", "Memory &Overview", false, false},
          }},
         {"&Help",
          {
@@ -152,6 +156,8 @@ const ShortcutRow kShortcuts[] = {
     {"SpriteMulticolourModeEnable", QKeySequence(Qt::CTRL | Qt::Key_M), "MulticolourMode1"},
     {"CharSetMultiColourModeEnable", QKeySequence(Qt::CTRL | Qt::Key_E), "CharSetMulticolourModeEnable1"},
     {"RefreshCharsetDisplay", QKeySequence(Qt::CTRL | Qt::Key_R), "RefreshCharSetDisplay1"},
+    {"ShowSnapshotState", QKeySequence(Qt::CTRL | Qt::Key_G), "SnapshotState1"},
+    {"ShowMemoryOverview", QKeySequence(Qt::CTRL | Qt::Key_L), "MemoryOverview1"},
 };
 
 // The text a menu item shows: its caption, then the key it answers to, if any, as the user reads it.
@@ -524,7 +530,7 @@ void TestTForm1::eachShortcutFiresOnce() {
     for (QAction* item : f.form.MainMenu()->findChildren<QAction*>())
         if (!item->isSeparator() && item->menu() == nullptr)
             menuSpies.push_back(std::make_unique<QSignalSpy>(item, &QAction::triggered));
-    QCOMPARE(menuSpies.size(), std::size_t(53));
+    QCOMPARE(menuSpies.size(), std::size_t(56));
     QSignalSpy fired(Action(f.form, action), &QAction::triggered);
     QTest::keySequence(&f.form, keys);
     QCOMPARE(fired.count(), 1);
@@ -549,6 +555,10 @@ void TestTForm1::eachShortcutFiresOnce() {
         QVERIFY(f.form.CharSetMulticolour());
     } else if (action == "RefreshCharsetDisplay") {
         QCOMPARE(f.form.StatusText(), QString("OK.."));
+    } else if (action == "ShowSnapshotState") {
+        QVERIFY(Child<QWidget>(f.form, "SnapshotWindow")->isVisible());
+    } else if (action == "ShowMemoryOverview") {
+        QVERIFY(Child<QWidget>(f.form, "MemoryOverview")->isVisible());
     }
     QCOMPARE(Child<QTabWidget>(f.form, "PageControl")->currentWidget()->objectName(), page);
     QVERIFY(f.platform.errors.empty());

@@ -7,6 +7,8 @@
 #include "ui/dialogs/folders_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 #include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/memory_overview.h"
+#include "ui/dialogs/snapshot_window.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -363,11 +365,12 @@ void TestTForm1Shell::secondaryWindowsCreatedOnceInOrder() {
             dialogs.push_back(dialog);
         }
     QCOMPARE(classes, (QStringList{"TAboutBox", "TForm3", "TC64Palette", "TSaveSpriteMem",
-                                   "TSaveSpriteSettings", "TFormDir"}));
+                                   "TSaveSpriteSettings", "TFormDir", "SnapshotWindow"}));
     const SecondaryWindows& windows = f.windows.Windows();
-    QCOMPARE(dialogs,
-             (std::vector<QDialog*>{windows.aboutBox, windows.form3, windows.c64Palette,
-                                    windows.saveSpriteMem, windows.saveSpriteSettings, windows.formDir}));
+    QCOMPARE(dialogs, (std::vector<QDialog*>{windows.aboutBox, windows.form3, windows.c64Palette,
+                                             windows.saveSpriteMem, windows.saveSpriteSettings, windows.formDir,
+                                             windows.snapshotWindow}));
+    QVERIFY(windows.memoryOverview->isWindow() && windows.memoryOverview->parent() == &f.form);
     QCOMPARE(f.form.findChildren<TAboutBox*>().size(), 1);
     QCOMPARE(f.form.findChildren<TForm3*>().size(), 1);
     QCOMPARE(f.form.findChildren<TC64Palette*>().size(), 1);
@@ -377,6 +380,7 @@ void TestTForm1Shell::secondaryWindowsCreatedOnceInOrder() {
 
     // Separate windows, all hidden; showing the main window shows none of them.
     QVERIFY(f.Show());
+    QVERIFY(!windows.memoryOverview->isVisible());
     for (QDialog* dialog : dialogs) {
         QVERIFY2(dialog->isWindow(), dialog->metaObject()->className());
         QVERIFY2(!dialog->isVisible(), dialog->metaObject()->className());
