@@ -1,6 +1,6 @@
 // Program start: one application, the main window first, then the message loop.
-#include "ui/desktop/command_guard.h"
 #include "ui/assets/fonts.h"
+#include "ui/desktop/command_guard.h"
 #include "ui/desktop/qt_platform.h"
 #include "ui/main_window/application_windows.h"
 #include "ui/main_window/tform1.h"

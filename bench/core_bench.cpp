@@ -39,7 +39,8 @@ std::filesystem::path benchFolder() {
 }
 
 void copyPixels(const Raster& from, Raster& to) {
-    std::memcpy(const_cast<TColor*>(to.pixels().data()), from.pixels().data(), from.pixels().size() * sizeof(TColor));
+    std::memcpy(const_cast<TColor*>(to.pixels().data()), from.pixels().data(),
+                from.pixels().size() * sizeof(TColor));
 }
 
 void SpriteRedraw(benchmark::State& state) {
@@ -155,4 +156,6 @@ BENCHMARK(WholeMemoryRangeLimit)
 
 } // namespace
 
-int main(int argc, char** argv) { return RunBenchmarksWithRatios(argc, argv); }
+int main(int argc, char** argv) {
+    return RunBenchmarksWithRatios(argc, argv);
+}

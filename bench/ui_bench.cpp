@@ -8,11 +8,11 @@
 #include "core/export.h"
 #include "core/memory_image.h"
 #include "core/sprite_render.h"
-#include "ui/main_window/application_windows.h"
 #include "ui/assets/fonts.h"
 #include "ui/desktop/platform.h"
-#include "ui/main_window/tform1.h"
 #include "ui/dialogs/sprite_range_dialog.h"
+#include "ui/main_window/application_windows.h"
+#include "ui/main_window/tform1.h"
 
 #include <QAbstractButton>
 #include <QAction>

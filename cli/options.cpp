@@ -255,7 +255,8 @@ void AddDepth(CLI::App& cmd, ParseState& s) {
 }
 
 void AddImageFormat(CLI::App& cmd, ParseState& s) {
-    Value(cmd, "--format", "bmp|png", "picture format (default: png when the file name ends in .png, else bmp)",
+    Value(cmd, "--format", "bmp|png",
+          "picture format (default: png when the file name ends in .png, else bmp)",
           [&](const std::string& v) {
               s.options.imageFormat = ImageFormatFromText(v);
               if (!s.options.imageFormat)

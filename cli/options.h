@@ -34,7 +34,7 @@ struct CliOptions {
     // Kept as typed: the saves convert them, so a bad size fails with the window's message.
     SaveSizeTexts sizes;
     int bitsPerPixel = 24;
-    std::string output; // empty: the window's preset name (onscreen: the folder, ".")
+    std::string output;                     // empty: the window's preset name (onscreen: the folder, ".")
     std::optional<ImageFormat> imageFormat; // --format bmp|png; nothing: from the name
     bool transparent = false;
     CharSetViewKind view = CharSetViewKind::cv8x8;

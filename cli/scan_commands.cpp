@@ -3,9 +3,9 @@
 #include "cli/load.h"
 
 #include "core/address_text.h"
-#include "core/image_file.h"
 #include "core/errors.h"
 #include "core/graphics_scan.h"
+#include "core/image_file.h"
 #include "core/memory_image.h"
 #include "core/overview.h"
 

@@ -14,7 +14,7 @@ struct ScanOptions {
     std::string file;
     bool skipHeader = true;
     bool json = false;
-    int top = 10; // candidates per kind; negative: every cell and block scoring above 0
+    int top = 10;     // candidates per kind; negative: every cell and block scoring above 0
     bool raw = false; // --raw: no format recognition
 };
 

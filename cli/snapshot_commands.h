@@ -27,7 +27,7 @@ struct OnScreenOptions {
     bool raw = false;
     bool skipHeader = true;
     std::optional<ImageFormat> format = std::nullopt; // nothing: BMP
-    bool transparent = false;          // the background transparent (PNG only)
+    bool transparent = false;                         // the background transparent (PNG only)
 };
 
 // `info`: what was recognised and, for a snapshot, the machine state. Returns 0, or 1 after one

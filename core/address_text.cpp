@@ -14,6 +14,8 @@ std::string HexAddress(std::int64_t value) {
     return buffer;
 }
 
-std::string ScreenAddress(std::int64_t value) { return "$" + HexAddress(value); }
+std::string ScreenAddress(std::int64_t value) {
+    return "$" + HexAddress(value);
+}
 
 } // namespace mosaiqua

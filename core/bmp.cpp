@@ -100,7 +100,8 @@ UserError cannotCreate(const std::string& utf8Path, const std::string& why) {
 }
 
 UserError streamWrite(const std::string& utf8Path, int error) {
-    return UserError(UserError::Kind::StreamWrite, "Stream write error writing " + utf8Path + reasonOf(error));
+    return UserError(UserError::Kind::StreamWrite,
+                     "Stream write error writing " + utf8Path + reasonOf(error));
 }
 
 std::mutex protectedMutex;
@@ -174,9 +175,11 @@ std::filesystem::path resolveLinks(std::filesystem::path path) {
 void keepOwnerAndMode(int fd, const std::filesystem::path& path, const struct stat& old) {
     int ignored = 0;
     if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
-        ignored = fd >= 0 ? ::fchown(fd, old.st_uid, old.st_gid) : ::chown(path.c_str(), old.st_uid, old.st_gid);
+        ignored =
+            fd >= 0 ? ::fchown(fd, old.st_uid, old.st_gid) : ::chown(path.c_str(), old.st_uid, old.st_gid);
         if (ignored != 0) // not allowed to give the file away: keep at least its group if we may
-            ignored = fd >= 0 ? ::fchown(fd, uid_t(-1), old.st_gid) : ::chown(path.c_str(), uid_t(-1), old.st_gid);
+            ignored =
+                fd >= 0 ? ::fchown(fd, uid_t(-1), old.st_gid) : ::chown(path.c_str(), uid_t(-1), old.st_gid);
     }
     ignored = fd >= 0 ? ::fchmod(fd, old.st_mode & 07777) : ::chmod(path.c_str(), old.st_mode & 07777);
     (void)ignored;
@@ -236,8 +239,9 @@ bool replaceThroughUnnamed(const std::filesystem::path& target, const struct sta
 }
 #endif
 
-void replaceThroughNamed(const std::filesystem::path& target, const struct stat* old, const std::string& utf8Path,
-                         std::span<const std::uint8_t> bytes, const OutputFileOpener& opener) {
+void replaceThroughNamed(const std::filesystem::path& target, const struct stat* old,
+                         const std::string& utf8Path, std::span<const std::uint8_t> bytes,
+                         const OutputFileOpener& opener) {
     const std::filesystem::path temporary = temporaryBeside(target);
     const PendingTemporary pending(temporary);
     errno = 0;
@@ -264,11 +268,12 @@ void CheckBitmapSize(std::int64_t width, std::int64_t height) {
     const std::string size = std::to_string(width) + " x " + std::to_string(height);
     if (width < 1 || height < 1)
         throw UserError(UserError::Kind::BadBitmapSize,
-                        "A bitmap of " + size + " pixels cannot be saved: width and height must be at least 1.");
+                        "A bitmap of " + size +
+                            " pixels cannot be saved: width and height must be at least 1.");
     if (width > kMaxBitmapPixels || height > kMaxBitmapPixels || width * height > kMaxBitmapPixels)
-        throw UserError(UserError::Kind::BadBitmapSize,
-                        "A bitmap of " + size + " pixels is too large to save (the limit is " +
-                            std::to_string(kMaxBitmapPixels) + " pixels).");
+        throw UserError(UserError::Kind::BadBitmapSize, "A bitmap of " + size +
+                                                            " pixels is too large to save (the limit is " +
+                                                            std::to_string(kMaxBitmapPixels) + " pixels).");
 }
 
 bool IsSupportedBmpDepth(int bitsPerPixel) {
@@ -351,7 +356,9 @@ void ProtectLoadedFile(const FileIdentity& identity) {
     protectedFile = identity;
 }
 
-void ProtectLoadedFile(const std::string& utf8Path) { ProtectLoadedFile(IdentifyFile(utf8Path)); }
+void ProtectLoadedFile(const std::string& utf8Path) {
+    ProtectLoadedFile(IdentifyFile(utf8Path));
+}
 
 void WriteFileAtomically(const std::string& utf8Path, std::span<const std::uint8_t> bytes,
                          const OutputFileOpener& opener) {
@@ -366,7 +373,8 @@ void WriteFileAtomically(const std::string& utf8Path, std::span<const std::uint8
     if (exists) {
         const FileIdentity identity{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), true};
         if (identity == protectedIdentity())
-            throw cannotCreate(utf8Path, "it is the file that was loaded, and writing over it would destroy it");
+            throw cannotCreate(utf8Path,
+                               "it is the file that was loaded, and writing over it would destroy it");
         if (S_ISDIR(st.st_mode))
             throw cannotCreate(utf8Path, EISDIR);
         if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {

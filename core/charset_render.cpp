@@ -56,8 +56,9 @@ RunList RunsOf(CharSetViewKind kind, const CharSetViewGeometry& g) {
         for (int bottom = 0; bottom < 2; ++bottom)
             for (int r = 0; r < g.rows; ++r)
                 for (int right = 0; right < 2; ++right)
-                    list.add({kCharacterBytes * kCellsPerRow * r + kPartStride * right + 2 * kPartStride * bottom, 8 * right,
-                              16 * r + 8 * bottom, 16});
+                    list.add(
+                        {kCharacterBytes * kCellsPerRow * r + kPartStride * right + 2 * kPartStride * bottom,
+                         8 * right, 16 * r + 8 * bottom, 16});
         break;
     }
     return list;

@@ -23,6 +23,8 @@ void ResetSpriteColours(ColourSlots& sprite, ColourSlots& charSet) {
     sprite.multicolour2 = kStartupColours.multicolour2;
 }
 
-void ResetCharSetColours(ColourSlots& charSet) { charSet = kCharSetResetColours; }
+void ResetCharSetColours(ColourSlots& charSet) {
+    charSet = kCharSetResetColours;
+}
 
 } // namespace mosaiqua

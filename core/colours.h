@@ -11,9 +11,15 @@ using TColor = std::uint32_t;
 constexpr TColor MakeColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return TColor(red) | (TColor(green) << 8) | (TColor(blue) << 16);
 }
-constexpr std::uint8_t RedOf(TColor c) { return std::uint8_t(c & 0xFF); }
-constexpr std::uint8_t GreenOf(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
-constexpr std::uint8_t BlueOf(TColor c) { return std::uint8_t((c >> 16) & 0xFF); }
+constexpr std::uint8_t RedOf(TColor c) {
+    return std::uint8_t(c & 0xFF);
+}
+constexpr std::uint8_t GreenOf(TColor c) {
+    return std::uint8_t((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t BlueOf(TColor c) {
+    return std::uint8_t((c >> 16) & 0xFF);
+}
 
 // The four colours of one viewer, in the order the bit patterns select them.
 struct ColourSlots {

@@ -4,8 +4,8 @@
 #include "errors.h"
 #include "sprite_render.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <climits>
 
 namespace mosaiqua {
@@ -37,7 +37,9 @@ namespace {
 constexpr Rect kWholeSprite{0, 0, kSpriteWidth, kSpriteHeight};
 
 // Positions beyond int never meet a bitmap that passed CheckBitmapSize.
-bool fitsInt(std::int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
+bool fitsInt(std::int64_t v) {
+    return v >= INT_MIN && v <= INT_MAX;
+}
 
 } // namespace
 
@@ -87,12 +89,12 @@ int SpriteCount(std::int32_t start, std::int32_t end) {
 void CheckRangeCount(std::int32_t start, std::int32_t end, int count) {
     if (start >= end)
         throw UserError(UserError::Kind::NothingToSave, "The start address " + ScreenAddress(start) +
-                                                            " is not below the end address " + ScreenAddress(end) +
-                                                            ": nothing was saved.");
+                                                            " is not below the end address " +
+                                                            ScreenAddress(end) + ": nothing was saved.");
     if (count < 1)
-        throw UserError(UserError::Kind::NothingToSave, "No whole sprite lies between " + ScreenAddress(start) +
-                                                            " and " + ScreenAddress(end) +
-                                                            ": nothing was saved.");
+        throw UserError(UserError::Kind::NothingToSave, "No whole sprite lies between " +
+                                                            ScreenAddress(start) + " and " +
+                                                            ScreenAddress(end) + ": nothing was saved.");
 }
 
 std::string RangeFileName(const std::string& chosenUtf8, std::int64_t address) {
@@ -118,7 +120,9 @@ std::string PresetNextSevenName(std::int64_t spriteAddress) {
            HexAddress(spriteAddress + std::int64_t(kSpriteStride) * kStripSprites) + ".BMP";
 }
 
-std::string PresetCharSetName(std::int64_t charSetAddress) { return "chr" + HexAddress(charSetAddress) + ".BMP"; }
+std::string PresetCharSetName(std::int64_t charSetAddress) {
+    return "chr" + HexAddress(charSetAddress) + ".BMP";
+}
 
 FitFigures ComputeFitFigures(int bitmapWidth, int bitmapHeight, int finalWidth, int finalHeight) {
     if (bitmapWidth == 0 || bitmapHeight == 0)
@@ -137,7 +141,8 @@ namespace {
 
 void requireSprites(int count) {
     if (count < 1)
-        throw UserError(UserError::Kind::NothingToSave, "The range holds no whole sprite: nothing was saved.");
+        throw UserError(UserError::Kind::NothingToSave,
+                        "The range holds no whole sprite: nothing was saved.");
 }
 
 void nextSprite(std::int32_t& address, const RangeWalk& walk) {
@@ -209,10 +214,13 @@ FitFigures ReadFitFigures(const SaveSizeTexts& texts) {
     return ComputeFitFigures(s.bitmapWidth, s.bitmapHeight, s.finalWidth, s.finalHeight);
 }
 
-std::string RangeSavedStatus(std::int64_t count) { return std::to_string(count) + " sprites saved ok."; }
+std::string RangeSavedStatus(std::int64_t count) {
+    return std::to_string(count) + " sprites saved ok.";
+}
 
 std::string SheetSavedStatus(std::int64_t saved, std::int64_t count) {
-    const std::string counted = saved < count ? std::to_string(saved) + " of " + std::to_string(count) : std::to_string(count);
+    const std::string counted =
+        saved < count ? std::to_string(saved) + " of " + std::to_string(count) : std::to_string(count);
     return counted + " sprites saved ok to a single bitmap.";
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "bmp.h"
-#include "image_file.h"
 #include "charset_render.h"
+#include "image_file.h"
 #include "raster.h"
 
 #include <cstdint>
@@ -32,7 +32,6 @@ struct SpriteCellSizes {
 };
 // Reads bw, bh, then sw, sh: the order the saves convert them in, so the first bad text is named.
 SpriteCellSizes ReadCellSizes(const SaveSizeTexts& texts);
-
 
 // A bw x bh black bitmap with the current sprite stretched into (0, 0, sw, sh).
 Raster ComposeCurrentSprite(const Raster& spriteActual, const SpriteCellSizes& sizes);
@@ -92,9 +91,9 @@ struct RangeWalk {
     std::function<void()> afterSprite;
 };
 
-// Writes `count` files base + HHHH + ".bmp" (".png" for PNG saves) for the sprites at start, start + $40, ...; the sprite
-// at `start` must already be shown. Returns the number of files written. A failure after the first
-// file adds to its message how many were written before.
+// Writes `count` files base + HHHH + ".bmp" (".png" for PNG saves) for the sprites at start, start + $40,
+// ...; the sprite at `start` must already be shown. Returns the number of files written. A failure after the
+// first file adds to its message how many were written before.
 int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
                      const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk);
 // Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`; returns how many sprites

@@ -37,7 +37,8 @@ private:
 // up to 67000 bytes, both into the start of the store; bytes beyond what was read keep their old
 // values. Returns false and leaves the image alone when the file cannot be opened or is not a
 // regular file; `why` then says why, in words for the user.
-bool LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader, std::string* why = nullptr);
+bool LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader,
+                    std::string* why = nullptr);
 
 // What both front ends say when LoadFreezeFile returns false: Cannot open file "<path>". <why>
 std::string CannotOpenFileMessage(const std::string& utf8Path, const std::string& why);

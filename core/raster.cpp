@@ -5,9 +5,13 @@
 
 namespace mosaiqua {
 
-Raster::Raster(int width, int height, TColor fill) { reset(width, height, fill); }
+Raster::Raster(int width, int height, TColor fill) {
+    reset(width, height, fill);
+}
 
-void Raster::fill(TColor c) { std::fill(m_pixels.begin(), m_pixels.end(), c); }
+void Raster::fill(TColor c) {
+    std::fill(m_pixels.begin(), m_pixels.end(), c);
+}
 
 void Raster::reset(int width, int height, TColor fill) {
     m_width = std::max(width, 0);

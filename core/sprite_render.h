@@ -24,19 +24,19 @@ inline constexpr std::int32_t kLastSpriteStart = kAddressSpace - kSpriteStride;
 inline constexpr std::int32_t kStripLabelLimit = kAddressSpace - kSpriteStride * kStripSprites;
 
 // Writes columns x0..x0+23, rows 0..20 of `dst`; reads image indices address..address+62.
-void RenderSprite(const MemoryImage& image, std::int64_t address, bool multicolour, const ColourSlots& colours,
-                  Raster& dst, int x0);
+void RenderSprite(const MemoryImage& image, std::int64_t address, bool multicolour,
+                  const ColourSlots& colours, Raster& dst, int x0);
 
 // The three pictures of the sprite page.
 struct SpriteRasters {
     Raster SpriteActual{kSpriteWidth, kSpriteHeight};
-    Raster SpriteBig{kSpriteWidth * kEnlargement, kSpriteHeight * kEnlargement};
+    Raster SpriteBig{kSpriteWidth * kEnlargement, kSpriteHeight* kEnlargement};
     Raster ScanImage{kSpriteWidth * kStripSprites, kSpriteHeight};
 };
 
 // The current sprite at actual size and its x10 enlargement.
-void DrawCurrentSpriteRasters(SpriteRasters& views, const MemoryImage& image, std::int64_t address, bool multicolour,
-                              const ColourSlots& colours);
+void DrawCurrentSpriteRasters(SpriteRasters& views, const MemoryImage& image, std::int64_t address,
+                              bool multicolour, const ColourSlots& colours);
 // The seven sprites after `address`, side by side.
 void DrawNextSevenSpriteRasters(SpriteRasters& views, const MemoryImage& image, std::int64_t address,
                                 bool multicolour, const ColourSlots& colours);
@@ -50,7 +50,16 @@ struct SpriteLabelTexts {
 };
 SpriteLabelTexts SpriteLabelsFor(std::int64_t address);
 
-enum class SpriteStep { NextSprite, PreviousSprite, Next1000, Previous1000, PlusOneByte, MinusOneByte, ToBeginning, ToEnd };
+enum class SpriteStep {
+    NextSprite,
+    PreviousSprite,
+    Next1000,
+    Previous1000,
+    PlusOneByte,
+    MinusOneByte,
+    ToBeginning,
+    ToEnd
+};
 // The address after a navigation step, or nothing when the step is at its bound.
 std::optional<std::int32_t> StepSpriteAddress(std::int32_t address, SpriteStep step);
 // "To end" fixes the strip labels itself before drawing.

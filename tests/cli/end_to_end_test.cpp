@@ -293,8 +293,8 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 
     // A bad size stops the save before the old file is touched.
     std::ofstream(work() / "spr0049.BMP") << "old";
-    r = Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49", "--sprite-size",
-             "ab,21"});
+    r = Run(
+        {"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49", "--sprite-size", "ab,21"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "--sprite-size: 'ab' is not a valid integer value\n");
     EXPECT_EQ(Slurp(work() / "spr0049.BMP"), "old");
@@ -325,8 +325,9 @@ TEST_F(CliRun, TheSnapshotIsKeptAndTheSheetCountsWhatFits) {
     const std::string demo = Slurp(work() / "-in.c64");
     Result r = Run({"sprite", "-o", "./-in.c64", "--", "-in.c64"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Cannot create file ./-in.c64: it is the file that was loaded, and writing over it would "
-                     "destroy it\n");
+    EXPECT_EQ(r.err,
+              "Cannot create file ./-in.c64: it is the file that was loaded, and writing over it would "
+              "destroy it\n");
     EXPECT_EQ(Slurp(work() / "-in.c64"), demo);
 
     r = Run({"sheet", "--start", "0x2000", "--end", "0x2400", "--final-size", "23,21", "--", "-in.c64"});

@@ -137,8 +137,8 @@ TEST(FileNames, RangeFilesDropTheLastFourCharactersAndAddTheAddress) {
     EXPECT_EQ(RangeFileName("/out/B\xC3\xA4lle", 0x1000), "/out/B1000.bmp");
     // Only the file name gives way: a short one entirely, and the folder never.
     const std::pair<const char*, const char*> folders[] = {
-        {"out/ab", "out/2000.bmp"},   {"out/abcd", "out/2000.bmp"}, {"out/", "out/2000.bmp"},
-        {"ab", "2000.bmp"},           {"o.x/abcdef", "o.x/ab2000.bmp"}, {"/a/b.c/d", "/a/b.c/2000.bmp"},
+        {"out/ab", "out/2000.bmp"}, {"out/abcd", "out/2000.bmp"},     {"out/", "out/2000.bmp"},
+        {"ab", "2000.bmp"},         {"o.x/abcdef", "o.x/ab2000.bmp"}, {"/a/b.c/d", "/a/b.c/2000.bmp"},
     };
     for (const auto& [chosen, expected] : folders)
         EXPECT_EQ(RangeFileName(chosen, 0x2000), expected) << chosen;

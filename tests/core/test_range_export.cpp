@@ -95,7 +95,8 @@ TEST_F(RangeExportTest, ToFilesStopsAtAFileThatCannotBeCreatedKeepingTheEarlierO
     show(0x1000);
     const std::string chosen = m_folder.file("a.BMP");
     ExpectUserError([&] { SaveRangeToFiles(m_actual, 0x1000, 4, chosen, {}, {}, m_walk); },
-                    Kind::CannotCreateFile, "Cannot create file " + m_folder.file("a1080.bmp") +
+                    Kind::CannotCreateFile,
+                    "Cannot create file " + m_folder.file("a1080.bmp") +
                         ": Is a directory (2 of the 4 files were written before it)");
     EXPECT_EQ(m_folder.names(), (std::vector<std::string>{"a1000.bmp", "a1040.bmp", "a1080.bmp"}));
     EXPECT_TRUE(std::filesystem::is_directory(m_folder.path() / "a1080.bmp"));
@@ -194,11 +195,14 @@ TEST_F(RangeExportTest, ToSheetCellsFollowTheSpriteRulesAndCountWhatFits) {
         Kind kind;
         std::string message;
     } refused[] = {
-        {{"24", "21", "-24", "21", "640", "480"}, Kind::BadBitmapSize,
+        {{"24", "21", "-24", "21", "640", "480"},
+         Kind::BadBitmapSize,
          "A bitmap of -24 x 21 pixels cannot be saved: width and height must be at least 1."},
-        {{"24", "21", "0", "21", "640", "480"}, Kind::BadBitmapSize,
+        {{"24", "21", "0", "21", "640", "480"},
+         Kind::BadBitmapSize,
          "A bitmap of 0 x 21 pixels cannot be saved: width and height must be at least 1."},
-        {{"24", "21", "24", "21", "23", "21"}, Kind::NothingToSave,
+        {{"24", "21", "24", "21", "23", "21"},
+         Kind::NothingToSave,
          "Not even one cell of 24 x 21 pixels fits on a bitmap of 23 x 21: nothing was saved."},
     };
     for (const auto& r : refused)
@@ -206,7 +210,8 @@ TEST_F(RangeExportTest, ToSheetCellsFollowTheSpriteRulesAndCountWhatFits) {
                         r.message);
     EXPECT_TRUE(m_folder.names().empty());
     // 48 x 42 holds 2 x 2 cells of 24 x 21: 4 of 16; all 16 when there is room.
-    EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {"24", "21", "24", "21", "48", "42"}, {}, m_walk), 4);
+    EXPECT_EQ(
+        SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {"24", "21", "24", "21", "48", "42"}, {}, m_walk), 4);
     EXPECT_EQ(SaveRangeToSheet(m_actual, 0x1000, 16, chosen, {}, {}, m_walk), 16);
 }
 

@@ -290,9 +290,9 @@ TEST_F(WriterFaultTest, NamesThatCannotBeCreated) {
         {"", "No such file or directory"},                                      // nothing typed
         {m_folder.file("gone/deeper/sprite.bmp"), "No such file or directory"}, // folders that do not exist
         {m_target + "/sprite.bmp", "Not a directory"},                          // a file used as a folder
-        {m_folder.file(longest + ".bmp"), "File name too long"},                // longer than the system allows
-        {m_folder.file("sprite.bmp/"), "Not a directory"},                      // a trailing separator names a folder
-        {m_folder.path().string(), "Is a directory"},                           // a folder
+        {m_folder.file(longest + ".bmp"), "File name too long"}, // longer than the system allows
+        {m_folder.file("sprite.bmp/"), "Not a directory"},       // a trailing separator names a folder
+        {m_folder.path().string(), "Is a directory"},            // a folder
     };
     for (const auto& [name, reason] : names) {
         SCOPED_TRACE(name);

@@ -52,7 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DrawCurrentSpriteRasters(views, image, 0, false, kStartupColours);
     DrawNextSevenSpriteRasters(views, image, 0, false, kStartupColours);
     RangeWalk walk;
-    walk.showSprite = [&](std::int32_t a) { DrawCurrentSpriteRasters(views, image, a, false, kStartupColours); };
+    walk.showSprite = [&](std::int32_t a) {
+        DrawCurrentSpriteRasters(views, image, a, false, kStartupColours);
+    };
     const std::string target = folder + "/out.BMP";
     try {
         switch (which) {

@@ -35,7 +35,8 @@ void Introduction(HelpWriter& w) {
         "way "
         "the VIC-II video chip would draw it: as sprites on the \"Sprite Ripper\" page and as character sets "
         "on "
-        "the \"CharSet Ripper\" page. Whatever you find can be saved as Windows bitmap (BMP) or PNG files or copied "
+        "the \"CharSet Ripper\" page. Whatever you find can be saved as Windows bitmap (BMP) or PNG files or "
+        "copied "
         "to "
         "the clipboard.",
         "",

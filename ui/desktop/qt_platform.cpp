@@ -7,15 +7,15 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {

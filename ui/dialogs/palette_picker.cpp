@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // Swatch numbers (1-based) of the entries too dark for a black "X".
 bool HasWhiteCaption(int number) {
     for (int dark : {1, 3, 5, 7, 9, 10, 12}) {

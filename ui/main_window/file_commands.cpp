@@ -5,8 +5,8 @@
 #include "core/bmp.h"
 #include "core/errors.h"
 #include "core/export.h"
-#include "core/image_file.h"
 #include "core/file_formats.h"
+#include "core/image_file.h"
 #include "core/memory_image.h"
 #include "core/raw_data.h"
 #include "ui/desktop/command_guard.h"
@@ -27,7 +27,9 @@
 
 namespace {
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace
 
@@ -118,7 +120,8 @@ void TForm1::SaveSprite1Click() {
         AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(m_image.SpriteAddress)));
     if (!name)
         return;
-    const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
+    const mosaiqua::SpriteCellSizes sizes =
+        mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
     const mosaiqua::ColourSlots colours = SpriteColours();
     const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
@@ -132,7 +135,8 @@ void TForm1::SaveNext7Sprites1Click() {
         AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(m_image.SpriteAddress)));
     if (!name)
         return;
-    const mosaiqua::SpriteCellSizes sizes = mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
+    const mosaiqua::SpriteCellSizes sizes =
+        mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
     const mosaiqua::ColourSlots colours = SpriteColours();
     const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);

@@ -10,8 +10,8 @@
 #include "core/sprite_render.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
-#include <QPointer>
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>

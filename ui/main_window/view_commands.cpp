@@ -109,4 +109,3 @@ void TForm1::Check16x16Click() {
 void TForm1::Check8x16Click() {
     ViewBoxChanged(m_n8x16CharSetViewEnabled1, m_check8x16, mosaiqua::CharSetViewKind::cv8x16);
 }
-

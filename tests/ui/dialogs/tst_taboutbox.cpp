@@ -1,6 +1,6 @@
 #include "ui/assets/fonts.h"
-#include "ui/dialogs/about_box.h"
 #include "ui/assets/web_links.h"
+#include "ui/dialogs/about_box.h"
 
 #include <QFrame>
 #include <QLabel>

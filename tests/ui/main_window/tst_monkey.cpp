@@ -3,12 +3,12 @@
 // MOSAIQUA_MONKEY_STEPS and MOSAIQUA_MONKEY_SEED choose the run; a failure prints both for replay.
 #include "core/sprite_render.h"
 #include "helpers/form1_driver.h"
-#include "ui/widgets/colour_swatch.h"
 #include "ui/dialogs/about_box.h"
-#include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/folders_dialog.h"
-#include "ui/dialogs/sprite_range_dialog.h"
+#include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/sprite_range_dialog.h"
+#include "ui/widgets/colour_swatch.h"
 
 #include <QAbstractButton>
 #include <QAction>

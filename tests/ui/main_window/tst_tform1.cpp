@@ -1,8 +1,8 @@
 // The main window as a whole: start-up state, layout, menu, toolbar, shortcuts, window commands.
 #include "helpers/form1_driver.h"
-#include "ui/desktop/command_guard.h"
-#include "ui/components/stmenubar.h"
 #include "ui/assets/fonts.h"
+#include "ui/components/stmenubar.h"
+#include "ui/desktop/command_guard.h"
 #include "ui/desktop/raster_image.h"
 
 #include <QAbstractButton>

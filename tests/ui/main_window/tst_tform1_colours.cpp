@@ -1,8 +1,8 @@
 // The main window's eight colour commands: the picker as the user meets it, the system colour
 // dialog, and which views each slot redraws.
 #include "helpers/form1_driver.h"
-#include "ui/widgets/colour_swatch.h"
 #include "ui/dialogs/palette_picker.h"
+#include "ui/widgets/colour_swatch.h"
 
 #include <QDialog>
 #include <QSignalSpy>

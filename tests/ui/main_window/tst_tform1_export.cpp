@@ -1,8 +1,8 @@
 // The save commands of the File menu and the clipboard copy, checked through the files they write
 // (read back with QImage and byte by byte) and what the desktop was asked for.
 #include "helpers/form1_driver.h"
-#include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/folders_dialog.h"
+#include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/save_settings_dialog.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // them on one bitmap, with the range dialog played through its digit buttons.
 #include "helpers/form1_driver.h"
 #include "ui/dialogs/palette_picker.h"
-#include "ui/dialogs/sprite_range_dialog.h"
 #include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -2,13 +2,13 @@
 // secondary windows it creates at start.
 #include "helpers/form1_driver.h"
 #include "ui/dialogs/about_box.h"
-#include "ui/dialogs/palette_picker.h"
-#include "ui/dialogs/help_window.h"
 #include "ui/dialogs/folders_dialog.h"
-#include "ui/dialogs/sprite_range_dialog.h"
-#include "ui/dialogs/save_settings_dialog.h"
+#include "ui/dialogs/help_window.h"
 #include "ui/dialogs/memory_overview.h"
+#include "ui/dialogs/palette_picker.h"
+#include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/snapshot_window.h"
+#include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -368,8 +368,8 @@ void TestTForm1Shell::secondaryWindowsCreatedOnceInOrder() {
                                    "TSaveSpriteSettings", "TFormDir", "SnapshotWindow"}));
     const SecondaryWindows& windows = f.windows.Windows();
     QCOMPARE(dialogs, (std::vector<QDialog*>{windows.aboutBox, windows.form3, windows.c64Palette,
-                                             windows.saveSpriteMem, windows.saveSpriteSettings, windows.formDir,
-                                             windows.snapshotWindow}));
+                                             windows.saveSpriteMem, windows.saveSpriteSettings,
+                                             windows.formDir, windows.snapshotWindow}));
     QVERIFY(windows.memoryOverview->isWindow() && windows.memoryOverview->parent() == &f.form);
     QCOMPARE(f.form.findChildren<TAboutBox*>().size(), 1);
     QCOMPARE(f.form.findChildren<TForm3*>().size(), 1);
