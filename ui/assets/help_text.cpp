@@ -32,20 +32,14 @@ void Introduction(HelpWriter& w) {
     w.Lines({
         "Mosaiqua rips sprites and character sets out of Commodore 64 games. It reads a snapshot that an "
         "emulator saved while a game was running, holds the C64's 64K of memory and shows that memory the "
-        "way "
-        "the VIC-II video chip would draw it: as sprites on the \"Sprite Ripper\" page and as character sets "
-        "on "
-        "the \"CharSet Ripper\" page. Whatever you find can be saved as Windows bitmap (BMP) or PNG files or "
-        "copied "
-        "to "
-        "the clipboard.",
+        "way the VIC-II video chip would draw it: as sprites on the \"Sprite Ripper\" page and as character "
+        "sets on the \"CharSet Ripper\" page. Whatever you find can be saved as Windows bitmap (BMP) or PNG "
+        "files or copied to the clipboard.",
         "",
         "Why was it written? C64 games are full of small, carefully drawn pixel art: players, monsters, "
-        "fonts "
-        "and title logos. Getting at them used to mean a machine code monitor, squared paper and a lot of "
-        "patience. Mosaiqua turns that into a few minutes of work: freeze the game, open the file, step "
-        "through "
-        "memory until the graphics appear, and save them.",
+        "fonts and title logos. Getting at them used to mean a machine code monitor, squared paper and a "
+        "lot of patience. Mosaiqua turns that into a few minutes of work: freeze the game, open the file, "
+        "step through memory until the graphics appear, and save them.",
     });
 }
 
@@ -58,30 +52,26 @@ void SpriteRipper(HelpWriter& w) {
         "from CCS64. The sprites must be in memory at that moment, so freeze while they are on the screen.",
         "",
         "3. In Mosaiqua choose \"Open CCS64 Freeze File\" on the File menu (Ctrl+O) and pick the freeze "
-        "file. "
-        "The open dialog starts in the folder set with \"Set Default File Directories\" on the Options menu.",
+        "file. The open dialog starts in the folder set with \"Set Default File Directories\" on the "
+        "Options menu.",
         "",
         "4. The \"Sprite Ripper\" page has three views. \"Current Sprite\" shows the 24 x 21 sprite at the "
         "address written above it, at actual size. \"Next 7 sprites (actual size)\" shows the seven sprites "
         "that follow it, with the addresses of the first and the last. \"Current Sprite Preview (enlarged "
-        "x10)\" "
-        "shows the current sprite ten times larger, so that every pixel can be seen.",
+        "x10)\" shows the current sprite ten times larger, so that every pixel can be seen.",
         "",
         "5. Step through memory with the buttons in the Controls box: \">\" and \"<\" move one sprite ($40 "
         "bytes) forward or back (F7 and F6), \">>\" and \"<<\" move $1000 bytes (F8 and F5), and \"|<\" and "
         "\">|\" jump to the beginning and the end of memory. The View menu has the same commands. Keep "
-        "stepping "
-        "until the views show something that looks like graphics rather than noise.",
+        "stepping until the views show something that looks like graphics rather than noise.",
         "",
         "6. Most games use multicolour sprites. If a sprite looks striped, press \"MCM\" (or Ctrl+M, "
-        "\"Sprite "
-        "Multicolour Mode Enable\" on the View menu): each pair of bits becomes one double-width pixel in "
-        "one of "
-        "four colours.",
+        "\"Sprite Multicolour Mode Enable\" on the View menu): each pair of bits becomes one double-width "
+        "pixel in one of four colours.",
         "",
         "7. Set the colours: click the small square beside \"MCM\" for the background, \"Col 2\" for the "
-        "sprite's own colour and \"Col 1\" and \"Col 3\" for the two multicolours. The colours come from the "
-        "palette chosen on the Options menu (\"Use CCS64 Colour Palette\" or \"Use True VIC-II Colour "
+        "sprite's own colour and \"Col 1\" and \"Col 3\" for the two multicolours. The colours come from "
+        "the palette chosen on the Options menu (\"Use CCS64 Colour Palette\" or \"Use True VIC-II Colour "
         "Palette\"); with \"Use Windows Standard Colour Palette\" any colour can be mixed. \"Reset Sprite "
         "Colours To Default\" on the Edit menu puts them back. When the sprite looks right, save it with "
         "\"Save Current Sprite\" on the File menu or copy it to the clipboard with Ctrl+C. The sizes the "
@@ -90,6 +80,21 @@ void SpriteRipper(HelpWriter& w) {
         "leaves the background out of it. \"Save Sprite Animation\" saves the sprite and the ones after it "
         "as an animated GIF, and \"Save Raw Data\" saves the bytes themselves as a binary file or as "
         "assembler or C source.",
+        "",
+        "The open command recognises VICE snapshots (.vsf) and P00 files by their content and PRG files by "
+        "their \".prg\" name, and puts their bytes where the C64 had them; the status bar says what was "
+        "read. Every other file is read as a CCS64 freeze file. Untick \"Detect File Format\" on the "
+        "Options menu to look at any file's raw bytes.",
+        "",
+        "A VICE snapshot also knows what was on the screen. \"Snapshot State\" on the View menu (Ctrl+G) "
+        "lists the video bank, the screen, the character set and the eight sprites with their colours. "
+        "Double-click a sprite to show it in the sprite viewer in its own mode and colours, or press \"Show "
+        "Character Set\" to do the same for the character set.",
+        "",
+        "\"Memory Overview\" on the View menu (Ctrl+L) shows all 64K at once, as sprites or as character "
+        "sets for the page in front. Click anywhere to move the viewer there (hold Shift on the character "
+        "page for the exact character). \"Find Graphics\" tints the places that look like graphics, and "
+        "\"Next Find\" and \"Previous Find\" (F3 and Shift+F3 in that window) step through them, best first.",
     });
 }
 
@@ -97,32 +102,28 @@ void CharSetRipper(HelpWriter& w) {
     w.Heading("How Does The CharSet Ripper Work?");
     w.Lines({
         "Character sets are shown on the \"CharSet Ripper\" page (\"CharSet Ripper\" on the View menu). A "
-        "C64 "
-        "character is 8 x 8 pixels made of 8 bytes, and a full set of 256 characters takes $0800 bytes. The "
-        "page shows the memory from its address on in three arrangements at once:",
+        "C64 character is 8 x 8 pixels made of 8 bytes, and a full set of 256 characters takes $0800 bytes. "
+        "The page shows the memory from its address on in three arrangements at once:",
         "",
         "- \"8 x 8 View\": one character per cell (1 x 1), 270 characters from the address on: a whole set "
         "and the first few characters after it.",
         "- \"8 x 16 View\": two characters stacked in each cell (1 x 2). The top half is a character from "
-        "the "
-        "first quarter of the set and the bottom half the character 64 places further on, which is how many "
-        "games build tall letters.",
+        "the first quarter of the set and the bottom half the character 64 places further on, which is how "
+        "many games build tall letters.",
         "- \"16 x 16 View\": four characters in a square (2 x 2). Top left is a character from the first "
         "quarter of the set, top right the one 64 places on, bottom left 128 places on and bottom right 192 "
         "places on; big title letters are often put together this way.",
         "",
         "Tick a view's check box to switch it on; only the 8 x 8 view is on at the start, because drawing "
-        "all "
-        "three takes a moment. \">\" and \"<\" (F4 and F3) move a whole set, $0800 bytes; \"+\" and \"-\" "
-        "(F12 and F11) move one byte and only change the address shown, so press \"Refresh\" (Ctrl+R) to "
-        "redraw. \"MCM\" on this page (Ctrl+E) shows multicolour character sets, and the colour buttons work "
-        "as on the sprite page. The File menu saves each view as a bitmap, and Ctrl+C copies the 8 x 8 view "
-        "while this page is in front.",
+        "all three takes a moment. \">\" and \"<\" (F4 and F3) move a whole set, $0800 bytes; \"+\" and "
+        "\"-\" (F12 and F11) move one byte and only change the address shown, so press \"Refresh\" (Ctrl+R) "
+        "to redraw. \"MCM\" on this page (Ctrl+E) shows multicolour character sets, and the colour buttons "
+        "work as on the sprite page. The File menu saves each view as a bitmap, and Ctrl+C copies the 8 x 8 "
+        "view while this page is in front.",
         "",
         "To see the C64's own character ROM, turn off \"Skip First 1148 Bytes Of File\" on the Options menu "
         "and open a file holding the 4K character ROM image. It is read from its first byte, so the upper "
-        "case "
-        "set starts at $0000 and the lower case set at $0800.",
+        "case set starts at $0000 and the lower case set at $0800.",
     });
 }
 
@@ -134,18 +135,17 @@ void Faq(HelpWriter& w) {
         "",
         "Q. My sprites look cut in half or shifted sideways. What is wrong?",
         "A. The address is not at the start of a sprite. Use the \"-\" and \"+\" buttons (F9 and F10) to "
-        "move "
-        "one byte at a time until the sprite lines up, then go on with \"<\" and \">\".",
+        "move one byte at a time until the sprite lines up, then go on with \"<\" and \">\".",
         "",
         "Q. Do I have to save the sprites one at a time?",
         "A. No. \"Save Next 7 Sprites\" on the File menu saves the seven sprites of the strip in one go, "
-        "each "
-        "to its own file, and \"Save Sprites In Memory Range\" saves every sprite between two addresses.",
+        "each to its own file, and \"Save Sprites In Memory Range\" saves every sprite between two "
+        "addresses.",
         "",
         "Q. Can I load files other than CCS64 freeze files?",
-        "A. Yes. Any file up to 64K that holds C64 memory from its first byte can be loaded: turn off \"Skip "
-        "First 1148 Bytes Of File\" on the Options menu, then open it with Ctrl+O. With the option on, the "
-        "first 1148 bytes (the header of a freeze file) are skipped.",
+        "A. Yes. Any file up to 64K that holds C64 memory from its first byte can be loaded: turn off "
+        "\"Skip First 1148 Bytes Of File\" on the Options menu, then open it with Ctrl+O. With the option "
+        "on, the first 1148 bytes (the header of a freeze file) are skipped.",
     });
 }
 
