@@ -260,16 +260,11 @@ int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
     std::ostream& status = WritesToStandardOutput(options) ? err : out;
     if (const int code = RunOther(options, status, err); code >= 0)
         return code;
-    try {
+    return RunGuarded(err, [&] {
         const Saved saved = Run(options, err);
         status << saved.status << "\nwritten: " << saved.written << '\n';
         return 0;
-    } catch (const UserError& e) {
-        err << e.what() << '\n';
-    } catch (const std::exception& e) {
-        err << "mosaiqua-cli: " << e.what() << '\n';
-    }
-    return 1;
+    });
 }
 
 } // namespace mosaiqua::cli

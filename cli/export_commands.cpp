@@ -15,16 +15,11 @@ namespace {
 // Runs a command that returns {status, path} and reports it the way every CLI command does.
 int report(const std::function<std::pair<std::string, std::string>()>& run, std::ostream& out,
            std::ostream& err) {
-    try {
+    return RunGuarded(err, [&] {
         const auto [status, path] = run();
         out << status << "\nwritten: " << path << '\n';
         return 0;
-    } catch (const UserError& e) {
-        err << e.what() << '\n';
-    } catch (const std::exception& e) {
-        err << "mosaiqua-cli: " << e.what() << '\n';
-    }
-    return 1;
+    });
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "core/bmp.h"
 #include "core/errors.h"
 
+#include <exception>
+
 namespace mosaiqua::cli {
 
 LoadedFile LoadCommandFile(MemoryImage& image, const std::string& file, bool raw, bool skipHeader) {
@@ -12,6 +14,17 @@ LoadedFile LoadCommandFile(MemoryImage& image, const std::string& file, bool raw
         throw UserError(UserError::Kind::CannotOpenFile, CannotOpenFileMessage(file, why));
     ProtectLoadedFile(file);
     return *loaded;
+}
+
+int RunGuarded(std::ostream& err, const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const UserError& e) {
+        err << e.what() << '\n';
+    } catch (const std::exception& e) {
+        err << "mosaiqua-cli: " << e.what() << '\n';
+    }
+    return 1;
 }
 
 } // namespace mosaiqua::cli

@@ -48,22 +48,10 @@ ColourSlots CharSetStartupColours() {
     return charSet;
 }
 
-template <typename Body> int Guarded(std::ostream& err, Body body) {
-    try {
-        body();
-        return 0;
-    } catch (const UserError& e) {
-        err << e.what() << '\n';
-    } catch (const std::exception& e) {
-        err << "mosaiqua-cli: " << e.what() << '\n';
-    }
-    return 1;
-}
-
 } // namespace
 
 int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return RunGuarded(err, [&] {
         MemoryImage image;
         LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         const GraphicsScores scores = ScoreGraphics(image);
@@ -75,15 +63,16 @@ int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
             out << ", ";
             WriteJsonList(out, "charsets", charsets);
             out << "}\n";
-            return;
+            return 0;
         }
         WriteReadableList(out, "Sprites (address, score)", sprites);
         WriteReadableList(out, "Character sets (address, score)", charsets);
+        return 0;
     });
 }
 
 int RunOverview(const OverviewOptions& o, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return RunGuarded(err, [&] {
         MemoryImage image;
         LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         const OverviewPage page = o.charset ? OverviewPage::CharSets : OverviewPage::Sprites;
@@ -98,6 +87,7 @@ int RunOverview(const OverviewOptions& o, std::ostream& out, std::ostream& err) 
         save.bitsPerPixel = o.bitsPerPixel;
         WriteImageFile(picture, path, save);
         out << "Overview saved ok.\nwritten: " << path << '\n';
+        return 0;
     });
 }
 

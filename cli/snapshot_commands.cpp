@@ -118,17 +118,6 @@ void PrintState(const LoadedFile& loaded, const MemoryImage& image, std::ostream
     }
 }
 
-int Guarded(std::ostream& err, auto body) {
-    try {
-        return body();
-    } catch (const UserError& e) {
-        err << e.what() << '\n';
-    } catch (const std::exception& e) {
-        err << "mosaiqua-cli: " << e.what() << '\n';
-    }
-    return 1;
-}
-
 } // namespace
 
 std::string InfoJson(const LoadedFile& loaded, const MemoryImage& image) {
@@ -170,7 +159,7 @@ std::string InfoJson(const LoadedFile& loaded, const MemoryImage& image) {
 }
 
 int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return RunGuarded(err, [&] {
         MemoryImage image;
         const LoadedFile loaded = LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         if (o.json) {
@@ -188,7 +177,7 @@ int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return RunGuarded(err, [&] {
         MemoryImage image;
         const LoadedFile loaded = LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         if (!loaded.machineState) {
