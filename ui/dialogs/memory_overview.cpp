@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -207,19 +208,27 @@ int MemoryOverview::scale() const {
     return m_canvas->scale();
 }
 
+void MemoryOverview::fitTo(const QRect& available) {
+    if (m_sized || m_picture.width() <= 0)
+        return;
+    m_sized = true;
+    // Room for the controls below the picture and the window's frame.
+    const QSize room = available.size() - QSize(40, 120);
+    const int fit = std::clamp(std::min(room.width() / m_picture.width(), room.height() / m_picture.height()),
+                               1, kMaxScale);
+    const QSize frame(2 * m_scroll->frameWidth(), 2 * m_scroll->frameWidth());
+    const QSize wanted = QSize(m_picture.width(), m_picture.height()) * fit + frame;
+    const QMargins margins = layout() != nullptr ? layout()->contentsMargins() : QMargins();
+    const int spacing = layout() != nullptr ? std::max(layout()->spacing(), 0) : 0;
+    resize(
+        std::min(wanted.width() + margins.left() + margins.right(), room.width()),
+        std::min(wanted.height() + margins.top() + margins.bottom() + spacing + m_find->sizeHint().height(),
+                 room.height()));
+}
+
 void MemoryOverview::showEvent(QShowEvent* event) {
-    // The largest whole multiple that fits the screen, leaving room for the controls.
-    // Only the first time: later the user's own size stays.
-    if (const QScreen* screen = this->screen(); !m_sized && screen != nullptr && m_picture.width() > 0) {
-        m_sized = true;
-        const QSize room = screen->availableGeometry().size() - QSize(40, 120);
-        const int fit = std::clamp(
-            std::min(room.width() / m_picture.width(), room.height() / m_picture.height()), 1, kMaxScale);
-        const QSize frame(2 * m_scroll->frameWidth(), 2 * m_scroll->frameWidth());
-        const QSize wanted = QSize(m_picture.width(), m_picture.height()) * fit + frame;
-        resize(std::min(wanted.width() + 8, room.width()),
-               std::min(wanted.height() + 8 + m_find->sizeHint().height() + 6, room.height()));
-    }
+    if (const QScreen* screen = this->screen())
+        fitTo(screen->availableGeometry());
     QWidget::showEvent(event);
 }
 

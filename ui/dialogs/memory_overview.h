@@ -43,6 +43,9 @@ public:
     const mosaiqua::Raster& picture() const { return m_picture; }
     // The whole multiple (1..3) the picture is shown at.
     int scale() const;
+    // Sizes the window for the largest whole multiple that fits `available` (a screen's free area),
+    // once: later the user's own size stays. Showing the window does it for its own screen.
+    void fitTo(const QRect& available);
 
 signals:
     // A click (sprite cell; charset 2 KB block, or with Shift the exact character) or a Next /

@@ -140,14 +140,20 @@ void TForm1::SnapshotState1Click() {
 void TForm1::MemoryOverview1Click() {
     MemoryOverview& overview = *m_windows.memoryOverview;
     if (!overview.isVisible()) {
-        // Beside the main window: to its right, or to its left where the screen ends first.
+        // Beside the main window: to its right, or to its left where the screen ends first, and
+        // never past the screen's edge.
         const QRect main = frameGeometry();
         QPoint place(main.right() + 1, main.top());
         if (const QScreen* screen = this->screen()) {
             const QRect room = screen->availableGeometry();
+            overview.fitTo(room);
             const int width = overview.frameGeometry().width();
-            if (place.x() + std::min(width, room.width() / 2) > room.right())
-                place.setX(std::max(room.left(), main.left() - width));
+            if (place.x() + width - 1 > room.right())
+                place.setX(main.left() - width >= room.left() ? main.left() - width
+                                                              : room.right() + 1 - width);
+            place.setX(std::max(place.x(), room.left()));
+            place.setY(std::clamp(place.y(), room.top(),
+                                  std::max(room.top(), room.bottom() + 1 - overview.height())));
         }
         overview.move(place);
     }
