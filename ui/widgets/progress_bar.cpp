@@ -16,9 +16,11 @@ void SmoothProgressBar::Advance(int steps) {
     const qint64 span = qint64(maximum()) - minimum();
     const qint64 pixels = qMax(1, width());
     const auto fill = [&](int v) { return span > 0 ? (qint64(v) - minimum()) * pixels / span : qint64(v); };
+    // While the bar cannot repaint, its fill shows nothing new until the end.
+    const bool canShow = updatesEnabled() && isVisible();
     for (; steps > 0 && m_count < maximum(); --steps) {
         ++m_count;
-        if (m_count == maximum() || fill(m_count) != fill(m_shown)) {
+        if (m_count == maximum() || (canShow && fill(m_count) != fill(m_shown))) {
             m_shown = m_count;
             setValue(m_count);
         } else {

@@ -12,7 +12,7 @@ public:
 
     // Counts `steps` more steps, each reported through valueChanged. The widget's own value, whose
     // every change formats the bar's text and measures its fill, moves only when the fill grows by a
-    // pixel and at the maximum; value() lags behind the count by less than a pixel's worth.
+    // pixel (and it can repaint) and at the maximum; until then value() lags behind the count.
     void Advance(int steps);
 
 protected:
