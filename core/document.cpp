@@ -72,7 +72,8 @@ void Document::notify(DocumentChange change) {
 }
 
 void Document::drawSprite() {
-    DrawCurrentSpriteRasters(m_spriteRasters, m_memory, m_sprite.address, m_sprite.multicolour, m_sprite.colours);
+    DrawCurrentSpriteRasters(m_spriteRasters, m_memory, m_sprite.address, m_sprite.multicolour,
+                             m_sprite.colours);
     DrawNextSevenSpriteRasters(m_spriteRasters, m_memory, m_sprite.address, m_sprite.multicolour,
                                m_sprite.colours);
 }
@@ -198,6 +199,12 @@ void Document::setCharSetColour(ColourSlot slot, TColor colour) {
     if (drawn)
         drawCharSets({true, true, true});
     notify(drawn ? DocumentChange::Colours | DocumentChange::CharSetView : DocumentChange::Colours);
+}
+
+void Document::setCharSetColours(const ColourSlots& colours) {
+    m_charSet.colours = colours;
+    drawCharSets({true, true, true});
+    notify(DocumentChange::Colours | DocumentChange::CharSetView);
 }
 
 void Document::resetCharSetColours() {

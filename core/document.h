@@ -142,6 +142,7 @@ public:
     void setCharSetMulticolour(bool on);          // redraws
     // Background and main redraw; the multicolour slots redraw only in multicolour mode.
     void setCharSetColour(ColourSlot slot, TColor colour);
+    void setCharSetColours(const ColourSlots& colours); // redraws
     void resetCharSetColours();
     // Enabling a view draws it; disabling keeps its last picture.
     void setCharSetViewEnabled(CharSetViewKind kind, bool enabled);

@@ -61,11 +61,13 @@ SaveResult Document::saveRange(std::int32_t start, int count, const std::string&
     const ImageSaveOptions options = pictureOptions(m_save.spriteBitsPerPixel, m_sprite.colours);
     SaveResult result;
     if (toSheet) {
-        result.sprites = SaveRangeToSheet(sprite, start, count, path, m_save.sizes, options, walk, writeOptions());
+        result.sprites =
+            SaveRangeToSheet(sprite, start, count, path, m_save.sizes, options, walk, writeOptions());
         result.status = SheetSavedStatus(result.sprites, count);
         result.written.push_back(path);
     } else {
-        result.sprites = SaveRangeToFiles(sprite, start, count, path, m_save.sizes, options, walk, writeOptions());
+        result.sprites =
+            SaveRangeToFiles(sprite, start, count, path, m_save.sizes, options, walk, writeOptions());
         result.status = RangeSavedStatus(result.sprites);
         for (int i = 0; i < result.sprites; ++i)
             result.written.push_back(
@@ -145,7 +147,8 @@ SaveResult Document::saveOnScreenSprites(const std::string& folder, bool all,
         WriteImageFile(sprite, path, options, writeOptions());
         // Said once: the note is the same for every sprite it applies to.
         if (note.empty())
-            note = TransparencyStatusNote(WritesTransparency(options, path), settings.colours, settings.multicolour);
+            note = TransparencyStatusNote(WritesTransparency(options, path), settings.colours,
+                                          settings.multicolour);
         result.written.push_back(path);
         ++result.sprites;
         if (written)

@@ -71,7 +71,8 @@ UserError cannotCreate(const std::string& utf8Path, const std::string& why) {
 }
 
 UserError streamWrite(const std::string& utf8Path, int error) {
-    return UserError(UserError::Kind::StreamWrite, "Stream write error writing " + utf8Path + reasonOf(error));
+    return UserError(UserError::Kind::StreamWrite,
+                     "Stream write error writing " + utf8Path + reasonOf(error));
 }
 
 FileIdentity identityOf(const struct stat& st) {
@@ -110,7 +111,8 @@ public:
     // Removes `temporary` and throws when an interrupt waits.
     void giveWayIfInterrupted(const std::filesystem::path& temporary, const std::string& utf8Path) {
         sigset_t pending;
-        if (::sigpending(&pending) != 0 || (!sigismember(&pending, SIGINT) && !sigismember(&pending, SIGTERM)))
+        if (::sigpending(&pending) != 0 ||
+            (!sigismember(&pending, SIGINT) && !sigismember(&pending, SIGTERM)))
             return;
         ::unlink(temporary.c_str());
         ::pthread_sigmask(SIG_SETMASK, &m_before, nullptr); // delivered here, unless the program handles it
@@ -138,7 +140,8 @@ std::filesystem::path resolveLinks(std::filesystem::path path) {
 
 // The replaced file's owner and permission bits carry over; owner first, as chown may clear set-id
 // bits. Each call only when the new file differs, since most replaced files were made as this one.
-void keepOwnerAndMode(int fd, const std::filesystem::path& path, const struct stat& old, const struct stat& now) {
+void keepOwnerAndMode(int fd, const std::filesystem::path& path, const struct stat& old,
+                      const struct stat& now) {
     int ignored = 0;
     if (old.st_uid != now.st_uid || old.st_gid != now.st_gid) {
         ignored =
@@ -204,8 +207,8 @@ bool linkDescriptor(int fd, const std::filesystem::path& name) {
 // An unnamed file in the target's folder, given a name only once complete: a new name is linked
 // straight into place, an existing file is replaced through a short-lived named link and a rename.
 // False when the system or the file system cannot make one, or could not name it.
-bool writeThroughUnnamed(const std::filesystem::path& target, const struct stat* old, const std::string& utf8Path,
-                         std::span<const std::uint8_t> bytes) {
+bool writeThroughUnnamed(const std::filesystem::path& target, const struct stat* old,
+                         const std::string& utf8Path, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0)
@@ -246,8 +249,9 @@ bool writeThroughUnnamed(const std::filesystem::path& target, const struct stat*
 }
 #endif
 
-void writeThroughNamed(const std::filesystem::path& target, const struct stat* old, const std::string& utf8Path,
-                       std::span<const std::uint8_t> bytes, const OutputFileOpener& opener) {
+void writeThroughNamed(const std::filesystem::path& target, const struct stat* old,
+                       const std::string& utf8Path, std::span<const std::uint8_t> bytes,
+                       const OutputFileOpener& opener) {
     InterruptHold hold;
     std::filesystem::path temporary;
     std::unique_ptr<OutputFile> file;
