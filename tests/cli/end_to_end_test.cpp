@@ -13,6 +13,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -449,6 +450,61 @@ TEST_F(CliRun, OverviewOfTheCharSetPage) {
     ASSERT_EQ(bmp.error, "");
     // 32 blocks of 2 KB, 8 across, each 16 x 16 characters of 8 pixels.
     EXPECT_EQ(std::make_pair(bmp.width, bmp.height), std::make_pair(8 * 128, 4 * 128));
+}
+
+// Runs a shell line in work() with the program as $CLI; returns the exit status, standard error in `err`.
+int Shell(const fs::path& work, const std::string& line, std::string& err) {
+    const fs::path errors = work.parent_path() / "shell-err.txt";
+    const std::string command = "cd " + Quote(work.string()) + " && CLI=" + Quote(MOSAIQUA_CLI_PATH) +
+                                " DEMO=" + Quote(kDemo) + " sh -c " + Quote(line) + " 2>" +
+                                Quote(errors.string());
+    const int status = std::system(command.c_str());
+    err = Slurp(errors);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(CliRun, StandardOutputKeepsEveryLineAndAFailedOneIsAFailure) {
+    std::string err;
+    const std::string data = "$CLI data $DEMO --start 0x2000 --end 0x2002 --format acme";
+    ASSERT_EQ(Shell(work(), "{ echo HEADER; " + data + " -o /dev/stdout; echo FOOTER; } > group.asm", err), 0)
+        << err;
+    const std::string group = Slurp(work() / "group.asm");
+    EXPECT_EQ(group.rfind("HEADER\n", 0), 0u) << group;
+    EXPECT_EQ(group.substr(group.size() - 7), "FOOTER\n");
+    EXPECT_EQ(err, "3 bytes from $2000 to $2002 saved ok.\nwritten: /dev/stdout\n"); // the status moves aside
+    // "-" is standard output, and >> appends.
+    ASSERT_EQ(Shell(work(), data + " -o - >> log.asm && " + data + " -o /dev/fd/1 >> log.asm", err), 0)
+        << err;
+    const std::string log = Slurp(work() / "log.asm");
+    const std::string block = log.substr(0, log.size() / 2);
+    EXPECT_EQ(log, block + block);
+    EXPECT_NE(block.find("$2000"), std::string::npos);
+
+    // Nothing written is a failure: exit 1 with the system's reason.
+    for (const std::string line : {"$CLI info $DEMO --json > /dev/full", "$CLI --help > /dev/full"}) {
+        EXPECT_EQ(Shell(work(), line, err), 1) << line;
+        EXPECT_EQ(err, "mosaiqua-cli: cannot write to standard output: No space left on device\n") << line;
+    }
+    EXPECT_EQ(Shell(work(), "$CLI info $DEMO >&-", err), 1);
+    EXPECT_EQ(err, "mosaiqua-cli: cannot write to standard output: Bad file descriptor\n");
+}
+
+TEST_F(CliRun, RangeRefusesDevicesFifosAndFolderNames) {
+    std::string err;
+    ASSERT_EQ(::mkfifo((work() / "pipe").c_str(), 0600), 0);
+    for (const std::string target : {"/dev/null", "/dev/stdout", "pipe", ".", "..", "../"}) {
+        EXPECT_EQ(Shell(work(), "$CLI range $DEMO --start 0x2000 --end 0x2080 -o " + target, err), 2)
+            << target;
+        EXPECT_EQ(err, "mosaiqua-cli: Cannot save sprites to " + target +
+                           ": a range writes one file per sprite and needs a file name, not " +
+                           (target.starts_with('.') ? "a folder" : "a device or a FIFO") +
+                           ".\nTry 'mosaiqua-cli --help'.\n");
+    }
+    EXPECT_FALSE(fs::exists("/dev/2000.bmp"));
+    EXPECT_FALSE(fs::exists("/dev/st2000.bmp"));
+    EXPECT_EQ(Files(), std::set<std::string>{"pipe"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_root), fs::directory_iterator()),
+              2); // work, shell-err.txt
 }
 
 } // namespace
