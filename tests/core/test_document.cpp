@@ -87,22 +87,28 @@ TEST_F(DocumentTest, SavesWriteWhatTheViewersShowAndNeverTheLoadedFile) {
     EXPECT_EQ(test::ReadBytes(one).size(), 54u + 21 * 72); // 24 pixels of 3 bytes a row
 
     int progress = 0;
-    saved = m_document.saveRangeToFiles(0x40, 3, m_folder.file("spr.bmp"), [&](int done) { progress = done; });
+    saved =
+        m_document.saveRangeToFiles(0x40, 3, m_folder.file("spr.bmp"), [&](int done) { progress = done; });
     EXPECT_EQ(progress, 3);
     EXPECT_EQ(saved.status, "3 sprites saved ok.");
     // The chosen name loses its last four characters to the address.
     EXPECT_EQ(saved.written.back(), m_folder.file("spr00C0.bmp"));
     EXPECT_EQ(m_document.sprite().address, 0x40); // the viewer stays where it was
-    EXPECT_EQ(m_folder.names(), (std::vector<std::string>{"memory.bin", "one.bmp", "spr0040.bmp", "spr0080.bmp", "spr00C0.bmp"}));
+    EXPECT_EQ(m_folder.names(), (std::vector<std::string>{"memory.bin", "one.bmp", "spr0040.bmp",
+                                                          "spr0080.bmp", "spr00C0.bmp"}));
 
     // The loaded file under another name, and a FIFO for numbered files: refused, nothing written.
     const std::string link = m_folder.file("link.bin");
     std::filesystem::create_hard_link(m_file, link);
-    test::ExpectUserError([&] { m_document.saveRawData({0, 1}, RawDataFormat::Bin, RawDataLayout::Sprites, link); },
-                          Kind::CannotCreateFile);
+    test::ExpectUserError(
+        [&] {
+            m_document.saveRawData({0, 1}, RawDataFormat::Bin, RawDataLayout::Sprites, link);
+        },
+        Kind::CannotCreateFile);
     EXPECT_EQ(test::ReadBytes(m_file).size(), 0x1000u);
     ASSERT_EQ(::mkfifo(m_folder.file("pipe").c_str(), 0600), 0);
-    test::ExpectUserError([&] { m_document.saveRangeToFiles(0, 2, m_folder.file("pipe")); }, Kind::NotAFileName);
+    test::ExpectUserError([&] { m_document.saveRangeToFiles(0, 2, m_folder.file("pipe")); },
+                          Kind::NotAFileName);
     EXPECT_EQ(m_folder.names().size(), 7u);
 }
 
