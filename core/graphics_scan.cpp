@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 
 namespace mosaiqua {
@@ -152,16 +152,28 @@ enum SpriteFeature {
     kZeroPadding,  // the 64th byte is zero
     kEmptyColumns, // byte columns left empty, as narrow shapes have
     kCode,         // 6502 instruction fingerprints
+    kText,         // letters, digits and spaces with hardly a zero byte: text and screen memory
     kSpriteFeatures
 };
 constexpr std::array<float, kSpriteFeatures> kSpriteWeights{
-    -0.213f, 3.877f, -3.366f, 0.227f, -0.021f, 0.564f, 1.150f, -0.156f, -5.112f,
-    -0.252f, -0.853f, -0.580f, -2.062f, 0.970f, -0.748f, 1.299f, -4.054f};
+    -0.114f, 3.481f,  -3.194f, 0.207f,  0.071f, 0.603f,  1.221f, -0.124f, -4.539f,
+    0.070f,  -0.684f, -0.519f, -2.033f, 0.664f, -0.716f, 1.314f, -3.973f, -1.962f};
 
 // The same for a cell among its neighbours: sheets come in runs, and SpritePad keeps one attribute
 // byte per sprite in the 64th byte, alike through a sheet.
-enum ContextFeature { kContextBias, kOwn, kBestNeighbour, kWorstNeighbour, kBestSecondNeighbour, kAttributeRun, kZeroPaddingRun, kContextFeatures };
-constexpr std::array<float, kContextFeatures> kContextWeights{-0.470f, 4.465f, 3.228f, 1.598f, 3.633f, 0.909f, -0.256f};
+enum ContextFeature {
+    kContextBias,
+    kOwn,
+    kBestNeighbour, // empty neighbours count as neither sprite nor not: a lone sprite is still one
+    kWorstNeighbour,
+    kBestSecondNeighbour,
+    kAttributeRun,
+    kZeroPaddingRun,
+    kEmptyNeighbours,
+    kContextFeatures
+};
+constexpr std::array<float, kContextFeatures> kContextWeights{-0.856f, 3.932f, 3.258f,  2.773f,
+                                                              3.473f,  0.996f, -0.633f, -1.470f};
 
 constexpr float kNoEvidence = -8.0f; // the logit of an empty cell and of beyond memory
 
@@ -169,20 +181,18 @@ float logistic(float z) {
     return 1.0f / (1.0f + std::exp(-z));
 }
 
-// Rows of a cell in the multicolour reading: one bit per pixel pair that is not background.
+// A row in the multicolour reading: the low bit of each pixel pair that is not background.
 std::uint32_t multicolourMask(std::uint32_t row) {
-    std::uint32_t mask = 0;
-    for (int i = 0; i < 12; ++i)
-        mask |= ((row >> (2 * i)) & 3u) != 0 ? 1u << i : 0u;
-    return mask;
+    return (row | row >> 1) & 0x555555u;
 }
 
 // Log-odds that a cell holds a sprite from its own 64 bytes; kNoEvidence when empty or one byte repeated.
 float spriteLogit(const std::uint8_t* b) {
-    int nonZero = 0, setBits = 0, distinct = 0;
+    int nonZero = 0, setBits = 0, distinct = 0, textBytes = 0;
     std::array<std::uint64_t, 4> seen{};
     for (int i = 0; i < 63; ++i) {
         nonZero += b[i] != 0;
+        textBytes += isTextByte(b[i]);
         setBits += kBitCounts[b[i]];
         const std::uint64_t bit = std::uint64_t(1) << (b[i] & 63);
         distinct += (seen[b[i] >> 6] & bit) == 0;
@@ -193,18 +203,18 @@ float spriteLogit(const std::uint8_t* b) {
 
     std::array<std::uint32_t, 21> rows{};
     for (int r = 0; r < 21; ++r)
-        rows[std::size_t(r)] = std::uint32_t(b[3 * r]) << 16 | std::uint32_t(b[3 * r + 1]) << 8 | b[3 * r + 2];
+        rows[std::size_t(r)] =
+            std::uint32_t(b[3 * r]) << 16 | std::uint32_t(b[3 * r + 1]) << 8 | b[3 * r + 2];
     Continuity hiRes, multi;
     int sameColour = 0, colourPixels = 0;
     for (int r = 0; r + 1 < 21; ++r) {
         const std::uint32_t above = rows[std::size_t(r)], below = rows[std::size_t(r + 1)];
         hiRes.add(above, below);
         multi.add(multicolourMask(above), multicolourMask(below));
-        for (int i = 0; i < 24; i += 2) {
-            const std::uint32_t pixel = (above >> i) & 3u;
-            colourPixels += pixel != 0;
-            sameColour += pixel != 0 && pixel == ((below >> i) & 3u);
-        }
+        const std::uint32_t drawn = multicolourMask(above);
+        const std::uint32_t equal = ~(above ^ below);
+        colourPixels += bitsOf(drawn);
+        sameColour += bitsOf(equal & equal >> 1 & drawn);
     }
     float worstColumn = 1.0f;
     int emptyColumns = 0;
@@ -270,10 +280,12 @@ float spriteLogit(const std::uint8_t* b) {
     x[kZeroPadding] = b[63] == 0 ? 1.0f : 0.0f;
     x[kEmptyColumns] = float(emptyColumns) / 3.0f;
     x[kCode] = float(std::min(codeHits(b, 64), 8)) / 8.0f;
+    x[kText] = ramp(float(textBytes) / 63.0f, 0.6f, 0.9f) * (1.0f - ramp(x[kZeroBytes], 0.1f, 0.3f));
     float z = 0;
     for (int f = 0; f < kSpriteFeatures; ++f)
         z += kSpriteWeights[std::size_t(f)] * x[std::size_t(f)];
-    return std::clamp(z, kNoEvidence, -kNoEvidence);
+    // Text screens run on and on, so that neighbours would vouch for them: text is all but vetoed.
+    return std::clamp(z - 16.0f * x[kText], kNoEvidence, -kNoEvidence);
 }
 
 } // namespace
@@ -367,8 +379,13 @@ GraphicsScores ScoreGraphics(const MemoryImage& image) {
     std::array<float, kSpriteCells> own{};
     for (int i = 0; i < kSpriteCells; ++i)
         own[std::size_t(i)] = spriteLogit(image.data() + std::size_t(i) * 64);
-    const auto ownAt = [&](int i) { return i >= 0 && i < kSpriteCells ? own[std::size_t(i)] : kNoEvidence; };
-    const auto attributeAt = [&](int i) { return i >= 0 && i < kSpriteCells ? int(image.byteAt(i * 64 + 63)) : -1; };
+    const auto drawnAt = [&](int i) {
+        return i >= 0 && i < kSpriteCells && own[std::size_t(i)] > kNoEvidence;
+    };
+    const auto ownAt = [&](int i) { return drawnAt(i) ? own[std::size_t(i)] : 0.0f; };
+    const auto attributeAt = [&](int i) {
+        return i >= 0 && i < kSpriteCells ? int(image.byteAt(i * 64 + 63)) : -1;
+    };
     for (int i = 0; i < kSpriteCells; ++i) {
         if (own[std::size_t(i)] <= kNoEvidence)
             continue; // nothing drawn: 0 whatever its neighbours are
@@ -381,6 +398,7 @@ GraphicsScores ScoreGraphics(const MemoryImage& image) {
         x[kBestSecondNeighbour] = std::max(ownAt(i - 2), ownAt(i + 2)) / 8.0f;
         x[kAttributeRun] = attribute != 0 && (attribute == before || attribute == after) ? 1.0f : 0.0f;
         x[kZeroPaddingRun] = attribute == 0 && before == 0 && after == 0 ? 1.0f : 0.0f;
+        x[kEmptyNeighbours] = float(!drawnAt(i - 1) + !drawnAt(i + 1)) / 2.0f;
         float z = 0;
         for (int f = 0; f < kContextFeatures; ++f)
             z += kContextWeights[std::size_t(f)] * x[std::size_t(f)];

@@ -170,13 +170,13 @@ std::optional<RealParts> LoadRealParts() {
                          {"shmup", raw(read("games/hscrollshmupsprites.bin"))},
                          {"unigames", raw(read("unigames-sprites.bin"))}};
     parts.heldOutSheet = {"bunkerdigger", SpritePadSprites(read("games/bunkerdigger-sprites.spd"))};
-    const bool complete = parts.rexCode.size() == 12127 && parts.macrossCode.size() == 6571 &&
-                          parts.tileWorld.size() == 132 * 256 && parts.packed.size() >= 5 &&
-                          parts.bitmap.size() == 10000 && parts.romFont.size() == 4096 && parts.rexChars.size() == 1024 &&
-                          parts.shmupChars.size() == 1328 && parts.tunedSheets[0].sprites.size() == 32 &&
-                          parts.tunedSheets[1].sprites.size() == 4 &&
-                          parts.tunedSheets[2].sprites.size() == 64 &&
-                          parts.tunedSheets[3].sprites.size() == 48 && parts.heldOutSheet.sprites.size() == 64;
+    const bool complete =
+        parts.rexCode.size() == 12127 && parts.macrossCode.size() == 6571 &&
+        parts.tileWorld.size() == 132 * 256 && parts.packed.size() >= 5 && parts.bitmap.size() == 10000 &&
+        parts.romFont.size() == 4096 && parts.rexChars.size() == 1024 && parts.shmupChars.size() == 1328 &&
+        parts.tunedSheets[0].sprites.size() == 32 && parts.tunedSheets[1].sprites.size() == 4 &&
+        parts.tunedSheets[2].sprites.size() == 64 && parts.tunedSheets[3].sprites.size() == 48 &&
+        parts.heldOutSheet.sprites.size() == 64;
     return complete ? std::optional<RealParts>(std::move(parts)) : std::nullopt;
 }
 
