@@ -92,11 +92,16 @@ const PaletteTable& TableOrVic(PaletteKind kind) {
 
 void PrintState(const LoadedFile& loaded, const MemoryImage& image, std::ostream& out) {
     if (!loaded.machineState) {
-        out << "No machine state in this file.\n";
+        if (loaded.noStateReason.empty())
+            out << "No machine state in this file.\n";
+        else
+            out << "No machine state: " << loaded.noStateReason << ".\n";
         return;
     }
     const ScreenLayout l = DescribeScreen(*loaded.machineState, image);
-    out << "Bank:          " << Hex(l.bank) << '\n' << "Screen:        " << Hex(l.screen) << '\n';
+    out << "Bank:          " << Hex(l.bank) << (l.bankAssumed ? " (assumed: the file does not say)" : "")
+        << '\n'
+        << "Screen:        " << Hex(l.screen) << '\n';
     if (l.bitmapMode)
         out << "Bitmap:        " << Hex(l.bitmap) << '\n';
     else
@@ -167,9 +172,18 @@ int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
             return 0;
         }
         out << "File:          " << o.file << '\n' << "Format:        ";
-        if (loaded.format == FileFormat::Raw)
-            out << "raw memory, read into $0000-" << Hex(loaded.ramEnd < 0 ? 0 : loaded.ramEnd) << '\n';
-        else
+        if (loaded.format == FileFormat::Raw) {
+            out << "raw memory, read into $0000-" << Hex(loaded.ramEnd < 0 ? 0 : loaded.ramEnd);
+            // The header is skipped, but a short memory part leaves its bytes in view above it.
+            if (loaded.headerFrom > 0)
+                out << ": $0000-" << Hex(loaded.headerFrom - 1) << " from offset 1148 on, "
+                    << Hex(loaded.headerFrom) << "-" << Hex(loaded.ramEnd) << " header bytes (offsets "
+                    << loaded.headerFrom << "-" << loaded.ramEnd << ")";
+            else if (loaded.headerFrom == 0)
+                out << ": header bytes only (offsets 0-" << loaded.ramEnd << "), the file is shorter than "
+                    << "its 1148-byte header";
+            out << '\n';
+        } else
             out << loaded.description << '\n';
         PrintState(loaded, image, out);
         return 0;
@@ -181,7 +195,12 @@ int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) 
         MemoryImage image;
         const LoadedFile loaded = LoadCommandFile(image, o.file, o.raw, o.skipHeader);
         if (!loaded.machineState) {
-            err << "mosaiqua-cli: " << o.file << " holds no machine state; only VICE snapshots of a C64 do\n";
+            if (loaded.noStateReason.empty())
+                err << "mosaiqua-cli: " << o.file
+                    << " holds no machine state; only VICE snapshots of a C64 do\n";
+            else
+                err << "mosaiqua-cli: " << o.file << " holds no machine state: " << loaded.noStateReason
+                    << '\n';
             return 1;
         }
         const MachineState& state = *loaded.machineState;
@@ -190,9 +209,12 @@ int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) 
         const PaletteTable& palette = TableOrVic(o.palette);
         const bool png = o.format == ImageFormat::Png;
         std::string note;
+        std::string fromRam; // sprites the video chip reads from a ROM the file does not hold
         for (const SpriteState& s : layout.sprites) {
             if (!s.enabled && !o.all)
                 continue;
+            if (s.inRom && state.characterRom.size() != kCharacterRomBytes)
+                fromRam += (fromRam.empty() ? "" : ", ") + std::to_string(s.number);
             const SpriteSettings settings = SpriteSettingsFor(layout, s.number, palette);
             Raster sprite(kSpriteWidth, kSpriteHeight);
             RenderSprite(seen, settings.address, settings.multicolour, settings.colours, sprite, 0);
@@ -213,6 +235,9 @@ int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) 
         // Said once: the note is the same for every sprite it applies to.
         if (!note.empty())
             out << note.substr(note.find_first_not_of(' ')) << '\n';
+        if (!fromRam.empty())
+            out << (fromRam.size() == 1 ? "Sprite " + fromRam + " lies" : "Sprites " + fromRam + " lie")
+                << " in the character-ROM shadow, but the snapshot holds no ROM: drawn from the RAM there.\n";
         return 0;
     });
 }
