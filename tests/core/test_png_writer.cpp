@@ -13,10 +13,12 @@ TEST(PngWriter, PastOneMillionPixelsAcrossOrDownIsRefusedPlainly) {
         int width, height;
         const char* message;
     } rows[] = {
-        {1000001, 1, "A bitmap of 1000001 x 1 pixels is too large to save as PNG (the limit is 1000000 pixels "
-                     "across and down)."},
-        {2, 1000001, "A bitmap of 2 x 1000001 pixels is too large to save as PNG (the limit is 1000000 pixels "
-                     "across and down)."},
+        {1000001, 1,
+         "A bitmap of 1000001 x 1 pixels is too large to save as PNG (the limit is 1000000 pixels "
+         "across and down)."},
+        {2, 1000001,
+         "A bitmap of 2 x 1000001 pixels is too large to save as PNG (the limit is 1000000 pixels "
+         "across and down)."},
     };
     for (const auto& row : rows) {
         testing::internal::CaptureStderr();
