@@ -10,12 +10,18 @@
 #include <QByteArray>
 #include <QFile>
 #include <QMessageBox>
+#include <QString>
+#include <QtGlobal>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #ifndef MOSAIQUA_VERSION
 #define MOSAIQUA_VERSION "1.05"
@@ -95,12 +101,91 @@ std::optional<int> AnswerWithoutWindow(const StartOptions& options) {
     return std::nullopt;
 }
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// The platform Qt is asked for: -platform NAME on the command line, else QT_QPA_PLATFORM.
+std::string RequestedPlatform(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--")
+            break;
+        if (argument == "-platform" || argument == "--platform")
+            return argv[i + 1];
+    }
+    const char* variable = std::getenv("QT_QPA_PLATFORM");
+    return variable ? variable : "";
+}
+
+// Whether one platform of Qt's list ("wayland;xcb", each perhaps with ":options") can start here.
+bool PlatformCanStart(std::string_view platform) {
+    platform = platform.substr(0, platform.find(':'));
+    if (platform.empty())
+        return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+    if (platform == "xcb")
+        return IsSet("DISPLAY");
+    if (platform.starts_with("wayland")) {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        std::error_code ec;
+        return IsSet("WAYLAND_DISPLAY") ||
+               (runtime && std::filesystem::exists(std::filesystem::path(runtime) / "wayland-0", ec));
+    }
+    return true; // offscreen, minimal, eglfs, vnc, ... need no display server
+}
+
+// Qt aborts the program when its platform finds no display: the user is told plainly instead.
+bool DisplayAvailable(int argc, char** argv) {
+#if defined(__unix__) && !defined(__APPLE__)
+    std::string_view platforms = RequestedPlatform(argc, argv);
+    for (;;) {
+        const std::size_t end = platforms.find(';');
+        if (PlatformCanStart(platforms.substr(0, end)))
+            return true;
+        if (end == std::string_view::npos)
+            return false;
+        platforms.remove_prefix(end + 1);
+    }
+#else
+    (void)argc;
+    (void)argv;
+    return true;
+#endif
+}
+
+constexpr const char* kNoDisplay =
+    "mosaiqua: cannot show the window: no display is set (DISPLAY and WAYLAND_DISPLAY are empty).\n"
+    "Start it in a desktop session, or use mosaiqua-cli, which needs no display.\n";
+
+QtMessageHandler g_qtMessages = nullptr;
+
+// While Qt starts, a fatal message (a display that cannot be opened, no platform plugin) ends the
+// program with exit status 1 and one plain line instead of an abort.
+void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        if (g_qtMessages)
+            g_qtMessages(type, context, text);
+        return;
+    }
+    const QString firstLine = text.section(QLatin1Char('\n'), 0, 0);
+    std::fprintf(stderr, "mosaiqua: cannot show the window: %s\n", firstLine.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (const auto answered = AnswerWithoutWindow(ReadArguments(argc, argv, false)))
         return *answered;
+    if (!DisplayAvailable(argc, argv)) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    g_qtMessages = qInstallMessageHandler(StartupMessages);
     QApplication application(argc, argv);
+    qInstallMessageHandler(g_qtMessages);
     const StartOptions options = ReadArguments(argc, argv, true);
     if (const auto answered = AnswerWithoutWindow(options))
         return *answered;
@@ -125,6 +210,9 @@ int main(int argc, char* argv[]) {
 
         form1.show();
         QApplication::exec();
+    } catch (const std::bad_alloc&) {
+        QMessageBox::critical(nullptr, QString::fromLatin1(kApplicationTitle),
+                              QString::fromLatin1(mosaiqua::kOutOfMemoryMessage));
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QString::fromLatin1(kApplicationTitle),
                               QString::fromUtf8(error.what()));

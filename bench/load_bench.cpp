@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace mosaiqua;
@@ -20,6 +21,10 @@ namespace {
 void AddModule(std::vector<std::uint8_t>& file, const char* name, std::size_t bodySize, std::uint8_t fill) {
     std::vector<std::uint8_t> header(22, 0);
     std::memcpy(header.data(), name, std::strlen(name));
+    // The versions VICE 3.6 writes, so the loader reads the layouts it knows.
+    const std::string_view named = name;
+    header[16] = named == "VIC-II" ? 1 : named == "CIA2" ? 2 : 0;
+    header[17] = named == "VIC-II" ? 3 : named == "CIA2" ? 2 : 1;
     const auto size = std::uint32_t(bodySize + 22);
     for (int i = 0; i < 4; ++i)
         header[std::size_t(18 + i)] = std::uint8_t(size >> (8 * i));

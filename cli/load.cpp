@@ -3,6 +3,7 @@
 #include "core/errors.h"
 
 #include <exception>
+#include <new>
 
 namespace mosaiqua::cli {
 
@@ -27,6 +28,8 @@ int RunGuarded(std::ostream& err, const std::function<int()>& body) {
         return body();
     } catch (const UserError& e) {
         err << e.what() << '\n';
+    } catch (const std::bad_alloc&) {
+        err << "mosaiqua-cli: " << kOutOfMemoryMessage << '\n';
     } catch (const std::exception& e) {
         err << "mosaiqua-cli: " << e.what() << '\n';
     }

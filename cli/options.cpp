@@ -307,9 +307,9 @@ void AddOnScreen(CLI::App& cmd, ParseState& s) {
 
 void AddAnimation(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--frames", "N", "sprites in the animation (8)",
-          [&](const std::string& v) { s.options.frames = ParseCount("--frames", v, false); });
+          [&](const std::string& v) { s.options.frames = ParseCount("--frames", v, true); });
     Value(cmd, "--delay", "MS", "milliseconds each frame shows (100)",
-          [&](const std::string& v) { s.options.delayMs = ParseCount("--delay", v, false); });
+          [&](const std::string& v) { s.options.delayMs = ParseCount("--delay", v, true); });
 }
 
 void AddDataFormat(CLI::App& cmd, ParseState& s) {
@@ -334,7 +334,12 @@ void AddDataFormat(CLI::App& cmd, ParseState& s) {
 
 void AddTop(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--top", "N", "candidates of each kind (10; -1: every one scoring above 0)",
-          [&](const std::string& v) { s.options.top = ParseCount("--top", v, true); });
+          [&](const std::string& v) {
+              s.options.top = ParseCount("--top", v, true);
+              if (s.options.top < -1)
+                  throw BadArgument{"--top: " + Quoted(v) +
+                                    " is not -1 (every candidate) or a count of 0 or more"};
+          });
 }
 
 void AddCharSetPage(CLI::App& cmd, ParseState& s) {

@@ -83,11 +83,16 @@ std::string Hex(std::int64_t value, int digits = 4) {
 
 void PrintState(const LoadedFile& loaded, const MemoryImage& image, std::ostream& out) {
     if (!loaded.machineState) {
-        out << "No machine state in this file.\n";
+        if (loaded.noStateReason.empty())
+            out << "No machine state in this file.\n";
+        else
+            out << "No machine state: " << loaded.noStateReason << ".\n";
         return;
     }
     const ScreenLayout l = DescribeScreen(*loaded.machineState, image);
-    out << "Bank:          " << Hex(l.bank) << '\n' << "Screen:        " << Hex(l.screen) << '\n';
+    out << "Bank:          " << Hex(l.bank) << (l.bankAssumed ? " (assumed: the file does not say)" : "")
+        << '\n'
+        << "Screen:        " << Hex(l.screen) << '\n';
     if (l.bitmapMode)
         out << "Bitmap:        " << Hex(l.bitmap) << '\n';
     else
@@ -159,9 +164,18 @@ int RunInfo(const CliOptions& o, std::ostream& out, std::ostream& err) {
             return 0;
         }
         out << "File:          " << o.file << '\n' << "Format:        ";
-        if (loaded.format == FileFormat::Raw)
-            out << "raw memory, read into $0000-" << Hex(loaded.ramEnd < 0 ? 0 : loaded.ramEnd) << '\n';
-        else
+        if (loaded.format == FileFormat::Raw) {
+            out << "raw memory, read into $0000-" << Hex(loaded.ramEnd < 0 ? 0 : loaded.ramEnd);
+            // The header is skipped, but a short memory part leaves its bytes in view above it.
+            if (loaded.headerFrom > 0)
+                out << ": $0000-" << Hex(loaded.headerFrom - 1) << " from offset 1148 on, "
+                    << Hex(loaded.headerFrom) << "-" << Hex(loaded.ramEnd) << " header bytes (offsets "
+                    << loaded.headerFrom << "-" << loaded.ramEnd << ")";
+            else if (loaded.headerFrom == 0)
+                out << ": header bytes only (offsets 0-" << loaded.ramEnd << "), the file is shorter than "
+                    << "its 1148-byte header";
+            out << '\n';
+        } else
             out << loaded.description << '\n';
         PrintState(loaded, document.memory(), out);
         return 0;
@@ -173,7 +187,11 @@ int RunOnScreen(const CliOptions& o, std::ostream& out, std::ostream& err) {
         Document document;
         OpenDocument(document, o, ViewerUsed::None);
         if (!document.machineState()) {
-            err << "mosaiqua-cli: " << o.file << " holds no machine state; only VICE snapshots of a C64 do\n";
+            const std::string& reason = document.loadedFile().noStateReason;
+            if (reason.empty())
+                err << "mosaiqua-cli: " << o.file << " holds no machine state; only VICE snapshots of a C64 do\n";
+            else
+                err << "mosaiqua-cli: " << o.file << " holds no machine state: " << reason << '\n';
             return 1;
         }
         const SaveResult saved = document.saveOnScreenSprites(

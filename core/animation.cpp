@@ -22,9 +22,19 @@ void CheckAnimationSettings(int frames, int delayMs) {
                             ": nothing was saved.");
 }
 
+void CheckAnimationSize(int frames, int width, int height) {
+    CheckBitmapSize(width, height);
+    if (std::int64_t(frames) * width * height > kMaxAnimationPixels)
+        throw UserError(UserError::Kind::BadBitmapSize,
+                        "An animation of " + std::to_string(frames) + " frames of " + std::to_string(width) +
+                            " x " + std::to_string(height) + " pixels is too large to save (the limit is " +
+                            std::to_string(kMaxAnimationPixels) + " pixels in all frames together).");
+}
+
 std::vector<Raster> ComposeAnimationFrames(const MemoryImage& image, std::int64_t firstAddress, int frames,
                                            bool multicolour, const ColourSlots& colours,
                                            const SpriteCellSizes& sizes) {
+    CheckAnimationSize(frames, sizes.bitmapWidth, sizes.bitmapHeight);
     std::vector<Raster> out;
     out.reserve(std::size_t(std::max(frames, 0)));
     SpriteRasters views;

@@ -21,11 +21,17 @@ inline constexpr int kMaxFrameDelayMs = 2000;
 inline constexpr int kFrameDelayStepMs = 10; // a GIF counts in hundredths of a second
 inline constexpr int kDefaultFrameDelayMs = 100;
 
+// Every frame is kept until the GIF is written, so all of them together stay within one bitmap's limit.
+inline constexpr std::int64_t kMaxAnimationPixels = kMaxBitmapPixels;
+
 // Refuses (UserError) a frame count or delay outside the ranges above, or a delay off the step.
 void CheckAnimationSettings(int frames, int delayMs);
 
+// Refuses (UserError) a frame the bitmap rules refuse, or frames whose pixels together pass the limit.
+void CheckAnimationSize(int frames, int width, int height);
+
 // Frame k is the sprite at firstAddress + k * $40, composed exactly as "Save Current Sprite" composes
-// its sprite: drawn at actual size, then stretched into a black bw x bh cell.
+// its sprite: drawn at actual size, then stretched into a black bw x bh cell. Checks the size first.
 std::vector<Raster> ComposeAnimationFrames(const MemoryImage& image, std::int64_t firstAddress, int frames,
                                            bool multicolour, const ColourSlots& colours,
                                            const SpriteCellSizes& sizes);

@@ -130,9 +130,12 @@ SaveResult Document::saveOnScreenSprites(const std::string& folder, bool all,
     const bool png = m_save.imageFormat == ImageFormat::Png;
     SaveResult result;
     std::string note;
+    std::string fromRam; // sprites the video chip reads from a ROM the file does not hold
     for (const SpriteState& s : layout.sprites) {
         if (!s.enabled && !all)
             continue;
+        if (s.inRom && state.characterRom.size() != kCharacterRomBytes)
+            fromRam += (fromRam.empty() ? "" : ", ") + std::to_string(s.number);
         const SpriteSettings settings = SpriteSettingsFor(layout, s.number, m_palette.codeTable());
         Raster sprite(kSpriteWidth, kSpriteHeight);
         RenderSprite(seen, settings.address, settings.multicolour, settings.colours, sprite, 0);
@@ -156,6 +159,10 @@ SaveResult Document::saveOnScreenSprites(const std::string& folder, bool all,
     }
     if (!note.empty())
         result.status = note.substr(note.find_first_not_of(' '));
+    if (!fromRam.empty())
+        result.status += std::string(result.status.empty() ? "" : "\n") +
+                         (fromRam.size() == 1 ? "Sprite " + fromRam + " lies" : "Sprites " + fromRam + " lie") +
+                         " in the character-ROM shadow, but the snapshot holds no ROM: drawn from the RAM there.";
     return result;
 }
 

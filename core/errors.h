@@ -5,6 +5,10 @@
 
 namespace mosaiqua {
 
+// What both front ends say when memory runs out (std::bad_alloc), instead of the library's word.
+inline constexpr char kOutOfMemoryMessage[] =
+    "There is not enough memory for this: the command was stopped and nothing was saved.";
+
 // A failure that ends a command; what() is the exact text the user sees.
 class UserError : public std::runtime_error {
 public:

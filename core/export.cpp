@@ -238,13 +238,13 @@ FitFigures ReadFitFigures(const SaveSizeTexts& texts) {
 }
 
 std::string RangeSavedStatus(std::int64_t count) {
-    return std::to_string(count) + " sprites saved ok.";
+    return std::to_string(count) + (count == 1 ? " sprite saved ok." : " sprites saved ok.");
 }
 
 std::string SheetSavedStatus(std::int64_t saved, std::int64_t count) {
     const std::string counted =
         saved < count ? std::to_string(saved) + " of " + std::to_string(count) : std::to_string(count);
-    return counted + " sprites saved ok to a single bitmap.";
+    return counted + (count == 1 ? " sprite" : " sprites") + " saved ok to a single bitmap.";
 }
 
 const char* CharSetSavedStatus(CharSetViewKind kind) {

@@ -53,6 +53,10 @@ constexpr std::size_t kX64ColourRam = 43;
 constexpr std::size_t kX64Registers = 1119;
 constexpr std::size_t kX64scRegisters = 1;
 constexpr std::size_t kP00LoadAddress = 0x1A;
+// The versions whose layouts are known: snapshot formats 1 and 2, C64MEM 0.x, VIC-II 1.1-1.4, CIA2 2.x.
+constexpr int kKnownMemMajor = 0;
+constexpr int kKnownVicMajor = 1;
+constexpr int kKnownCia2Major = 2;
 
 // Reads the file with as few system calls as the walk allows, since each costs more than copying
 // kilobytes: one read of the head (the header and, in the files seen, the whole C64MEM module), kept
@@ -225,22 +229,36 @@ struct Module {
     std::uint64_t body = 0; // offset of the body in the file
     std::uint64_t size = 0; // body bytes
     bool found = false;
+    int major = 0;
+    int minor = 0;
+    std::string version() const { return std::to_string(major) + "." + std::to_string(minor); }
 };
 
 struct Modules {
     Module mem, vic, vicSc, cia2, rom;
+    std::uint64_t ignoredTail = 0; // bytes after the last whole module, once the RAM was found
 };
+
+std::string Counted(std::uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 bool WalkModules(ByteSource& source, std::uint64_t offset, Modules& modules, std::string* why) {
     const std::string damaged = "The VICE snapshot is damaged: ";
     while (offset < source.size()) {
         std::array<std::uint8_t, kModuleHeader> header{};
-        if (!source.readAt(offset, header.data(), header.size()))
+        const bool whole = source.readAt(offset, header.data(), header.size());
+        const std::uint64_t size = Dword(header.data() + 18);
+        // Once the RAM is in hand, what follows the last whole module costs nothing but a note.
+        if (modules.mem.found && (!whole || size < kModuleHeader || size > source.size() - offset)) {
+            modules.ignoredTail = source.size() - offset;
+            return true;
+        }
+        if (!whole)
             return Fail(why, damaged + "the file ends inside a module header at offset " +
                                  std::to_string(offset) + ".");
         // The name is only spelled out for a message: comparing the raw field keeps the walk cheap.
         const auto name = [&] { return Printable(header.data(), 16); };
-        const std::uint64_t size = Dword(header.data() + 18);
         if (size < kModuleHeader)
             return Fail(why, damaged + "the module \"" + name() + "\" at offset " + std::to_string(offset) +
                                  " is smaller than its own header.");
@@ -258,7 +276,7 @@ bool WalkModules(ByteSource& source, std::uint64_t offset, Modules& modules, std
                                         : nullptr;
         // A name can appear twice; the first one counts.
         if (slot && !slot->found)
-            *slot = {offset + kModuleHeader, size - kModuleHeader, true};
+            *slot = {offset + kModuleHeader, size - kModuleHeader, true, header[16], header[17]};
         offset += size;
     }
     return true;
@@ -288,18 +306,40 @@ bool ReadBody(ByteSource& source, const Module& m, std::size_t at, std::uint8_t*
     return m.found && at <= m.size && count <= m.size - at && source.readAt(m.body + at, dst, count);
 }
 
-std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& modules, bool x64) {
+// Reads what the known layouts allow; `notes` get what is missing or assumed, `noState` why there is
+// no state at all.
+std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& modules, bool x64,
+                                             std::vector<std::string>& notes, std::string& noState) {
     MachineState state;
     // CIA2 first: VICE writes it before the video chip, so both come from one window.
+    const Module& cia2 = modules.cia2;
     std::array<std::uint8_t, 3> cia{};
-    if (ReadBody(source, modules.cia2, 0, cia.data(), cia.size())) {
+    if (!cia2.found)
+        notes.push_back("no CIA2 module: bank $0000 assumed");
+    else if (cia2.major != kKnownCia2Major)
+        notes.push_back("CIA2 module version " + cia2.version() +
+                        " has an unknown layout: bank $0000 assumed");
+    else if (!ReadBody(source, cia2, 0, cia.data(), cia.size()))
+        notes.push_back("the CIA2 module is cut short: bank $0000 assumed");
+    else {
         state.cia2PortA = cia[0];
         state.cia2DirectionA = cia[2];
     }
+    state.bankAssumed = !notes.empty();
     const bool sc = modules.vicSc.found || !x64;
     const Module& vic = modules.vicSc.found ? modules.vicSc : modules.vic;
-    if (!ReadBody(source, vic, sc ? kX64scRegisters : kX64Registers, state.vic.data(), state.vic.size()))
+    const std::string vicName = modules.vicSc.found ? "VIC-IISC" : "VIC-II";
+    if (!vic.found)
+        noState = "no VIC-II module, so the screen state is unknown";
+    else if (vic.major != kKnownVicMajor)
+        noState = "the screen state has an unknown layout: " + vicName + " module version " + vic.version();
+    else if (!ReadBody(source, vic, sc ? kX64scRegisters : kX64Registers, state.vic.data(), state.vic.size()))
+        noState = "the " + vicName + " module is cut short at " + Counted(vic.size, "byte", "bytes") +
+                  ", so the screen state is unknown";
+    if (!noState.empty()) {
+        notes.push_back(noState);
         return std::nullopt;
+    }
     if (!sc) {
         state.colourRam.resize(kColourRamBytes);
         if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
@@ -313,6 +353,26 @@ std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& 
     return state;
 }
 
+// The machine name as written, without the spaces some writers pad it with.
+std::string MachineName(const std::uint8_t* field) {
+    std::string name = Printable(field, 16);
+    name.erase(name.find_last_not_of(' ') + 1);
+    return name;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The description, with what the load dropped or assumed in brackets.
+std::string WithNotes(std::string description, const std::vector<std::string>& notes) {
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        description += (i == 0 ? " (" : "; ") + notes[i];
+    return notes.empty() ? description : description + ")";
+}
+
 std::optional<LoadedFile> ParseVice(ByteSource& source, Taken& ram, std::string* why) {
     std::array<std::uint8_t, kVersionBlockEnd> header{};
     const std::size_t have = std::size_t(std::min<std::uint64_t>(source.size(), header.size()));
@@ -322,10 +382,11 @@ std::optional<LoadedFile> ParseVice(ByteSource& source, Taken& ram, std::string*
     }
     LoadedFile loaded;
     loaded.format = FileFormat::ViceSnapshot;
-    const std::string machine = Printable(header.data() + 21, 16);
+    const std::string written = MachineName(header.data() + 21);
+    const std::string machine = Upper(written);
     if (machine != "C64" && machine != "C64SC") {
         Fail(why, "This is a VICE snapshot of a " +
-                      (machine.empty() ? std::string("machine it does not name") : machine) +
+                      (written.empty() ? std::string("machine it does not name") : written) +
                       ", not of a C64: it holds no C64 memory.");
         return std::nullopt;
     }
@@ -354,11 +415,25 @@ std::optional<LoadedFile> ParseVice(ByteSource& source, Taken& ram, std::string*
     }
     loaded.ramStart = 0;
     loaded.ramEnd = 0xFFFF;
-    loaded.machineState = ReadMachineState(source, modules, machine == "C64");
+    if (mem.major != kKnownMemMajor)
+        loaded.notes.push_back("C64MEM module version " + mem.version() +
+                               " has an unknown layout: the RAM was read where version 0 keeps it");
+    const int format = header[19];
+    if (format == 1 || format == 2) {
+        loaded.machineState =
+            ReadMachineState(source, modules, machine == "C64", loaded.notes, loaded.noStateReason);
+    } else {
+        loaded.noStateReason = "the screen state has an unknown layout: snapshot format " +
+                               std::to_string(format) + "." + std::to_string(header[20]);
+        loaded.notes.push_back(loaded.noStateReason);
+    }
+    if (modules.ignoredTail > 0)
+        loaded.notes.push_back(Counted(modules.ignoredTail, "byte after the last module was ignored",
+                                       "bytes after the last module were ignored"));
     std::string program = machine == "C64" ? "x64" : "x64sc";
     if (!loaded.viceVersion.empty())
         program += ", VICE " + std::to_string(header[50]) + "." + std::to_string(header[51]);
-    loaded.description = "VICE snapshot (" + program + "): RAM $0000-$FFFF";
+    loaded.description = WithNotes("VICE snapshot (" + program + "): RAM $0000-$FFFF", loaded.notes);
     return loaded;
 }
 
@@ -373,17 +448,21 @@ std::optional<LoadedFile> ParseProgram(FileFormat format, ByteSource& source, Ta
     LoadedFile loaded;
     loaded.format = format;
     loaded.ramStart = address[0] | address[1] << 8;
-    // Bytes past $FFFF are dropped.
-    const std::size_t count = std::size_t(
-        std::min<std::uint64_t>(source.size() - at - 2, kRamBytes - std::size_t(loaded.ramStart)));
+    // Bytes past $FFFF are dropped, and said to be.
+    const std::uint64_t data = source.size() - at - 2;
+    const std::size_t count =
+        std::size_t(std::min<std::uint64_t>(data, kRamBytes - std::size_t(loaded.ramStart)));
+    if (data > count)
+        loaded.notes.push_back(Counted(data - count, "byte", "bytes") + " past $FFFF dropped");
     if (!Take(source, at + 2, std::size_t(loaded.ramStart), count, ram)) {
         Fail(why, "The file cannot be read.");
         return std::nullopt;
     }
     loaded.ramEnd = loaded.ramStart + std::int32_t(count) - 1;
-    loaded.description = std::string(format == FileFormat::P00 ? "P00" : "PRG") + ": " +
-                         Hex4(loaded.ramStart) +
-                         (count > 0 ? "-" + Hex4(loaded.ramEnd) : std::string(" (no bytes)"));
+    loaded.description =
+        WithNotes(std::string(format == FileFormat::P00 ? "P00" : "PRG") + ": " + Hex4(loaded.ramStart) +
+                      (count > 0 ? "-" + Hex4(loaded.ramEnd) : std::string(" (no bytes)")),
+                  loaded.notes);
     return loaded;
 }
 
@@ -490,6 +569,13 @@ LoadedFile LoadMemoryFile(MemoryImage& image, const std::string& utf8Path, const
                                              std::min<std::uint64_t>(size - MemoryImage::kHeaderBytes,
                                                                      MemoryImage::kMemoryReadBytes));
     loaded.ramEnd = std::int32_t(std::min<std::uint64_t>(read, kRamBytes)) - 1;
+    // A short memory part leaves header bytes above it (file offsets equal the addresses there).
+    if (options.skipHeader && size > 0) {
+        const std::uint64_t memoryPart =
+            size < MemoryImage::kHeaderBytes ? 0 : size - MemoryImage::kHeaderBytes;
+        if (memoryPart < MemoryImage::kHeaderBytes)
+            loaded.headerFrom = std::int32_t(memoryPart);
+    }
     return loaded;
 }
 

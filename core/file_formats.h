@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mosaiqua {
 
@@ -26,6 +27,13 @@ struct LoadedFile {
     std::int32_t ramEnd = -1; // inclusive; below ramStart when nothing was read
     std::string description;  // the status-bar text; empty for raw files (the bar keeps its text)
     std::optional<MachineState> machineState;
+    // What the load dropped, skipped or assumed, one phrase each; the description ends with them.
+    std::vector<std::string> notes;
+    // A snapshot without machine state: why, as a phrase ("the snapshot holds no VIC-II module").
+    std::string noStateReason;
+    // Raw files read with the header skipped but shorter than header + 64 KB: from this address to
+    // ramEnd the image holds header bytes (file offsets headerFrom..1147), not RAM; -1 when none.
+    std::int32_t headerFrom = -1;
 };
 
 // Reads bytes at an offset; both the file loader and the in-memory parser go through it.

@@ -28,6 +28,7 @@ ScreenLayout DescribeScreen(const MachineState& state, const MemoryImage& ram) {
     const auto& r = state.vic;
     ScreenLayout layout;
     layout.bank = VicBank(state.cia2PortA, state.cia2DirectionA);
+    layout.bankAssumed = state.bankAssumed;
     const std::uint8_t d018 = r[0x18];
     layout.screen = layout.bank + (d018 >> 4) * 0x400;
     layout.charSet = layout.bank + ((d018 >> 1) & 7) * 0x800;

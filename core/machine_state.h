@@ -17,6 +17,7 @@ struct MachineState {
     std::uint8_t cia2DirectionA = 0x3F;     // $DD02
     std::vector<std::uint8_t> colourRam;    // $D800-$DBFF, empty when the file holds none
     std::vector<std::uint8_t> characterRom; // 4096 bytes, empty when the file holds none
+    bool bankAssumed = false;               // no usable CIA2 state: the bank is the default one
 };
 
 inline constexpr std::size_t kColourRamBytes = 1024;
@@ -37,6 +38,7 @@ struct SpriteState {
 // The screen the registers describe; colours are VIC-II codes 0..15.
 struct ScreenLayout {
     std::int32_t bank = 0;
+    bool bankAssumed = false; // the file does not say which bank: $0000 was taken
     std::int32_t screen = 0;
     std::int32_t charSet = 0;
     bool charSetInRom = false;

@@ -6,7 +6,9 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdio>
 #include <stdexcept>
+#include <string>
 
 namespace mosaiqua {
 
@@ -30,9 +32,21 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length) {
 }
 void flushNothing(png_structp) {}
 
+// libpng's messages come here instead of standard error: an error is kept for the user's message.
+struct PngMessages {
+    char error[160] = "";
+};
+
+[[noreturn]] void keepError(png_structp png, png_const_charp message) {
+    if (auto* messages = static_cast<PngMessages*>(png_get_error_ptr(png)))
+        std::snprintf(messages->error, sizeof messages->error, "%s", message ? message : "");
+    png_longjmp(png, 1);
+}
+void dropWarning(png_structp, png_const_charp) {}
+
 // Kept free of C++ objects with destructors: libpng leaves through longjmp on errors.
-bool encode(const PngLayout& l, std::vector<std::uint8_t>& out) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+bool encode(const PngLayout& l, std::vector<std::uint8_t>& out, PngMessages& messages) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &messages, keepError, dropWarning);
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);
@@ -103,6 +117,12 @@ void layRgb(const Raster& raster, std::optional<TColor> transparent, PngLayout& 
 
 std::vector<std::uint8_t> EncodePng(const Raster& raster, std::optional<TColor> transparent) {
     CheckBitmapSize(raster.width(), raster.height());
+    if (raster.width() > kMaxPngSide || raster.height() > kMaxPngSide)
+        throw UserError(UserError::Kind::BadBitmapSize,
+                        "A bitmap of " + std::to_string(raster.width()) + " x " +
+                            std::to_string(raster.height()) +
+                            " pixels is too large to save as PNG (the limit is " +
+                            std::to_string(kMaxPngSide) + " pixels across and down).");
     PngLayout layout;
     layout.width = raster.width();
     layout.height = raster.height();
@@ -112,8 +132,11 @@ std::vector<std::uint8_t> EncodePng(const Raster& raster, std::optional<TColor> 
         layRgb(raster, transparent, layout);
     std::vector<std::uint8_t> out;
     out.reserve(layout.rows.size() / 4 + 256);
-    if (!encode(layout, out))
-        throw std::runtime_error("The PNG encoder failed.");
+    PngMessages messages;
+    if (!encode(layout, out, messages))
+        throw std::runtime_error(messages.error[0]
+                                     ? "The PNG encoder failed: " + std::string(messages.error) + "."
+                                     : "The PNG encoder failed.");
     return out;
 }
 

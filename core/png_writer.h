@@ -11,6 +11,9 @@
 
 namespace mosaiqua {
 
+// libpng's own limit on width and height, checked first so the user gets a plain message.
+inline constexpr int kMaxPngSide = 1000000;
+
 // An indexed PNG at the smallest bit depth holding the picture's colours (RGB beyond 256 colours).
 // With `transparent`, that colour is written fully transparent and every other colour opaque.
 std::vector<std::uint8_t> EncodePng(const Raster& raster, std::optional<TColor> transparent = std::nullopt);

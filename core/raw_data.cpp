@@ -77,7 +77,7 @@ std::string sourceText(const MemoryImage& image, std::int64_t start, std::int64_
     };
 
     std::string out = comment(ScreenAddress(start) + "-" + ScreenAddress(end) + ", " + std::to_string(count) +
-                              " bytes, saved by Mosaiqua");
+                              (count == 1 ? " byte" : " bytes") + ", saved by Mosaiqua");
     if (s.setsOrigin)
         out += "* = " + ScreenAddress(start) + "\n";
     if (format == RawDataFormat::C)
@@ -176,8 +176,8 @@ std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::
                              const WriteOptions& writing) {
     const std::vector<std::uint8_t> bytes = EncodeRawData(image, start, end, format, layout);
     WriteFileAtomically(utf8Path, bytes, writing);
-    return std::to_string(end - start + 1) + " bytes from " + ScreenAddress(start) + " to " +
-           ScreenAddress(end) + " saved ok.";
+    return std::to_string(end - start + 1) + (end == start ? " byte from " : " bytes from ") +
+           ScreenAddress(start) + " to " + ScreenAddress(end) + " saved ok.";
 }
 
 std::string PresetRawDataName(std::int64_t start, RawDataFormat format) {

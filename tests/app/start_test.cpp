@@ -12,9 +12,9 @@ struct Result {
     std::string out;
 };
 
-Result RunProgram(const std::string& arguments) {
-    // No display: these answers must come before Qt would need one.
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '" +
+// No display unless `environment` names one: these answers must come before Qt would need one.
+Result RunProgram(const std::string& arguments, const std::string& environment = "QT_QPA_PLATFORM=xcb") {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + environment + " '" +
                                 std::string(MOSAIQUA_APP_PATH) + "' " + arguments + " 2>&1";
     Result result{-1, {}};
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -45,6 +45,21 @@ TEST(WindowCommandLine, HelpVersionAndUsageErrors) {
         EXPECT_EQ(r.exitCode, c.exitCode) << c.arguments;
         EXPECT_EQ(r.out.rfind(c.start, 0), 0u) << c.arguments << ": " << r.out;
     }
+}
+
+// Without a display the window cannot start: one plain line and exit status 1, never Qt's abort.
+TEST(WindowCommandLine, NoDisplayEndsWithAMessageAndStatusOne) {
+    const std::string noDisplay =
+        "mosaiqua: cannot show the window: no display is set (DISPLAY and WAYLAND_DISPLAY are empty).\n";
+    for (const char* environment : {"QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=/nonexistent", "DISPLAY="}) {
+        const Result r = RunProgram("snap.c64", environment);
+        EXPECT_EQ(r.exitCode, 1) << environment;
+        EXPECT_EQ(r.out.rfind(noDisplay, 0), 0u) << environment << ": " << r.out;
+    }
+    // A display that is named but cannot be opened: Qt's own failure, reported the same plain way.
+    const Result r = RunProgram("", "QT_QPA_PLATFORM=xcb DISPLAY=/nonexistent/mosaiqua-no-display:0");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("mosaiqua: cannot show the window: "), std::string::npos) << r.out;
 }
 
 } // namespace

@@ -18,6 +18,14 @@
 #include <unistd.h>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define MOSAIQUA_TEST_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MOSAIQUA_TEST_UNDER_ASAN 1
+#endif
+#endif
+
 namespace fs = std::filesystem;
 using mosaiqua::test::kBalloon;
 using mosaiqua::test::kLetterA;
@@ -108,8 +116,8 @@ protected:
     }
 
     // Runs the program in work(), its output captured beside that folder.
-    Result Run(const std::vector<std::string>& args) const {
-        std::string command = "cd " + Quote(work().string()) + " && " + Quote(MOSAIQUA_CLI_PATH);
+    Result Run(const std::vector<std::string>& args, const std::string& shellFirst = "") const {
+        std::string command = "cd " + Quote(work().string()) + " && " + shellFirst + Quote(MOSAIQUA_CLI_PATH);
         for (const auto& a : args)
             command += " " + Quote(a);
         command += " >" + Quote((m_root / "out.txt").string()) + " 2>" + Quote((m_root / "err.txt").string());
@@ -432,6 +440,53 @@ TEST_F(CliRun, DataIncludesTheEndAddress) {
     EXPECT_EQ(r.out, "3 bytes from $0847 to $0849 saved ok.\nwritten: x.bin\n") << r.err;
     EXPECT_EQ(Slurp(work() / "x.bin"), Slurp(kBalloonFile).substr(0x49, 3));
     EXPECT_EQ(Run({"data", kBalloonFile, "--start", "0x847", "--format", "bin"}).exitCode, 2);
+}
+
+// Sizes past a limit, odd counts and memory running out each get a plain sentence.
+TEST_F(CliRun, LimitsCountsAndMemoryAreWordedPlainly) {
+    Result r = Run({"anim", kDemo, "--address", "0x2000", "--frames", "64", "--bitmap-size", "8192,8192",
+                    "--sprite-size", "8192,8192"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "An animation of 64 frames of 8192 x 8192 pixels is too large to save (the limit is "
+                     "67108864 pixels in all frames together).\n");
+    r = Run({"anim", kDemo, "--address", "0x2000", "--delay", "-1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "A frame's delay is 20 to 2000 ms in steps of 10, not -1: nothing was saved.\n");
+    r = Run({"scan", kDemo, "--top", "-2"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(
+        r.err.rfind("mosaiqua-cli: --top: '-2' is not -1 (every candidate) or a count of 0 or more\n", 0), 0u)
+        << r.err;
+    EXPECT_EQ(Run({"scan", kDemo, "--top", "-1"}).exitCode, 0);
+    EXPECT_TRUE(Files().empty());
+
+    EXPECT_EQ(Run({"range", kDemo, "--start", "0x2000", "--end", "0x2040"}).out,
+              "1 sprite saved ok.\nwritten: spr2000.bmp\n");
+    EXPECT_EQ(Run({"sheet", kDemo, "--start", "0x2000", "--end", "0x2040", "-o", "s.bmp"}).out,
+              "1 sprite saved ok to a single bitmap.\nwritten: s.bmp\n");
+    EXPECT_EQ(
+        Run({"data", kDemo, "--start", "0x2000", "--end", "0x2000", "--format", "acme", "-o", "b.a"}).out,
+        "1 byte from $2000 to $2000 saved ok.\nwritten: b.a\n");
+    EXPECT_EQ(Slurp(work() / "b.a").rfind("; $2000-$2000, 1 byte, saved by Mosaiqua\n", 0), 0u);
+
+    // A raw file shorter than its header and 64 KB: the info says which bytes are RAM and which header.
+    std::ofstream(work() / "short.c64", std::ios::binary) << std::string(1148 + 100, 'x');
+    EXPECT_EQ(
+        Run({"info", "short.c64"}).out,
+        "File:          short.c64\nFormat:        raw memory, read into $0000-$047B: $0000-$0063 from "
+        "offset 1148 on, $0064-$047B header bytes (offsets 100-1147)\nNo machine state in this file.\n");
+
+#ifdef MOSAIQUA_TEST_UNDER_ASAN
+    GTEST_SKIP() << "a cap on address space stops the AddressSanitizer itself";
+#else
+    // 8192 x 8192 passes the bitmap limit but needs 256 MB, more than the cap allows.
+    r = Run({"sprite", kDemo, "--bitmap-size", "8192,8192", "--sprite-size", "8192,8192", "-o", "big.bmp"},
+            "ulimit -v 200000 && ");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "mosaiqua-cli: There is not enough memory for this: the command was stopped and nothing "
+                     "was saved.\n");
+    EXPECT_FALSE(fs::exists(work() / "big.bmp"));
+#endif
 }
 
 TEST_F(CliRun, ScanFindsTheDemoCharSet) {

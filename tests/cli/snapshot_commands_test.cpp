@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace mosaiqua {
 namespace {
@@ -83,6 +84,60 @@ TEST(SnapshotCommands, InfoJsonAndOnScreenSprites) {
     std::ostringstream none, why;
     EXPECT_EQ(cli::RunOnScreen(Options({"onscreen", file}), none, why), 1);
     EXPECT_NE(why.str().find("holds no machine state"), std::string::npos);
+}
+
+// Bank 0, screen $0400, sprite 0 on with its pointer $40: at $1000, where the video chip sees the ROM.
+test::Bytes BankZeroSnapshot(bool withCia2, bool withVic, bool withRom) {
+    test::Bytes regs(64, 0);
+    regs[0x15] = 0x01;
+    regs[0x18] = 0x10;
+    test::Bytes mem = test::Ram(0);
+    mem[4 + 0x07F8] = 0x40;
+    test::Snapshot s("C64", false);
+    s.module("C64MEM", mem);
+    if (withCia2)
+        s.module("CIA2", {0x03, 0, 0x3F});
+    if (withVic)
+        s.module("VIC-II", test::X64Vic(regs, 1));
+    if (withRom)
+        s.module("C64ROM", test::Bytes(8192 * 2 + 4096, 0xFF));
+    return s.bytes;
+}
+
+// What a snapshot lacks is said where it matters: the bank, the screen state, ROM graphics.
+TEST(SnapshotCommands, MissingModulesAndRomAreNamed) {
+    test::TempFolder folder;
+    const std::string file = folder.file("game.vsf");
+    const auto run = [&](const test::Bytes& bytes, bool info) {
+        test::WriteBytes(file, bytes);
+        std::ostringstream out, err;
+        const int code = info ? cli::RunInfo({file}, out, err)
+                              : cli::RunOnScreen({file, folder.path().string()}, out, err);
+        return std::tuple{code, out.str(), err.str()};
+    };
+    auto [code, out, err] = run(BankZeroSnapshot(false, true, false), true);
+    EXPECT_EQ(code, 0) << err;
+    EXPECT_NE(
+        out.find("Format:        VICE snapshot (x64): RAM $0000-$FFFF (no CIA2 module: bank $0000 assumed)\n"
+                 "Bank:          $0000 (assumed: the file does not say)\n"),
+        std::string::npos)
+        << out;
+
+    std::tie(code, out, err) = run(BankZeroSnapshot(true, false, false), true);
+    EXPECT_EQ(out.substr(out.find("No machine")),
+              "No machine state: no VIC-II module, so the screen state is unknown.\n");
+    std::tie(code, out, err) = run(BankZeroSnapshot(true, false, false), false);
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(err, "mosaiqua-cli: " + file +
+                       " holds no machine state: no VIC-II module, so the screen state is unknown\n");
+
+    const std::string note = "Sprite 0 lies in the character-ROM shadow, but the snapshot holds no ROM: "
+                             "drawn from the RAM there.\n";
+    std::tie(code, out, err) = run(BankZeroSnapshot(true, true, false), false);
+    EXPECT_EQ(code, 0) << err;
+    EXPECT_EQ(out, folder.file("sprite0_1000.BMP") + "\n" + note);
+    std::tie(code, out, err) = run(BankZeroSnapshot(true, true, true), false);
+    EXPECT_EQ(out, folder.file("sprite0_1000.BMP") + "\n");
 }
 
 } // namespace

@@ -26,9 +26,15 @@ struct Snapshot {
         for (std::size_t i = 0; i < width; ++i)
             bytes.push_back(i < text.size() ? std::uint8_t(text[i]) : 0);
     }
-    Snapshot& module(const std::string& name, const Bytes& body, std::uint32_t sizeField = 0) {
+    // Versions as VICE writes them (C64MEM 0.1, CIA2 2.2, VIC-IISC 1.4, others 1.1) unless given.
+    Snapshot& module(const std::string& name, const Bytes& body, std::uint32_t sizeField = 0, int major = -1,
+                     int minor = -1) {
         put(name, 16);
-        bytes.insert(bytes.end(), {1, 1});
+        if (major < 0) {
+            major = name == "C64MEM" ? 0 : name == "CIA2" ? 2 : 1;
+            minor = name == "CIA2" ? 2 : name == "VIC-IISC" ? 4 : 1;
+        }
+        bytes.insert(bytes.end(), {std::uint8_t(major), std::uint8_t(std::max(minor, 0))});
         const std::uint32_t size = sizeField ? sizeField : std::uint32_t(body.size() + 22);
         for (int i = 0; i < 4; ++i)
             bytes.push_back(std::uint8_t(size >> (8 * i)));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,112 @@ TEST(FileFormats, RefusedFilesSayWhyAndChangeNothing) {
     EXPECT_EQ(image.byteAt(0), 0x5A);
 }
 
+// Whatever a snapshot lacks, or holds in a layout of unknown version, is named; the RAM loads anyway.
+TEST(FileFormats, UnknownVersionsMissingModulesAndTrailingBytesAreNamed) {
+    const auto snapshot = [](const std::string& machine, int format,
+                             const std::function<void(Snapshot&)>& rest) {
+        Snapshot s(machine, false, format);
+        s.module("C64MEM", test::Ram(5));
+        rest(s);
+        return s.bytes;
+    };
+    const auto vic = [](Snapshot& s) { s.module("VIC-II", test::X64Vic(Regs(), 1)); };
+    const auto cia = [](Snapshot& s) { s.module("CIA2", {0x00, 0, 0x03}); };
+    const std::string base = "VICE snapshot (x64): RAM $0000-$FFFF";
+    const std::string noVic = "no VIC-II module, so the screen state is unknown";
+    Bytes trailing = snapshot("C64", 1, [&](Snapshot& s) { cia(s), vic(s); });
+    trailing.insert(trailing.end(), {1, 2, 3, 4, 5});
+    Bytes cutModule = snapshot("C64", 1, cia);
+    const Bytes vicHead = Snapshot("C64", false).module("VIC-II", Bytes(10, 0), 2000).bytes;
+    cutModule.insert(cutModule.end(), vicHead.begin() + 37, vicHead.end()); // 32 bytes, claiming 2000
+    const struct {
+        Bytes file;
+        std::string description;
+        std::string noState; // empty: the state was read
+        bool bankAssumed;
+    } rows[] = {
+        {snapshot("C64", 2, [&](Snapshot& s) { cia(s), vic(s); }), base, "", false},
+        {snapshot("c64  ", 1, [&](Snapshot& s) { cia(s), vic(s); }), base, "", false},
+        {snapshot("C64", 3, [&](Snapshot& s) { cia(s), vic(s); }),
+         base + " (the screen state has an unknown layout: snapshot format 3.1)",
+         "the screen state has an unknown layout: snapshot format 3.1", false},
+        {snapshot("C64", 1,
+                  [&](Snapshot& s) { cia(s), s.module("VIC-II", test::X64Vic(Regs(), 1), 0, 2, 0); }),
+         base + " (the screen state has an unknown layout: VIC-II module version 2.0)",
+         "the screen state has an unknown layout: VIC-II module version 2.0", false},
+        {snapshot("C64", 1, cia), base + " (" + noVic + ")", noVic, false},
+        {snapshot("C64", 1, [&](Snapshot& s) { cia(s), s.module("VIC-II", Bytes(100, 0)); }),
+         base + " (the VIC-II module is cut short at 100 bytes, so the screen state is unknown)",
+         "the VIC-II module is cut short at 100 bytes, so the screen state is unknown", false},
+        {snapshot("C64", 1, vic), base + " (no CIA2 module: bank $0000 assumed)", "", true},
+        {snapshot("C64", 1,
+                  [&](Snapshot& s) {
+                      s.module("CIA2", {0, 0, 3}, 0, 1, 1), vic(s);
+                  }),
+         base + " (CIA2 module version 1.1 has an unknown layout: bank $0000 assumed)", "", true},
+        {trailing, base + " (5 bytes after the last module were ignored)", "", false},
+        {cutModule, base + " (" + noVic + "; 32 bytes after the last module were ignored)", noVic, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.description);
+        MemoryImage image;
+        std::string why;
+        const auto loaded = Load(row.file, image, &why);
+        ASSERT_TRUE(loaded) << why;
+        EXPECT_EQ(loaded->description, row.description);
+        EXPECT_EQ(loaded->machine, "C64");
+        EXPECT_EQ(image.byteAt(0x1234), test::RamByte(5, 0x1234));
+        EXPECT_EQ(loaded->noStateReason, row.noState);
+        ASSERT_EQ(loaded->machineState.has_value(), row.noState.empty());
+        if (loaded->machineState) {
+            EXPECT_EQ(DescribeScreen(*loaded->machineState, image).bankAssumed, row.bankAssumed);
+        }
+    }
+    Bytes oneMore = trailing;
+    oneMore.resize(oneMore.size() - 4);
+    MemoryImage image;
+    EXPECT_EQ(Load(oneMore, image)->notes,
+              std::vector<std::string>{"1 byte after the last module was ignored"});
+    Snapshot oldMem("C64", false);
+    oldMem.module("C64MEM", test::Ram(6), 0, 1, 0);
+    EXPECT_EQ(Load(oldMem.bytes, image)->notes.front(),
+              "C64MEM module version 1.0 has an unknown layout: the RAM was read where version 0 keeps it");
+    EXPECT_EQ(image.byteAt(0x4321), test::RamByte(6, 0x4321));
+
+    // A machine refused by a name padded with spaces is named as written, without them.
+    std::string why;
+    EXPECT_FALSE(Load(snapshot("c128  ", 1, cia), image, &why));
+    EXPECT_NE(why.find("of a c128, not of a C64"), std::string::npos) << why;
+}
+
+// The bytes a program file holds past $FFFF are counted; a short raw file says where its header shows.
+TEST(FileFormats, DroppedAndHeaderBytesAreCounted) {
+    Bytes prg{0xFF, 0xFF};
+    prg.resize(2 + 100, 7);
+    MemoryImage image;
+    EXPECT_EQ(Load(prg, image, nullptr, "end.prg")->description,
+              "PRG: $FFFF-$FFFF (99 bytes past $FFFF dropped)");
+
+    const LoadOptions raw{false, true};
+    const struct {
+        std::size_t size;
+        std::int32_t ramEnd, headerFrom;
+    } rows[] = {
+        {1148 + 100, 1147, 100}, // RAM $0000-$0063, then header offsets 100-1147
+        {500, 499, 0},           // header bytes only
+        {1148, 1147, 0},         // the header and nothing after it
+        {1148 + 2000, 1999, -1}, // the memory part covers the header
+        {1148 + 0x10000, 0xFFFF, -1},
+    };
+    for (const auto& row : rows) {
+        const auto loaded = Load(Bytes(row.size, 1), image, nullptr, "raw.c64", raw);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(loaded->ramEnd, row.ramEnd) << row.size;
+        EXPECT_EQ(loaded->headerFrom, row.headerFrom) << row.size;
+    }
+    EXPECT_EQ(Load(Bytes(1248, 1), image, nullptr, "raw.c64", LoadOptions{false, false})->headerFrom, -1);
+}
+
 TEST(FileFormats, ProgramFilesLandAtTheirLoadAddress) {
     MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("ballon_demo.prg"));
     MemoryImage image = Filled(0x77);
@@ -174,7 +281,7 @@ TEST(FileFormats, ProgramFilesLandAtTheirLoadAddress) {
     const auto loaded = Load(p00, image, nullptr, "x.bin");
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->format, FileFormat::P00);
-    EXPECT_EQ(loaded->description, "P00: $FFFE-$FFFF");
+    EXPECT_EQ(loaded->description, "P00: $FFFE-$FFFF (1 byte past $FFFF dropped)");
     EXPECT_EQ(image.byteAt(0xFFFF), 2);
     EXPECT_EQ(image.byteAt(0x10000), 0);
 

@@ -6,14 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
+#include <pthread.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -130,6 +135,81 @@ TEST_F(LoaderPathTest, NamedPipeIsRefusedWithoutWaitingForAWriter) {
     EXPECT_TRUE(untouched());
     // The same in the test's own thread, now that it is known not to block.
     expectRefused(pipe, "not a regular file");
+}
+
+// The name swaps between a file and a pipe while loads run. A loader that checked the name and then
+// opened it again would wait on the pipe and take the bytes a writer sends as memory.
+TEST_F(LoaderPathTest, ANameThatBecomesAPipeIsNeverWaitedOnNorRead) {
+    const std::string file = save("file.c64", Bytes(200, 'F'));
+    const std::string pipe = m_folder.file("pipe"), spare = m_folder.file("spare"),
+                      name = m_folder.file("n.c64");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(link(file.c_str(), name.c_str()), 0);
+    std::atomic<bool> done{false};
+    std::thread swapper([&] {
+        // A reader that closes the pipe before the write must not end the test by SIGPIPE.
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+        const Bytes fromPipe(200, 'P');
+        for (bool toPipe = true; !done; toPipe = !toPipe) {
+            unlink(spare.c_str());
+            if (link((toPipe ? pipe : file).c_str(), spare.c_str()) == 0)
+                rename(spare.c_str(), name.c_str());
+            // Lets a reader waiting on the pipe go on, so the test never hangs.
+            const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) {
+                if (write(writer, fromPipe.data(), fromPipe.size()) < 0) {
+                    // the reader had gone already
+                }
+                close(writer);
+            }
+        }
+    });
+    int loads = 0;
+    std::string fault;
+    for (int i = 0; i < 40000 && fault.empty(); ++i) {
+        MemoryImage image;
+        std::string why;
+        if (LoadFreezeFile(image, name, false, &why))
+            ++loads, fault = image.byteAt(0) == 'F' ? "" : "load " + std::to_string(i) + " read the pipe";
+        else if (why.find("not a regular file") == std::string::npos)
+            fault = why;
+    }
+    done = true;
+    swapper.join();
+    EXPECT_EQ(fault, "");
+    EXPECT_GT(loads, 0);
+}
+
+// Root reads every file, so the load runs as an ordinary user in a child process then.
+TEST_F(LoaderPathTest, AFileThatCannotBeReadSaysTheSystemsReason) {
+    const std::string locked = save("locked.c64", MadeFile(2000));
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    ASSERT_EQ(chmod(m_folder.path().c_str(), 0755), 0);
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(channel[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        std::string why;
+        const bool loaded = LoadFreezeFile(m_image, locked, true, &why);
+        _exit(write(channel[1], why.data(), why.size()) >= 0 && !loaded && untouched() ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string why;
+    char buffer[256];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        why.append(buffer, std::size_t(n));
+    close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(why, "The file cannot be opened for reading: Permission denied.");
 }
 
 TEST_F(LoaderPathTest, DevicesAreRefusedAsNotRegularFiles) {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <exception>
+#include <new>
 #include <utility>
 
 class QWidget;
@@ -23,6 +24,8 @@ template <typename Command> void RunGuarded(Platform& platform, QWidget* parent,
         return;
     } catch (const mosaiqua::UserError& error) {
         message = QString::fromUtf8(error.what());
+    } catch (const std::bad_alloc&) {
+        message = QString::fromLatin1(mosaiqua::kOutOfMemoryMessage);
     } catch (const std::exception& error) {
         message = QString::fromUtf8(error.what());
     } catch (...) {

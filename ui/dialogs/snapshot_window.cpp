@@ -117,7 +117,8 @@ void SnapshotWindow::showState(const std::optional<MachineState>& state, const M
     m_layout = DescribeScreen(*state, image);
     m_seen = VideoChipView(*state, image, m_layout.bank);
     const ScreenLayout& l = m_layout;
-    m_bank->setText(Hex(l.bank));
+    m_bank->setText(l.bankAssumed ? Hex(l.bank) + QStringLiteral(" (assumed: the file does not say)")
+                                  : Hex(l.bank));
     m_screen->setText(Hex(l.screen));
     m_charSet->setText(l.bitmapMode ? QStringLiteral("bitmap at %1").arg(Hex(l.bitmap))
                                     : Hex(l.charSet) +
