@@ -112,9 +112,10 @@ std::string WriteCharPadFile(const MemoryImage& memory, std::int32_t address, bo
                              const std::optional<CharPadScreen>& screen, const std::string& utf8Path,
                              const OutputFileOpener& opener) {
     if (address < 0 || std::int64_t(address) + kCharSetBytes - 1 > 0xFFFF)
-        throw UserError(UserError::Kind::NothingToSave,
-                        "The character set at " + ScreenAddress(address) +
-                            " does not end by $FFFF: a CharPad file holds 256 whole characters. Nothing was saved.");
+        throw UserError(
+            UserError::Kind::NothingToSave,
+            "The character set at " + ScreenAddress(address) +
+                " does not end by $FFFF: a CharPad file holds 256 whole characters. Nothing was saved.");
     const ColourCode background = ChooseColourCode(colours.background, palette);
     const ColourCode multicolour1 = ChooseColourCode(colours.multicolour1, palette);
     const ColourCode multicolour2 = ChooseColourCode(colours.multicolour2, palette);

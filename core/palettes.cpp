@@ -137,8 +137,9 @@ ColourCode ChooseColourCode(TColor colour, const PaletteTable& palette) {
 std::string ApproximationNote(const std::string& slot, TColor colour, ColourCode chosen) {
     if (!chosen.approximated)
         return {};
-    return " The " + slot + " colour " + RgbText(colour) + " is not a palette colour: saved as the nearest, " +
-           ColourName(chosen.code) + " (" + std::to_string(chosen.code) + ").";
+    return " The " + slot + " colour " + RgbText(colour) +
+           " is not a palette colour: saved as the nearest, " + ColourName(chosen.code) + " (" +
+           std::to_string(chosen.code) + ").";
 }
 
 PaletteTable ParseVicePalette(std::string_view text, const std::string& label) {
@@ -156,14 +157,15 @@ PaletteTable ParseVicePalette(std::string_view text, const std::string& label) {
             continue;
         if (columns.size() < 3 || columns.size() > 4)
             Refuse(label, lineNumber,
-                   "expected red, green and blue as hexadecimal numbers, found " + std::to_string(columns.size()) +
-                       " columns.");
+                   "expected red, green and blue as hexadecimal numbers, found " +
+                       std::to_string(columns.size()) + " columns.");
         int rgb[3];
         for (int c = 0; c < 3; ++c) {
             rgb[c] = HexComponent(columns[std::size_t(c)]);
             if (rgb[c] < 0)
                 Refuse(label, lineNumber,
-                       "'" + std::string(columns[std::size_t(c)]) + "' is not a hexadecimal number from 0 to FF.");
+                       "'" + std::string(columns[std::size_t(c)]) +
+                           "' is not a hexadecimal number from 0 to FF.");
         }
         if (entries == table.size())
             Refuse(label, lineNumber, "more than 16 colours; a VIC-II palette has 16.");
@@ -180,7 +182,8 @@ PaletteTable ParseVicePalette(std::string_view text, const std::string& label) {
 Palette LoadVicePaletteFile(const std::string& utf8Path) {
     const std::filesystem::path path = PathFromUtf8(utf8Path);
     const auto refuse = [&](const std::string& why) {
-        throw UserError(UserError::Kind::CannotOpenFile, "Cannot open palette file \"" + utf8Path + "\": " + why);
+        throw UserError(UserError::Kind::CannotOpenFile,
+                        "Cannot open palette file \"" + utf8Path + "\": " + why);
     };
     std::error_code error;
     if (!std::filesystem::exists(path, error))

@@ -122,7 +122,8 @@ std::vector<std::string> BasicLines(const MemoryImage& image, std::int64_t start
             line.clear();
         }
         if (line.empty())
-            line = std::to_string(numbers.first + std::int64_t(lines.size()) * numbers.step) + " DATA " + value;
+            line =
+                std::to_string(numbers.first + std::int64_t(lines.size()) * numbers.step) + " DATA " + value;
         else
             line += "," + value;
     }
@@ -137,7 +138,8 @@ std::string BasicLineNumbersProblem(const BasicLineNumbers& numbers) {
         return "The first BASIC line number " + std::to_string(numbers.first) +
                " is not between 0 and 63999: nothing was saved.";
     if (numbers.step < 1 || numbers.step > kLastBasicLine)
-        return "The BASIC line step " + std::to_string(numbers.step) + " is not between 1 and 63999: nothing was saved.";
+        return "The BASIC line step " + std::to_string(numbers.step) +
+               " is not between 1 and 63999: nothing was saved.";
     return {};
 }
 
@@ -195,7 +197,8 @@ std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t s
 }
 
 std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t start, std::int64_t end,
-                                        RawDataFormat format, RawDataLayout layout, const BasicLineNumbers& numbers) {
+                                        RawDataFormat format, RawDataLayout layout,
+                                        const BasicLineNumbers& numbers) {
     CheckRawDataRange(start, end);
     std::vector<std::uint8_t> out;
     if (format == RawDataFormat::Bin || format == RawDataFormat::Prg) {

@@ -56,7 +56,8 @@ std::string RawDataLabel(std::int64_t start, RawDataLayout layout); // "sprites_
 std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t start, std::int64_t end,
                                         RawDataFormat format, RawDataLayout layout);
 std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t start, std::int64_t end,
-                                        RawDataFormat format, RawDataLayout layout, const BasicLineNumbers& numbers);
+                                        RawDataFormat format, RawDataLayout layout,
+                                        const BasicLineNumbers& numbers);
 
 // Checks the range, then writes atomically; returns the status text.
 std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::int64_t end,
@@ -64,7 +65,8 @@ std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::
                              const OutputFileOpener& opener = OpenPlainOutputFile);
 std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::int64_t end,
                              RawDataFormat format, RawDataLayout layout, const BasicLineNumbers& numbers,
-                             const std::string& utf8Path, const OutputFileOpener& opener = OpenPlainOutputFile);
+                             const std::string& utf8Path,
+                             const OutputFileOpener& opener = OpenPlainOutputFile);
 
 std::string PresetRawDataName(std::int64_t start, RawDataFormat format); // "data0800.bin"
 

@@ -33,7 +33,8 @@ std::string SpriteWord(std::size_t count) {
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeSpritePad(std::span<const SpritePadSprite> sprites, const SpritePadColours& colours) {
+std::vector<std::uint8_t> EncodeSpritePad(std::span<const SpritePadSprite> sprites,
+                                          const SpritePadColours& colours) {
     CheckSpritePadCount(sprites.size());
     std::vector<std::uint8_t> out{'S',
                                   'P',
@@ -54,9 +55,9 @@ std::vector<std::uint8_t> EncodeSpritePad(std::span<const SpritePadSprite> sprit
     return out;
 }
 
-std::string WriteSpritePadRange(const MemoryImage& image, std::int32_t start, std::int32_t end, bool multicolour,
-                                const ColourSlots& colours, const PaletteTable& palette, const std::string& utf8Path,
-                                const OutputFileOpener& opener) {
+std::string WriteSpritePadRange(const MemoryImage& image, std::int32_t start, std::int32_t end,
+                                bool multicolour, const ColourSlots& colours, const PaletteTable& palette,
+                                const std::string& utf8Path, const OutputFileOpener& opener) {
     const int count = SpriteCount(start, end);
     CheckRangeCount(start, end, count);
     CheckSpritePadCount(std::size_t(count));
@@ -71,10 +72,11 @@ std::string WriteSpritePadRange(const MemoryImage& image, std::int32_t start, st
         sprites.back().multicolour = multicolour;
         sprites.back().colour = main.code;
     }
-    WriteFileAtomically(utf8Path,
-                        EncodeSpritePad(sprites, {background.code, multicolour1.code, multicolour2.code}), opener);
+    WriteFileAtomically(
+        utf8Path, EncodeSpritePad(sprites, {background.code, multicolour1.code, multicolour2.code}), opener);
 
-    return SpriteWord(sprites.size()) + " from " + ScreenAddress(start) + " saved as SpritePad file ok." + ApproximationNote("background", colours.background, background) +
+    return SpriteWord(sprites.size()) + " from " + ScreenAddress(start) + " saved as SpritePad file ok." +
+           ApproximationNote("background", colours.background, background) +
            ApproximationNote("multicolour 1", colours.multicolour1, multicolour1) +
            ApproximationNote("main", colours.main, main) +
            ApproximationNote("multicolour 2", colours.multicolour2, multicolour2);
@@ -95,11 +97,12 @@ std::string WriteOnScreenSpritePad(const MachineState& state, const MemoryImage&
         numbers += (numbers.empty() ? "" : ", ") + std::to_string(s.number);
     }
     if (sprites.empty())
-        throw UserError(UserError::Kind::NothingToSave, "No sprite is enabled on the screen: nothing was saved.");
-    WriteFileAtomically(
-        utf8Path,
-        EncodeSpritePad(sprites, {layout.background, layout.spriteMulticolour[0], layout.spriteMulticolour[1]}),
-        opener);
+        throw UserError(UserError::Kind::NothingToSave,
+                        "No sprite is enabled on the screen: nothing was saved.");
+    WriteFileAtomically(utf8Path,
+                        EncodeSpritePad(sprites, {layout.background, layout.spriteMulticolour[0],
+                                                  layout.spriteMulticolour[1]}),
+                        opener);
     return SpriteWord(sprites.size()) + " (" + numbers + ") saved as SpritePad file ok.";
 }
 

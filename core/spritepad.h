@@ -17,7 +17,7 @@ namespace mosaiqua {
 struct SpritePadSprite {
     std::array<std::uint8_t, 63> data{};
     bool multicolour = false;
-    bool overlay = false;   // drawn over the next sprite
+    bool overlay = false;    // drawn over the next sprite
     std::uint8_t colour = 0; // VIC-II code of the main colour
 };
 
@@ -32,18 +32,21 @@ inline constexpr int kMaxSpritePadSprites = 256; // the count is one byte
 
 // A version 1 file: header, 64 bytes per sprite, one animation over the first sprite.
 // Throws UserError for no sprites or more than 256.
-std::vector<std::uint8_t> EncodeSpritePad(std::span<const SpritePadSprite> sprites, const SpritePadColours& colours);
+std::vector<std::uint8_t> EncodeSpritePad(std::span<const SpritePadSprite> sprites,
+                                          const SpritePadColours& colours);
 
 // Sprites start, start + 64, ... as SpriteCount counts them, all in the viewer's mode and colours;
 // slot colours become palette codes (ChooseColourCode) and the status says which were approximated.
-std::string WriteSpritePadRange(const MemoryImage& image, std::int32_t start, std::int32_t end, bool multicolour,
-                                const ColourSlots& colours, const PaletteTable& palette, const std::string& utf8Path,
+std::string WriteSpritePadRange(const MemoryImage& image, std::int32_t start, std::int32_t end,
+                                bool multicolour, const ColourSlots& colours, const PaletteTable& palette,
+                                const std::string& utf8Path,
                                 const OutputFileOpener& opener = OpenPlainOutputFile);
 
 // The snapshot's enabled sprites (or all eight with includeDisabled) as the video chip sees them,
 // each with its own mode and colour, $D021, $D025 and $D026. UserError when none is enabled.
 std::string WriteOnScreenSpritePad(const MachineState& state, const MemoryImage& ram, bool includeDisabled,
-                                   const std::string& utf8Path, const OutputFileOpener& opener = OpenPlainOutputFile);
+                                   const std::string& utf8Path,
+                                   const OutputFileOpener& opener = OpenPlainOutputFile);
 
 std::string PresetSpritePadName(std::int64_t start); // "sprites0800.spd"
 inline constexpr const char* kPresetOnScreenSpritePadName = "onscreen.spd";
