@@ -31,13 +31,13 @@ void ResetCharSetColours(ColourSlots& charSet) {
 Palette Palette::Builtin(PaletteKind kind) {
     switch (kind) {
     case PaletteKind::pkCcs64:
-        return {kind, "CCS64", Ccs64Table};
+        return {kind, "CCS64", Ccs64Table, "ccs64"};
     case PaletteKind::pkTrueVic:
-        return {kind, "True VIC-II", TrueVicTable};
+        return {kind, "True VIC-II", TrueVicTable, "vic"};
     case PaletteKind::pkWindows:
         break;
     }
-    return {PaletteKind::pkWindows, "Windows Standard", std::nullopt};
+    return {PaletteKind::pkWindows, "Windows Standard", std::nullopt, ""};
 }
 
 } // namespace mosaiqua

@@ -13,6 +13,7 @@ struct Palette {
     PaletteKind kind = PaletteKind::pkTrueVic;
     std::string name;
     std::optional<PaletteTable> table; // none: colours are picked freely (the Windows palette)
+    std::string keyword;               // the command line's word for it; empty for a palette file's
 
     static Palette Builtin(PaletteKind kind);
     // What snapshot colour codes map to: the true VIC-II table stands in where there is none.

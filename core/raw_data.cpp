@@ -17,7 +17,7 @@ struct FormatInfo {
     const char* extension;
 };
 
-constexpr std::array<FormatInfo, 7> kFormats{{
+constexpr std::array<FormatInfo, 8> kFormats{{
     {RawDataFormat::Bin, "bin", "Raw binary (*.bin)", ".bin"},
     {RawDataFormat::Prg, "prg", "C64 program with load address (*.prg)", ".prg"},
     {RawDataFormat::Acme, "acme", "ACME assembler source (*.asm)", ".asm"},
@@ -25,6 +25,7 @@ constexpr std::array<FormatInfo, 7> kFormats{{
     {RawDataFormat::Ca65, "ca65", "ca65 assembler source (*.s)", ".s"},
     {RawDataFormat::Tass64, "64tass", "64tass assembler source (*.asm)", ".asm"},
     {RawDataFormat::C, "c", "C array (*.c)", ".c"},
+    {RawDataFormat::Basic, "basic", "BASIC DATA lines (*.bas)", ".bas"},
 }};
 
 const FormatInfo& infoOf(RawDataFormat format) {
@@ -104,7 +105,43 @@ std::string sourceText(const MemoryImage& image, std::int64_t start, std::int64_
     return out;
 }
 
+std::int64_t BasicBlockBytes(RawDataLayout layout) {
+    return layout == RawDataLayout::Sprites ? 64 : 16;
+}
+
+// The DATA lines, each as long as fits in kMaxBasicLineLength.
+std::vector<std::string> BasicLines(const MemoryImage& image, std::int64_t start, std::int64_t end,
+                                    RawDataLayout layout, const BasicLineNumbers& numbers) {
+    std::vector<std::string> lines;
+    const std::int64_t block = BasicBlockBytes(layout);
+    std::string line;
+    for (std::int64_t i = 0; start + i <= end; ++i) {
+        const std::string value = std::to_string(image.byteAt(start + i));
+        if (!line.empty() && (i % block == 0 || line.size() + 1 + value.size() > kMaxBasicLineLength)) {
+            lines.push_back(line);
+            line.clear();
+        }
+        if (line.empty())
+            line =
+                std::to_string(numbers.first + std::int64_t(lines.size()) * numbers.step) + " DATA " + value;
+        else
+            line += "," + value;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
 } // namespace
+
+std::string BasicLineNumbersProblem(const BasicLineNumbers& numbers) {
+    if (numbers.first < 0 || numbers.first > kLastBasicLine)
+        return "The first BASIC line number " + std::to_string(numbers.first) +
+               " is not between 0 and 63999: nothing was saved.";
+    if (numbers.step < 1 || numbers.step > kLastBasicLine)
+        return "The BASIC line step " + std::to_string(numbers.step) +
+               " is not between 1 and 63999: nothing was saved.";
+    return {};
+}
 
 std::optional<RawDataFormat> RawDataFormatFromName(const std::string& name) {
     for (const FormatInfo& i : kFormats)
@@ -156,6 +193,12 @@ std::string RawDataLabel(std::int64_t start, RawDataLayout layout) {
 
 std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t start, std::int64_t end,
                                         RawDataFormat format, RawDataLayout layout) {
+    return EncodeRawData(image, start, end, format, layout, BasicLineNumbers{});
+}
+
+std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t start, std::int64_t end,
+                                        RawDataFormat format, RawDataLayout layout,
+                                        const BasicLineNumbers& numbers) {
     CheckRawDataRange(start, end);
     std::vector<std::uint8_t> out;
     if (format == RawDataFormat::Bin || format == RawDataFormat::Prg) {
@@ -167,6 +210,22 @@ std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t s
             out.push_back(image.byteAt(a));
         return out;
     }
+    if (format == RawDataFormat::Basic) {
+        const std::string problem = BasicLineNumbersProblem(numbers);
+        if (!problem.empty())
+            throw UserError(UserError::Kind::NothingToSave, problem);
+        const std::vector<std::string> lines = BasicLines(image, start, end, layout, numbers);
+        const std::int64_t last = numbers.first + std::int64_t(lines.size() - 1) * numbers.step;
+        if (last > kLastBasicLine)
+            throw UserError(UserError::Kind::NothingToSave,
+                            "The " + std::to_string(lines.size()) + " DATA lines would be numbered up to " +
+                                std::to_string(last) + ", past 63999: nothing was saved.");
+        for (const std::string& line : lines) {
+            out.insert(out.end(), line.begin(), line.end());
+            out.push_back('\n');
+        }
+        return out;
+    }
     const std::string text = sourceText(image, start, end, format, layout);
     return {text.begin(), text.end()};
 }
@@ -174,7 +233,13 @@ std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t s
 std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::int64_t end,
                              RawDataFormat format, RawDataLayout layout, const std::string& utf8Path,
                              const WriteOptions& writing) {
-    const std::vector<std::uint8_t> bytes = EncodeRawData(image, start, end, format, layout);
+    return WriteRawDataFile(image, start, end, format, layout, BasicLineNumbers{}, utf8Path, writing);
+}
+
+std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::int64_t end,
+                             RawDataFormat format, RawDataLayout layout, const BasicLineNumbers& numbers,
+                             const std::string& utf8Path, const WriteOptions& writing) {
+    const std::vector<std::uint8_t> bytes = EncodeRawData(image, start, end, format, layout, numbers);
     WriteFileAtomically(utf8Path, bytes, writing);
     return std::to_string(end - start + 1) + (end == start ? " byte from " : " bytes from ") +
            ScreenAddress(start) + " to " + ScreenAddress(end) + " saved ok.";

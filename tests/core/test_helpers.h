@@ -69,6 +69,16 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<std:
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+// The message of the UserError `action` throws, or "no error".
+template <typename Action> std::string UserErrorMessage(Action&& action) {
+    try {
+        action();
+    } catch (const UserError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 // Four distinct colours, none of them black, so an unpainted pixel never passes for a painted one.
 inline constexpr ColourSlots kSlots{0x102030, 0x405060, 0x708090, 0xA0B0C0};
 

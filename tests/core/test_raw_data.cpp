@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 namespace mosaiqua {
 namespace {
@@ -91,6 +92,48 @@ TEST(RawData, BadRangesAreRefusedAndWriteNothing) {
     EXPECT_TRUE(folder.names().empty());
     EXPECT_EQ(RawDataRangeForSprites(0xFF00).end, 0xFFFF);
     EXPECT_EQ(RawDataRangeForCharSet(0x2000).end, 0x27FF);
+}
+
+// BASIC: each line "<number> DATA <byte>,<byte>..." of at most 80 characters, read back to the bytes.
+TEST(RawData, BasicDataLinesReadBackToTheBytes) {
+    std::vector<std::uint8_t> bytes(0x90);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = std::uint8_t(i * 97 + 200); // one, two and three digits
+    const MemoryImage image = ImageWith(0x3000, bytes);
+    std::istringstream text(
+        Text(EncodeRawData(image, 0x3000, 0x308F, RawDataFormat::Basic, RawDataLayout::Sprites, {100, 5})));
+    std::vector<std::uint8_t> read;
+    std::vector<std::size_t> lineStarts; // byte index each line starts at
+    std::string line;
+    for (int number = 100; std::getline(text, line); number += 5) {
+        EXPECT_LE(line.size(), 80u) << line;
+        const std::string head = std::to_string(number) + " DATA ";
+        ASSERT_EQ(line.substr(0, head.size()), head);
+        lineStarts.push_back(read.size());
+        std::istringstream values(line.substr(head.size()));
+        for (std::string value; std::getline(values, value, ',');)
+            read.push_back(std::uint8_t(std::stoi(value)));
+    }
+    EXPECT_EQ(read, bytes);
+    // A sprite starts a line; lines before it are full (another value would pass 80).
+    EXPECT_NE(std::find(lineStarts.begin(), lineStarts.end(), 64u), lineStarts.end());
+    EXPECT_GT(lineStarts[1], 15u);
+
+    EXPECT_EQ(Text(EncodeRawData(ImageWith(0x10, {1, 22}), 0x10, 0x11, RawDataFormat::Basic,
+                                 RawDataLayout::CharSet)),
+              "1000 DATA 1,22\n");
+    EXPECT_EQ(RawDataFormatFromName("basic"), RawDataFormat::Basic);
+    const auto refusal = [&](BasicLineNumbers numbers) {
+        return test::UserErrorMessage([&] {
+            EncodeRawData(image, 0x3000, 0x308F, RawDataFormat::Basic, RawDataLayout::CharSet, numbers);
+        });
+    };
+    EXPECT_EQ(refusal({64000, 10}),
+              "The first BASIC line number 64000 is not between 0 and 63999: nothing was saved.");
+    EXPECT_EQ(refusal({1000, 0}), "The BASIC line step 0 is not between 1 and 63999: nothing was saved.");
+    // 144 bytes in lines of 16 make 9 lines: 63990 + 8 * 2 passes 63999.
+    EXPECT_EQ(refusal({63990, 2}),
+              "The 9 DATA lines would be numbered up to 64006, past 63999: nothing was saved.");
 }
 
 bool HaveTool(const std::string& name) {

@@ -43,7 +43,7 @@ void TestExportDialogs::rawDataDialogRefusesABadRangeWithTheSaveMessage() {
     dialog.setFormat(RawDataFormat::Ca65);
     QCOMPARE(dialog.findChild<QSpinBox*>("endSpin")->value(), 0xD7FF);
     QCOMPARE(dialog.findChild<QSpinBox*>("endSpin")->text(), QStringLiteral("$D7FF"));
-    QCOMPARE(dialog.findChild<QComboBox*>("formatCombo")->count(), 7);
+    QCOMPARE(dialog.findChild<QComboBox*>("formatCombo")->count(), 8);
     dialog.findChild<QSpinBox*>("endSpin")->setValue(0xC000);
     dialog.open();
     dialog.findChild<QPushButton*>("okButton")->click();
