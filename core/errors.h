@@ -17,6 +17,7 @@ public:
         CannotOpenFile,   // loading a snapshot failed
         Clipboard,        // "Cannot open clipboard"
         NothingToSave,    // a range holding no sprite
+        ViceMonitor,      // capturing from a running VICE failed
     };
 
     UserError(Kind kind, const std::string& message) : std::runtime_error(message), m_kind(kind) {}

@@ -50,6 +50,7 @@ constexpr std::size_t kRomCharOffset = 8192 * 2;
 constexpr std::size_t kX64ColourRam = 43;
 constexpr std::size_t kX64Registers = 1119;
 constexpr std::size_t kX64scRegisters = 1;
+constexpr std::size_t kX64scColourRam = 761;
 constexpr std::size_t kP00LoadAddress = 0x1A;
 
 // Reads the file with as few system calls as the walk allows, since each costs more than copying
@@ -223,6 +224,7 @@ struct Module {
     std::uint64_t body = 0; // offset of the body in the file
     std::uint64_t size = 0; // body bytes
     bool found = false;
+    std::uint8_t major = 0, minor = 0;
 };
 
 struct Modules {
@@ -256,7 +258,7 @@ bool WalkModules(ByteSource& source, std::uint64_t offset, Modules& modules, std
                                         : nullptr;
         // A name can appear twice; the first one counts.
         if (slot && !slot->found)
-            *slot = {offset + kModuleHeader, size - kModuleHeader, true};
+            *slot = {offset + kModuleHeader, size - kModuleHeader, true, header[16], header[17]};
         offset += size;
     }
     return true;
@@ -298,9 +300,12 @@ std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& 
     const Module& vic = modules.vicSc.found ? modules.vicSc : modules.vic;
     if (!ReadBody(source, vic, sc ? kX64scRegisters : kX64Registers, state.vic.data(), state.vic.size()))
         return std::nullopt;
-    if (!sc) {
+    // x64sc's layout is known for module versions 1.3 and 1.4 only.
+    const bool scColourRam = sc && vic.major == 1 && (vic.minor == 3 || vic.minor == 4);
+    if (!sc || scColourRam) {
         state.colourRam.resize(kColourRamBytes);
-        if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
+        if (!ReadBody(source, vic, sc ? kX64scColourRam : kX64ColourRam, state.colourRam.data(),
+                      kColourRamBytes))
             state.colourRam.clear();
     }
     if (modules.rom.found) {
@@ -419,6 +424,7 @@ std::optional<LoadedFile> ParseRecognised(FileFormat format, ByteSource& source,
         loaded = ParseProgram(format, source, ram, why);
         break;
     case FileFormat::Raw:
+    case FileFormat::ViceMonitor:
         Fail(why, "The file is not in a format Mosaiqua recognises.");
         break;
     }
@@ -477,6 +483,8 @@ const char* FormatKeyword(FileFormat format) {
         return "prg";
     case FileFormat::P00:
         return "p00";
+    case FileFormat::ViceMonitor:
+        return "vice-monitor";
     case FileFormat::Raw:
         break;
     }
