@@ -53,7 +53,8 @@ public:
     TcpTransport& operator=(const TcpTransport&) = delete;
     ~TcpTransport() override { ::close(m_fd); }
 
-    bool send(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait, std::string* why) override {
+    bool send(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait,
+              std::string* why) override {
         const auto deadline = std::chrono::steady_clock::now() + wait;
         while (!bytes.empty()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -134,7 +135,8 @@ int ConnectOne(const addrinfo& candidate, std::chrono::milliseconds timeout, int
 
 } // namespace
 
-std::unique_ptr<MonitorTransport> ConnectTcp(const MonitorAddress& address, std::chrono::milliseconds timeout) {
+std::unique_ptr<MonitorTransport> ConnectTcp(const MonitorAddress& address,
+                                             std::chrono::milliseconds timeout) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -153,9 +155,9 @@ std::unique_ptr<MonitorTransport> ConnectTcp(const MonitorAddress& address, std:
     if (error == ECONNREFUSED)
         CannotConnect(address, "nothing listens there (the connection was refused)");
     if (error == ETIMEDOUT)
-        CannotConnect(address, "no answer within " +
-                                   (timeout.count() % 1000 == 0 ? std::to_string(timeout.count() / 1000) + " s"
-                                                                : std::to_string(timeout.count()) + " ms"));
+        CannotConnect(address, "no answer within " + (timeout.count() % 1000 == 0
+                                                          ? std::to_string(timeout.count() / 1000) + " s"
+                                                          : std::to_string(timeout.count()) + " ms"));
     CannotConnect(address, std::strerror(error));
 }
 

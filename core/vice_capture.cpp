@@ -13,7 +13,9 @@ constexpr std::size_t kVicColourFirst = 0x20, kVicColourLast = 0x2E;
 constexpr std::size_t kVicControl2 = 0x16;
 
 void CheckWhole(const ViceCapture& capture) {
-    const auto wrong = [](const std::vector<std::uint8_t>& bytes, std::size_t size) { return bytes.size() != size; };
+    const auto wrong = [](const std::vector<std::uint8_t>& bytes, std::size_t size) {
+        return bytes.size() != size;
+    };
     if (wrong(capture.ram, 0x10000) || wrong(capture.vic, 64) || wrong(capture.colourRam, kColourRamBytes) ||
         capture.cia2.size() < 3 || wrong(capture.characterRom, kCharacterRomBytes))
         throw UserError(UserError::Kind::ViceMonitor,
@@ -42,7 +44,8 @@ MachineState MachineStateFromCapture(const ViceCapture& capture) {
 
 std::string CaptureDescription(const ViceCapture& capture) {
     std::string text = "VICE (running) at " + capture.peer;
-    text += capture.rasterLine ? ", raster line " + std::to_string(*capture.rasterLine) : ", raster line unknown";
+    text +=
+        capture.rasterLine ? ", raster line " + std::to_string(*capture.rasterLine) : ", raster line unknown";
     text += capture.cycle ? ", cycle " + std::to_string(*capture.cycle) : ", cycle unknown";
     return text;
 }

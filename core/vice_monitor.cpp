@@ -33,7 +33,9 @@ std::string Hex(unsigned value, int digits) {
     return text;
 }
 
-std::uint16_t Word(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+std::uint16_t Word(const std::uint8_t* p) {
+    return std::uint16_t(p[0] | p[1] << 8);
+}
 
 std::uint32_t Dword(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
@@ -80,7 +82,8 @@ std::string Name(const std::uint8_t* item, std::size_t size, std::size_t lengthA
 }
 
 std::chrono::milliseconds Remaining(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     return std::max(left, std::chrono::milliseconds(0));
 }
 
@@ -97,7 +100,8 @@ public:
 
     std::vector<std::uint8_t> request(std::uint8_t command, const std::vector<std::uint8_t>& body,
                                       const std::string& what);
-    std::vector<std::uint8_t> readMemory(std::uint16_t bank, unsigned start, unsigned end, const std::string& what);
+    std::vector<std::uint8_t> readMemory(std::uint16_t bank, unsigned start, unsigned end,
+                                         const std::string& what);
     // After a refusal VICE still listens: let the machine run on rather than leave it stopped.
     void exitQuietly();
 
@@ -136,8 +140,8 @@ std::vector<std::uint8_t> MonitorSession::request(std::uint8_t command, const st
             continue;
         }
         if (reply.error != 0)
-            Throw("VICE at " + m_peer + " refused the request for " + what + ": " + MonitorErrorText(reply.error) +
-                  ". Nothing was captured.");
+            Throw("VICE at " + m_peer + " refused the request for " + what + ": " +
+                  MonitorErrorText(reply.error) + ". Nothing was captured.");
         return std::move(reply.body);
     }
 }
@@ -180,8 +184,8 @@ MonitorFrame MonitorSession::awaitReply(std::uint32_t id, std::chrono::steady_cl
                   "the request for " + what + ". Nothing was captured.");
         case MonitorTransport::Status::Failed:
             m_inStep = false;
-            Throw("The connection to VICE at " + m_peer + " failed while waiting for " + what + ": " + got.error +
-                  ". Nothing was captured.");
+            Throw("The connection to VICE at " + m_peer + " failed while waiting for " + what + ": " +
+                  got.error + ". Nothing was captured.");
         }
     }
 }
@@ -244,8 +248,9 @@ std::optional<MonitorAddress> ParseMonitorAddress(const std::string& text) {
     if (colon != std::string::npos) {
         const std::string port = rest.substr(colon + 1);
         unsigned long value = 0;
-        const bool digits = !port.empty() && port.size() <= 5 &&
-                            std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const bool digits =
+            !port.empty() && port.size() <= 5 &&
+            std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (digits)
             value = std::stoul(port);
         if (!digits || value == 0 || value > 65535)
@@ -266,7 +271,8 @@ std::optional<MonitorFrame> MonitorFrameReader::next() {
     // The header is checked as soon as its bytes are in, so garbage fails without waiting for more.
     if (!m_pending.empty() && m_pending[0] != kStx)
         Throw("VICE at " + m_peer + " sent something that is not a binary-monitor reply (it starts with " +
-              Hex(m_pending[0], 2) + ", not $02). Is this VICE's text monitor (-remotemonitor)? Nothing was captured.");
+              Hex(m_pending[0], 2) +
+              ", not $02). Is this VICE's text monitor (-remotemonitor)? Nothing was captured.");
     if (m_pending.size() >= 2 && m_pending[1] != 1 && m_pending[1] != 2)
         Throw("VICE at " + m_peer + " speaks version " + std::to_string(m_pending[1]) +
               " of the binary-monitor protocol; Mosaiqua knows versions 1 and 2. Nothing was captured.");
@@ -284,7 +290,8 @@ std::optional<MonitorFrame> MonitorFrameReader::next() {
     frame.type = m_pending[6];
     frame.error = m_pending[7];
     frame.requestId = Dword(m_pending.data() + 8);
-    frame.body.assign(m_pending.begin() + kReplyHeader, m_pending.begin() + std::ptrdiff_t(kReplyHeader + length));
+    frame.body.assign(m_pending.begin() + kReplyHeader,
+                      m_pending.begin() + std::ptrdiff_t(kReplyHeader + length));
     m_pending.erase(m_pending.begin(), m_pending.begin() + std::ptrdiff_t(kReplyHeader + length));
     return frame;
 }
@@ -350,7 +357,8 @@ std::string MonitorErrorText(std::uint8_t code) {
     return "error " + Hex(code, 2) + " (" + name + ")";
 }
 
-ViceCapture CaptureFromVice(MonitorTransport& transport, const std::string& peer, const MonitorTimeouts& timeouts) {
+ViceCapture CaptureFromVice(MonitorTransport& transport, const std::string& peer,
+                            const MonitorTimeouts& timeouts) {
     MonitorSession session(transport, peer, timeouts);
     ViceCapture capture;
     capture.peer = peer;
@@ -376,7 +384,8 @@ ViceCapture CaptureFromVice(MonitorTransport& transport, const std::string& peer
             return DecodeRegisterValues(session.request(kRegistersGet, {0}, "the CPU registers"));
         });
         for (const MonitorRegisterValue& value : values) {
-            const auto named = std::find_if(names.begin(), names.end(), [&](const auto& n) { return n.id == value.id; });
+            const auto named =
+                std::find_if(names.begin(), names.end(), [&](const auto& n) { return n.id == value.id; });
             const std::string name = named != names.end() ? named->name : "R" + std::to_string(value.id);
             capture.registers.push_back({name, value.value});
             if (name == "LIN")

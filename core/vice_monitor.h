@@ -39,7 +39,8 @@ public:
     };
     virtual ~MonitorTransport() = default;
     // False (with the system's words in `why`) when not every byte could be sent in time.
-    virtual bool send(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait, std::string* why) = 0;
+    virtual bool send(std::span<const std::uint8_t> bytes, std::chrono::milliseconds wait,
+                      std::string* why) = 0;
     // Waits up to `wait` for at least one byte.
     virtual Received receive(std::uint8_t* dst, std::size_t capacity, std::chrono::milliseconds wait) = 0;
 };
@@ -100,7 +101,7 @@ std::string MonitorErrorText(std::uint8_t code);
 
 // Everything one capture read, as VICE answered (nothing masked yet).
 struct ViceCapture {
-    std::string peer; // "127.0.0.1:6502"
+    std::string peer;                       // "127.0.0.1:6502"
     std::vector<std::uint8_t> ram;          // $0000-$FFFF from bank `ram`
     std::vector<std::uint8_t> vic;          // $D000-$D03F from bank `io`
     std::vector<std::uint8_t> colourRam;    // $D800-$DBFF from `io`

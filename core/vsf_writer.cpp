@@ -14,8 +14,8 @@ constexpr std::size_t kVicColourRam = 761;
 constexpr std::size_t kRomBytes = 8192 + 8192 + kCharacterRomBytes;
 
 // Appends a module header (the size counts the header too) and returns where its body starts.
-std::size_t AddModule(std::vector<std::uint8_t>& file, const char* name, std::uint8_t major, std::uint8_t minor,
-                      std::size_t bodySize) {
+std::size_t AddModule(std::vector<std::uint8_t>& file, const char* name, std::uint8_t major,
+                      std::uint8_t minor, std::size_t bodySize) {
     const std::size_t start = file.size();
     file.resize(start + kModuleHeader + bodySize, 0);
     std::memcpy(file.data() + start, name, std::strlen(name));
@@ -45,7 +45,8 @@ std::vector<std::uint8_t> EncodeViceSnapshot(const MemoryImage& image, const Mac
 
     if (state.characterRom.size() == kCharacterRomBytes) {
         body = AddModule(file, "C64ROM", 0, 0, kRomBytes);
-        std::copy(state.characterRom.begin(), state.characterRom.end(), file.begin() + std::ptrdiff_t(body + 16384));
+        std::copy(state.characterRom.begin(), state.characterRom.end(),
+                  file.begin() + std::ptrdiff_t(body + 16384));
     }
 
     body = AddModule(file, "VIC-II", 1, 3, kVicBody);
