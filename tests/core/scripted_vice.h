@@ -26,7 +26,8 @@ inline void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes
 }
 
 inline std::vector<std::uint8_t> MonitorFrameBytes(std::uint8_t type, std::uint8_t error, std::uint32_t id,
-                                                   const std::vector<std::uint8_t>& body, std::uint8_t version = 2) {
+                                                   const std::vector<std::uint8_t>& body,
+                                                   std::uint8_t version = 2) {
     std::vector<std::uint8_t> out{0x02, version};
     PutLe(out, std::uint32_t(body.size()), 4);
     out.push_back(type);
@@ -138,7 +139,8 @@ private:
                 return;
             MonitorRequest request;
             request.version = header[1];
-            const std::uint32_t length = header[2] | header[3] << 8 | header[4] << 16 | std::uint32_t(header[5]) << 24;
+            const std::uint32_t length =
+                header[2] | header[3] << 8 | header[4] << 16 | std::uint32_t(header[5]) << 24;
             request.id = header[6] | header[7] << 8 | header[8] << 16 | std::uint32_t(header[9]) << 24;
             request.command = header[10];
             request.body.resize(length);
@@ -165,8 +167,9 @@ private:
             if (action == Action::Skip)
                 continue;
             const bool refused = knowsOnlyVersion1 && request.version != 1;
-            const auto reply = MonitorFrameBytes(refused ? 0 : request.command, refused ? 0x82 : 0, request.id,
-                                                 refused ? std::vector<std::uint8_t>{} : answer(request), replyVersion);
+            const auto reply =
+                MonitorFrameBytes(refused ? 0 : request.command, refused ? 0x82 : 0, request.id,
+                                  refused ? std::vector<std::uint8_t>{} : answer(request), replyVersion);
             out.insert(out.end(), reply.begin(), reply.end());
             if (request.command == 0xAA && !refused)
                 event(0x63, {0x34, 0x12});

@@ -93,7 +93,8 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
         };
     };
     const std::vector<FailureCase> cases{
-        {"error reply", [&](ScriptedVice& v) {
+        {"error reply",
+         [&](ScriptedVice& v) {
              v.fault = [](int fd, const MonitorRequest& r) {
                  if (r.command != 1 || r.body[2] != 0x80)
                      return Action::Serve;
@@ -102,7 +103,8 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
              };
          },
          "refused the request for the RAM $8000-$FFFF: error $81 (invalid parameter)"},
-        {"closes mid-reply", [&](ScriptedVice& v) {
+        {"closes mid-reply",
+         [&](ScriptedVice& v) {
              v.fault = onRequest(3, [](int fd, const MonitorRequest& r) {
                  auto reply = MonitorFrameBytes(1, 0, r.id, Bytes(2 + 0x8000, 0));
                  ScriptedVice::Send(fd, {reply.begin(), reply.begin() + 1000});
@@ -111,9 +113,13 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
          "closed the connection in the middle of its reply to the request for the RAM $0000-$7FFF"},
         {"closes before replying", [&](ScriptedVice& v) { v.fault = onRequest(1, [](int, auto&) {}); },
          "closed the connection before it answered the request for the list of memory banks"},
-        {"slow", [&](ScriptedVice& v) { v.fault = onRequest(2, [](int fd, auto&) { ScriptedVice::WaitForHangUp(fd); }); },
+        {"slow",
+         [&](ScriptedVice& v) {
+             v.fault = onRequest(2, [](int fd, auto&) { ScriptedVice::WaitForHangUp(fd); });
+         },
          "did not answer the request for the register names within 200 ms"},
-        {"longer than asked", [&](ScriptedVice& v) {
+        {"longer than asked",
+         [&](ScriptedVice& v) {
              v.fault = onRequest(5, [](int fd, const MonitorRequest& r) {
                  Bytes body{65, 0};
                  body.resize(2 + 65, 0x11);
@@ -121,7 +127,8 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
              });
          },
          "the VIC-II registers $D000-$D03F wrongly: it holds 65 bytes where 64 were asked"},
-        {"longer than the protocol allows", [&](ScriptedVice& v) {
+        {"longer than the protocol allows",
+         [&](ScriptedVice& v) {
              v.fault = onRequest(3, [](int fd, const MonitorRequest& r) {
                  auto header = MonitorFrameBytes(1, 0, r.id, {});
                  header[2] = 0x03, header[4] = 0x01; // 65539 bytes announced
@@ -131,7 +138,8 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
          "announced a reply of 65539 bytes, more than the protocol allows (65538)"},
         {"unknown version", [&](ScriptedVice& v) { v.replyVersion = 3; },
          "speaks version 3 of the binary-monitor protocol"},
-        {"text monitor", [&](ScriptedVice& v) {
+        {"text monitor",
+         [&](ScriptedVice& v) {
              v.fault = onRequest(1, [](int fd, auto&) { ScriptedVice::Send(fd, Bytes{'(', 'C', ':', '$'}); });
          },
          "not a binary-monitor reply (it starts with $28, not $02)"},
@@ -140,7 +148,8 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
         ScriptedVice vice;
         vice.eventsBetweenReplies = false;
         c.arrange(vice);
-        const std::string message = CaptureFails(vice, {std::chrono::milliseconds(2000), std::chrono::milliseconds(200)});
+        const std::string message =
+            CaptureFails(vice, {std::chrono::milliseconds(2000), std::chrono::milliseconds(200)});
         EXPECT_NE(message.find(c.expected), std::string::npos) << c.name << ": " << message;
         EXPECT_NE(message.find(vice.peer()), std::string::npos) << c.name;
     }
@@ -157,7 +166,8 @@ TEST(ViceMonitor, RefusedConnectionSaysHowToStartVice) {
         ADD_FAILURE() << "connected";
     } catch (const UserError& e) {
         const std::string message = e.what();
-        EXPECT_NE(message.find("Cannot connect to VICE at 127.0.0.1:" + std::to_string(port)), std::string::npos);
+        EXPECT_NE(message.find("Cannot connect to VICE at 127.0.0.1:" + std::to_string(port)),
+                  std::string::npos);
         EXPECT_NE(message.find("refused"), std::string::npos) << message;
         EXPECT_NE(message.find("x64sc -binarymonitor"), std::string::npos) << message;
     }
@@ -237,7 +247,11 @@ TEST(ViceSnapshotWriter, WritesTheDocumentedLayoutAndOpensAgainTheSame) {
     const Bytes file = EncodeViceSnapshot(image, state);
     // Header with version block, then C64MEM at 58 (RAM at +26), C64ROM, VIC-II, CIA2.
     ASSERT_EQ(file.size(), 58u + (26 + 0x10000) + (22 + 20480) + (22 + 761 + 1024) + (22 + 4));
-    EXPECT_EQ(std::memcmp(file.data(), "VICE Snapshot File\x1A\x02\x00" "C64SC", 26), 0);
+    EXPECT_EQ(std::memcmp(file.data(),
+                          "VICE Snapshot File\x1A\x02\x00"
+                          "C64SC",
+                          26),
+              0);
     EXPECT_EQ(std::memcmp(file.data() + 37, "VICE Version\x1A\x03\x0A", 15), 0);
     EXPECT_EQ(std::memcmp(file.data() + 58, "C64MEM\0", 7), 0);
     EXPECT_EQ(file[58 + 26 + 0x1234], 0x34 ^ 0x12);
