@@ -218,11 +218,13 @@ private:
                 return {}; // a peek with side effects: answer nothing a client could use
             const std::size_t count = end - start + 1;
             PutLe(body, std::uint32_t(count & 0xFFFF), 2);
-            for (unsigned a = start; a <= end; ++a)
-                body.push_back(bank == 0x0101   ? ram[a]
-                               : bank == 0x0303 ? io[a - 0xD000]
-                               : bank == 0x0202 ? rom[a - 0xD000]
-                                                : 0x55);
+            const std::vector<std::uint8_t>* from = bank == 0x0101 ? &ram : bank == 0x0303 ? &io : &rom;
+            const std::size_t offset = bank == 0x0101 ? start : start - 0xD000;
+            if (bank != 0x0101 && bank != 0x0303 && bank != 0x0202)
+                body.resize(2 + count, 0x55);
+            else
+                body.insert(body.end(), from->begin() + std::ptrdiff_t(offset),
+                            from->begin() + std::ptrdiff_t(offset + count));
             break;
         }
         default:
