@@ -61,10 +61,12 @@ void ReadRamInOnePiece(benchmark::State& state) {
     RamSender sender;
     std::vector<std::uint8_t> ram(0x10000);
     for (auto _ : state) {
-        const auto connection = ConnectTcp(MonitorAddress{"127.0.0.1", sender.port()}, std::chrono::seconds(2));
+        const auto connection =
+            ConnectTcp(MonitorAddress{"127.0.0.1", sender.port()}, std::chrono::seconds(2));
         std::size_t got = 0;
         while (got < ram.size()) {
-            const auto received = connection->receive(ram.data() + got, ram.size() - got, std::chrono::seconds(5));
+            const auto received =
+                connection->receive(ram.data() + got, ram.size() - got, std::chrono::seconds(5));
             if (received.status != MonitorTransport::Status::Ok)
                 break;
             got += received.count;

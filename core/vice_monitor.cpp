@@ -364,14 +364,14 @@ ViceCapture CaptureFromVice(MonitorTransport& transport, const std::string& peer
     capture.peer = peer;
     try {
         // The first request stops the machine.
-        const auto banks = Decode<std::vector<MonitorBank>>(peer, "the list of memory banks", [&] {
-            return DecodeBanks(session.request(kBanksAvailable, {}, "the list of memory banks"));
-        });
+        const auto bankList = session.request(kBanksAvailable, {}, "the list of memory banks");
+        const auto banks = Decode<std::vector<MonitorBank>>(peer, "the list of memory banks",
+                                                            [&] { return DecodeBanks(bankList); });
         const std::uint16_t ram = BankId(banks, "ram", peer), io = BankId(banks, "io", peer),
                             rom = BankId(banks, "rom", peer);
-        const auto names = Decode<std::vector<MonitorRegisterName>>(peer, "the register names", [&] {
-            return DecodeRegisterNames(session.request(kRegistersAvailable, {0}, "the register names"));
-        });
+        const auto nameList = session.request(kRegistersAvailable, {0}, "the register names");
+        const auto names = Decode<std::vector<MonitorRegisterName>>(
+            peer, "the register names", [&] { return DecodeRegisterNames(nameList); });
         // Two halves: VICE 3.5 overran a buffer answering 64 KB at once.
         capture.ram = session.readMemory(ram, 0x0000, 0x7FFF, "the RAM $0000-$7FFF");
         const auto high = session.readMemory(ram, 0x8000, 0xFFFF, "the RAM $8000-$FFFF");
@@ -380,9 +380,9 @@ ViceCapture CaptureFromVice(MonitorTransport& transport, const std::string& peer
         capture.colourRam = session.readMemory(io, 0xD800, 0xDBFF, "the colour RAM $D800-$DBFF");
         capture.cia2 = session.readMemory(io, 0xDD00, 0xDD0F, "CIA 2 at $DD00-$DD0F");
         capture.characterRom = session.readMemory(rom, 0xD000, 0xDFFF, "the character ROM $D000-$DFFF");
-        const auto values = Decode<std::vector<MonitorRegisterValue>>(peer, "the CPU registers", [&] {
-            return DecodeRegisterValues(session.request(kRegistersGet, {0}, "the CPU registers"));
-        });
+        const auto valueList = session.request(kRegistersGet, {0}, "the CPU registers");
+        const auto values = Decode<std::vector<MonitorRegisterValue>>(
+            peer, "the CPU registers", [&] { return DecodeRegisterValues(valueList); });
         for (const MonitorRegisterValue& value : values) {
             const auto named =
                 std::find_if(names.begin(), names.end(), [&](const auto& n) { return n.id == value.id; });

@@ -136,6 +136,21 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
              });
          },
          "announced a reply of 65539 bytes, more than the protocol allows (65538)"},
+        {"no C64 banks",
+         [&](ScriptedVice& v) {
+             v.fault = [](int fd, const MonitorRequest& r) {
+                 ScriptedVice::Send(fd, MonitorFrameBytes(0x82, 0, r.id, {1, 0, 6, 0, 0, 3, 'c', 'p', 'u'}));
+                 return r.command == 0x82 ? Action::Skip : Action::Close;
+             };
+         },
+         "offers no memory bank named \"ram\""},
+        {"damaged bank list",
+         [&](ScriptedVice& v) {
+             v.fault = onRequest(1, [](int fd, const MonitorRequest& r) {
+                 ScriptedVice::Send(fd, MonitorFrameBytes(0x82, 0, r.id, {1, 0, 9, 0, 0, 3, 'c', 'p', 'u'}));
+             });
+         },
+         "answered the request for the list of memory banks wrongly: item 0 has a size of 9"},
         {"unknown version", [&](ScriptedVice& v) { v.replyVersion = 3; },
          "speaks version 3 of the binary-monitor protocol"},
         {"text monitor",
@@ -152,6 +167,8 @@ TEST(ViceMonitor, EachFailureIsAClearMessage) {
             CaptureFails(vice, {std::chrono::milliseconds(2000), std::chrono::milliseconds(200)});
         EXPECT_NE(message.find(c.expected), std::string::npos) << c.name << ": " << message;
         EXPECT_NE(message.find(vice.peer()), std::string::npos) << c.name;
+        EXPECT_EQ(message.find(vice.peer()), message.rfind(vice.peer()))
+            << c.name << ": said twice: " << message;
     }
 }
 

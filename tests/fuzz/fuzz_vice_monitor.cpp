@@ -17,7 +17,9 @@ class ScriptedBytes final : public MonitorTransport {
 public:
     ScriptedBytes(const std::uint8_t* data, std::size_t size, std::size_t piece)
         : m_data(data), m_size(size), m_piece(piece) {}
-    bool send(std::span<const std::uint8_t>, std::chrono::milliseconds, std::string*) override { return true; }
+    bool send(std::span<const std::uint8_t>, std::chrono::milliseconds, std::string*) override {
+        return true;
+    }
     Received receive(std::uint8_t* dst, std::size_t capacity, std::chrono::milliseconds) override {
         if (m_at == m_size)
             return {Status::Closed, 0, {}};
@@ -32,8 +34,7 @@ private:
     std::size_t m_size, m_piece, m_at = 0;
 };
 
-template <typename Decode>
-void Refusable(Decode decode) {
+template <typename Decode> void Refusable(Decode decode) {
     try {
         decode();
     } catch (const UserError& e) {
