@@ -23,6 +23,7 @@ public:
         NothingToSave,    // a range holding no sprite
         NotAFileName,     // a range's numbered files need a file name, not a device or folder
         NoMachineState,   // the loaded file says nothing about the video chip
+        ViceMonitor,      // capturing from a running VICE failed
     };
 
     UserError(Kind kind, const std::string& message) : std::runtime_error(message), m_kind(kind) {}

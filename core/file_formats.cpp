@@ -52,6 +52,7 @@ constexpr std::size_t kRomCharOffset = 8192 * 2;
 constexpr std::size_t kX64ColourRam = 43;
 constexpr std::size_t kX64Registers = 1119;
 constexpr std::size_t kX64scRegisters = 1;
+constexpr std::size_t kX64scColourRam = 761;
 constexpr std::size_t kP00LoadAddress = 0x1A;
 // The versions whose layouts are known: snapshot formats 1 and 2, C64MEM 0.x, VIC-II 1.1-1.4, CIA2 2.x.
 constexpr int kKnownMemMajor = 0;
@@ -340,9 +341,12 @@ std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& 
         notes.push_back(noState);
         return std::nullopt;
     }
-    if (!sc) {
+    // x64sc's layout is known for module versions 1.3 and 1.4 only.
+    const bool scColourRam = sc && vic.major == 1 && (vic.minor == 3 || vic.minor == 4);
+    if (!sc || scColourRam) {
         state.colourRam.resize(kColourRamBytes);
-        if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
+        if (!ReadBody(source, vic, sc ? kX64scColourRam : kX64ColourRam, state.colourRam.data(),
+                      kColourRamBytes))
             state.colourRam.clear();
     }
     if (modules.rom.found) {
@@ -502,6 +506,7 @@ std::optional<LoadedFile> parseRecognised(FileFormat format, ByteSource& source,
         loaded = ParseProgram(format, source, ram, why);
         break;
     case FileFormat::Raw:
+    case FileFormat::ViceMonitor:
         Fail(why, "The file is not in a format Mosaiqua recognises.");
         break;
     }
@@ -587,6 +592,8 @@ const char* FormatKeyword(FileFormat format) {
         return "prg";
     case FileFormat::P00:
         return "p00";
+    case FileFormat::ViceMonitor:
+        return "vice-monitor";
     case FileFormat::Raw:
         break;
     }

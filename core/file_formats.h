@@ -11,7 +11,8 @@
 
 namespace mosaiqua {
 
-enum class FileFormat { Raw, ViceSnapshot, Prg, P00 };
+// ViceMonitor is no file: a capture from a running VICE (vice_capture.h), shown as "VICE (running)".
+enum class FileFormat { Raw, ViceSnapshot, Prg, P00, ViceMonitor };
 
 struct LoadOptions {
     bool detectFormat = true; // off: every file loads as a raw freeze file
@@ -74,6 +75,6 @@ LoadedFile ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& i
 LoadedFile LoadMemoryFile(MemoryImage& image, const std::string& utf8Path, const LoadOptions& options,
                           const std::string& shownName = {});
 
-const char* FormatKeyword(FileFormat format); // "vice-snapshot", "prg", "p00", "raw"
+const char* FormatKeyword(FileFormat format); // "vice-snapshot", "prg", "p00", "vice-monitor", "raw"
 
 } // namespace mosaiqua

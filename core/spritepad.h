@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bmp.h"
+#include "file_writer.h"
 #include "colours.h"
 #include "machine_state.h"
 #include "memory_image.h"
