@@ -10,7 +10,8 @@
 
 namespace mosaiqua {
 
-enum class FileFormat { Raw, ViceSnapshot, Prg, P00 };
+// Koala and Art Studio pictures load at their address as a PRG does.
+enum class FileFormat { Raw, ViceSnapshot, Prg, P00, Koala, ArtStudio };
 
 struct LoadOptions {
     bool detectFormat = true; // off: every file loads as a raw freeze file
@@ -65,6 +66,6 @@ std::optional<LoadedFile> ParseRecognised(FileFormat format, ByteSource& source,
 std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& utf8Path,
                                          const LoadOptions& options, std::string* why = nullptr);
 
-const char* FormatKeyword(FileFormat format); // "vice-snapshot", "prg", "p00", "raw"
+const char* FormatKeyword(FileFormat format); // "vice-snapshot", "prg", "p00", "koala", "art-studio", "raw"
 
 } // namespace mosaiqua
