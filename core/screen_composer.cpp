@@ -33,28 +33,29 @@ bool IsBitmap(Mode mode) {
            mode == Mode::InvalidMulticolourBitmap;
 }
 
-// Eight hi-res pixels of one byte, leftmost in bit 7; set bits are foreground.
-inline void HiRes8(TColor* out, std::uint8_t* fg, unsigned byte, TColor one, TColor zero) {
+// Which bit of a byte each of its eight pixels reads: one bit in hi-res, a pair in multicolour.
+constexpr std::uint32_t kHiResBits[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+constexpr std::uint32_t kPairLowBits[8] = {0x40, 0x40, 0x10, 0x10, 0x04, 0x04, 0x01, 0x01};
+constexpr std::uint32_t kPairHighBits[8] = {0x80, 0x80, 0x20, 0x20, 0x08, 0x08, 0x02, 0x02};
+
+// Eight pixels of one byte, choosing among four colours by a pixel's low and high bit without
+// branches, so the compiler turns the loop into vector operations (random graphics made the branches
+// the composer's main cost). In hi-res both bits are the pixel's bit: c0 draws 0, c3 draws 1.
+inline void Pixels8(TColor* __restrict out, unsigned byte, const std::uint32_t* lowBits, const std::uint32_t* highBits,
+                    TColor c0, TColor c1, TColor c2, TColor c3) {
     for (int i = 0; i < 8; ++i) {
-        const unsigned bit = (byte >> (7 - i)) & 1;
-        out[i] = bit ? one : zero;
-        fg[i] = std::uint8_t(bit);
+        const TColor low = TColor(0) - TColor((byte & lowBits[i]) != 0);
+        const TColor high = TColor(0) - TColor((byte & highBits[i]) != 0);
+        const TColor a = c0 ^ ((c0 ^ c1) & low);
+        const TColor b = c2 ^ ((c2 ^ c3) & low);
+        out[i] = a ^ ((a ^ b) & high);
     }
 }
 
-// Four double-wide pixels; pairs 10 and 11 are foreground.
-inline void Multicolour8(TColor* out, std::uint8_t* fg, unsigned byte, const TColor (&colours)[4]) {
-    for (int p = 0; p < 4; ++p) {
-        const unsigned pair = (byte >> (6 - 2 * p)) & 3;
-        out[2 * p] = out[2 * p + 1] = colours[pair];
-        fg[2 * p] = fg[2 * p + 1] = std::uint8_t(pair >> 1);
-    }
-}
-
-// Foreground only, for the invalid modes whose pixels are all black.
-inline void Foreground8(std::uint8_t* fg, unsigned byte, bool multicolour) {
-    for (int i = 0; i < 8; ++i)
-        fg[i] = std::uint8_t((byte >> (7 - (multicolour ? i & ~1 : i))) & 1);
+// The foreground pixels of a byte as one byte: set bits, or both pixels of pairs 10 and 11.
+inline std::uint8_t Foreground(unsigned byte, bool multicolour) {
+    const unsigned high = byte & 0xAA;
+    return std::uint8_t(multicolour ? high | (high >> 1) : byte);
 }
 
 struct Sprite {
@@ -86,7 +87,9 @@ public:
 
 private:
     void drawGraphics(int line, TColor* out, std::uint8_t* fg) const;
-    void drawSprites(int row, TColor* out, const std::uint8_t* fg, std::int8_t* owner) const;
+    // `fg` holds one byte of foreground bits per cell of graphics line `line`, which starts at frame
+    // x `start`; a line outside the matrix has none.
+    void drawSprites(int row, TColor* out, const std::uint8_t* fg, int line, int start, std::int8_t* owner) const;
 
     std::array<std::uint8_t, kBankBytes> m_view{};
     std::array<std::uint8_t, kCells> m_colour{};
@@ -175,98 +178,119 @@ void Composer::drawGraphics(int line, TColor* out, std::uint8_t* fg) const {
     const std::uint8_t* screen = m_view.data() + m_screen + row * kColumns;
     const std::uint8_t* colour = m_colour.data() + row * kColumns;
     const std::uint8_t* glyphs = m_view.data() + m_charSet + y;
+    const std::uint8_t* bitmap = m_view.data() + m_bitmap;
     const int bitmapLine = row * kColumns * 8 + y;
     const TColor background = m_palette[m_regs[0x21] & 15];
+    const TColor black = m_palette[0];
     switch (m_mode) {
     case Mode::Text:
-        for (int c = 0; c < kColumns; ++c)
-            HiRes8(out + 8 * c, fg + 8 * c, glyphs[screen[c] * 8], m_palette[colour[c]], background);
-        break;
-    case Mode::MulticolourText: {
-        TColor colours[4] = {background, m_palette[m_regs[0x22] & 15], m_palette[m_regs[0x23] & 15], 0};
         for (int c = 0; c < kColumns; ++c) {
             const unsigned byte = glyphs[screen[c] * 8];
-            colours[3] = m_palette[colour[c] & 7];
-            if (colour[c] & 8)
-                Multicolour8(out + 8 * c, fg + 8 * c, byte, colours);
-            else
-                HiRes8(out + 8 * c, fg + 8 * c, byte, colours[3], background);
+            const TColor one = m_palette[colour[c]];
+            Pixels8(out + 8 * c, byte, kHiResBits, kHiResBits, background, background, one, one);
+            fg[c] = std::uint8_t(byte);
+        }
+        break;
+    case Mode::MulticolourText: {
+        const TColor multi1 = m_palette[m_regs[0x22] & 15], multi2 = m_palette[m_regs[0x23] & 15];
+        for (int c = 0; c < kColumns; ++c) {
+            const unsigned byte = glyphs[screen[c] * 8];
+            const bool multicolour = colour[c] & 8;
+            Pixels8(out + 8 * c, byte, multicolour ? kPairLowBits : kHiResBits,
+                    multicolour ? kPairHighBits : kHiResBits, background, multi1, multi2, m_palette[colour[c] & 7]);
+            fg[c] = Foreground(byte, multicolour);
         }
         break;
     }
     case Mode::EcmText:
-        for (int c = 0; c < kColumns; ++c)
-            HiRes8(out + 8 * c, fg + 8 * c, glyphs[(screen[c] & 0x3F) * 8], m_palette[colour[c]],
-                   m_palette[m_regs[std::size_t(0x21 + (screen[c] >> 6))] & 15]);
+        for (int c = 0; c < kColumns; ++c) {
+            const unsigned byte = glyphs[(screen[c] & 0x3F) * 8];
+            const TColor zero = m_palette[m_regs[std::size_t(0x21 + (screen[c] >> 6))] & 15];
+            const TColor one = m_palette[colour[c]];
+            Pixels8(out + 8 * c, byte, kHiResBits, kHiResBits, zero, zero, one, one);
+            fg[c] = std::uint8_t(byte);
+        }
         break;
     case Mode::Bitmap:
-        for (int c = 0; c < kColumns; ++c)
-            HiRes8(out + 8 * c, fg + 8 * c, m_view[std::size_t(m_bitmap + bitmapLine + 8 * c)],
-                   m_palette[screen[c] >> 4], m_palette[screen[c] & 15]);
+        for (int c = 0; c < kColumns; ++c) {
+            const unsigned byte = bitmap[bitmapLine + 8 * c];
+            const TColor zero = m_palette[screen[c] & 15], one = m_palette[screen[c] >> 4];
+            Pixels8(out + 8 * c, byte, kHiResBits, kHiResBits, zero, zero, one, one);
+            fg[c] = std::uint8_t(byte);
+        }
         break;
     case Mode::MulticolourBitmap:
         for (int c = 0; c < kColumns; ++c) {
-            const TColor colours[4] = {background, m_palette[screen[c] >> 4], m_palette[screen[c] & 15],
-                                       m_palette[colour[c]]};
-            Multicolour8(out + 8 * c, fg + 8 * c, m_view[std::size_t(m_bitmap + bitmapLine + 8 * c)], colours);
+            const unsigned byte = bitmap[bitmapLine + 8 * c];
+            Pixels8(out + 8 * c, byte, kPairLowBits, kPairHighBits, background, m_palette[screen[c] >> 4],
+                    m_palette[screen[c] & 15], m_palette[colour[c]]);
+            fg[c] = Foreground(byte, true);
         }
         break;
     case Mode::InvalidText:
-        std::fill(out, out + kDisplayWidth, m_palette[0]);
+        std::fill(out, out + kDisplayWidth, black);
         for (int c = 0; c < kColumns; ++c)
-            Foreground8(fg + 8 * c, glyphs[(screen[c] & 0x3F) * 8], colour[c] & 8);
+            fg[c] = Foreground(glyphs[(screen[c] & 0x3F) * 8], colour[c] & 8);
         break;
     case Mode::InvalidBitmap:
     case Mode::InvalidMulticolourBitmap:
-        std::fill(out, out + kDisplayWidth, m_palette[0]);
+        std::fill(out, out + kDisplayWidth, black);
         for (int c = 0; c < kColumns; ++c)
-            Foreground8(fg + 8 * c, m_view[std::size_t(m_bitmap + ((bitmapLine + 8 * c) & kEcmBitmapMask))],
-                        m_mode == Mode::InvalidMulticolourBitmap);
+            fg[c] = Foreground(bitmap[(bitmapLine + 8 * c) & kEcmBitmapMask], m_mode == Mode::InvalidMulticolourBitmap);
         break;
     }
 }
 
-void Composer::drawSprites(int row, TColor* out, const std::uint8_t* fg, std::int8_t* owner) const {
-    std::array<std::int8_t, kFrameWidth> winner;
-    std::array<TColor, kFrameWidth> colour;
+void Composer::drawSprites(int row, TColor* out, const std::uint8_t* fg, int line, int start,
+                           std::int8_t* owner) const {
+    // The sprites with pixels on this row and the span they cover, clipped to the open window.
+    std::array<unsigned, 8> bits{};
     int from = m_right, to = m_left;
-    // Back to front, so the lowest-numbered sprite with a pixel wins; priority is looked at after.
-    for (int n = 7; n >= 0; --n) {
+    for (int n = 0; n < 8; ++n) {
         const Sprite& s = m_sprites[std::size_t(n)];
         const int d = row - s.firstLine;
         if (!s.shown || d < 0 || d >= s.height)
             continue;
         const std::uint8_t* bytes = s.data + 3 * (d >> int(s.expandY));
-        const unsigned bits = unsigned(bytes[0]) << 16 | unsigned(bytes[1]) << 8 | bytes[2];
-        if (bits == 0)
+        bits[std::size_t(n)] = unsigned(bytes[0]) << 16 | unsigned(bytes[1]) << 8 | bytes[2];
+        if (bits[std::size_t(n)] != 0) {
+            from = std::min(from, s.left);
+            to = std::max(to, s.left + (24 << int(s.expandX)));
+        }
+    }
+    from = std::max(from, m_left);
+    to = std::min(to, m_right);
+    if (from >= to)
+        return;
+    // Painted back to front, so the lowest-numbered sprite with a pixel wins; where the winner is
+    // behind a foreground pixel the graphics come back, hiding the sprites it beat too.
+    std::array<TColor, kFrameWidth> graphics;
+    std::memcpy(graphics.data() + from, out + from, sizeof(TColor) * std::size_t(to - from));
+    const bool lineHasGraphics = line >= 0 && line < kDisplayHeight;
+    const auto foreground = [&](int x) {
+        const int dot = x - start;
+        return lineHasGraphics && dot >= 0 && dot < kDisplayWidth && ((fg[dot >> 3] >> (7 - (dot & 7))) & 1);
+    };
+    for (int n = 7; n >= 0; --n) {
+        const unsigned data = bits[std::size_t(n)];
+        if (data == 0)
             continue;
-        if (from > to)
-            std::fill(winner.begin() + m_left, winner.begin() + m_right, std::int8_t(-1));
+        const Sprite& s = m_sprites[std::size_t(n)];
         const int width = (s.multicolour ? 2 : 1) << int(s.expandX);
         const int count = s.multicolour ? 12 : 24;
         for (int i = 0; i < count; ++i) {
-            const unsigned value = s.multicolour ? (bits >> (22 - 2 * i)) & 3 : ((bits >> (23 - i)) & 1) << 1;
+            const unsigned value = s.multicolour ? (data >> (22 - 2 * i)) & 3 : ((data >> (23 - i)) & 1) << 1;
             if (value == 0)
                 continue;
-            const int start = std::max(s.left + i * width, m_left);
-            const int end = std::min(s.left + (i + 1) * width, m_right);
-            for (int x = start; x < end; ++x) {
-                winner[std::size_t(x)] = std::int8_t(n);
-                colour[std::size_t(x)] = s.colours[value];
-            }
-            if (start < end) {
-                from = std::min(from, start);
-                to = std::max(to, end);
+            const int first = std::max(s.left + i * width, from);
+            const int end = std::min(s.left + (i + 1) * width, to);
+            for (int x = first; x < end; ++x) {
+                const bool hidden = s.behind && foreground(x);
+                out[x] = hidden ? graphics[std::size_t(x)] : s.colours[value];
+                if (owner)
+                    owner[x] = std::int8_t(hidden ? -1 : n);
             }
         }
-    }
-    for (int x = from; x < to; ++x) {
-        const int n = winner[std::size_t(x)];
-        if (n < 0 || (m_sprites[std::size_t(n)].behind && fg[x]))
-            continue;
-        out[x] = colour[std::size_t(x)];
-        if (owner)
-            owner[x] = std::int8_t(n);
     }
 }
 
@@ -278,7 +302,7 @@ void Composer::drawLine(int row, TColor* out, std::int8_t* owner) const {
         std::fill(out, out + kFrameWidth, border);
         return;
     }
-    std::array<std::uint8_t, kFrameWidth + 8> fg{};
+    std::array<std::uint8_t, kColumns> fg;
     const int line = row - kDisplayTop - m_yshift;
     const bool invalid = m_mode == Mode::InvalidText || m_mode == Mode::InvalidBitmap ||
                          m_mode == Mode::InvalidMulticolourBitmap;
@@ -286,12 +310,12 @@ void Composer::drawLine(int row, TColor* out, std::int8_t* owner) const {
     const int start = kDisplayLeft + m_xscroll;
     std::fill(out + kDisplayLeft, out + start, background);
     if (line >= 0 && line < kDisplayHeight) {
-        drawGraphics(line, out + start, fg.data() + start); // the border covers what runs past the right edge
+        drawGraphics(line, out + start, fg.data()); // the border covers what runs past the right edge
     } else {
         std::fill(out + start, out + m_right, background);
     }
     if (m_anySprite)
-        drawSprites(row, out, fg.data(), owner);
+        drawSprites(row, out, fg.data(), line, start, owner);
     std::fill(out, out + m_left, border);
     std::fill(out + m_right, out + kFrameWidth, border);
 }
