@@ -27,8 +27,9 @@ void PutMemory(std::vector<std::uint8_t>& bytes, const MemoryImage& ram, std::in
 
 } // namespace
 
-void RenderBitmapInto(Raster& picture, const MemoryImage& ram, std::span<const std::uint8_t> snapshotColourRam,
-                      const BitmapView& view, const PaletteTable& palette) {
+void RenderBitmapInto(Raster& picture, const MemoryImage& ram,
+                      std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view,
+                      const PaletteTable& palette) {
     if (picture.width() != kBitmapWidth || picture.height() != kBitmapHeight)
         picture.reset(kBitmapWidth, kBitmapHeight);
     for (int cell = 0; cell < kScreenBytes; ++cell) {

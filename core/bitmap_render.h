@@ -38,8 +38,9 @@ struct BitmapView {
 // Draws the bitmap as the VIC draws it in hi-res or multicolour bitmap mode, reading memory as the
 // viewers do (past $FFFF the store's extra bytes, then zeros). `snapshotColourRam` is used when the
 // view names no colour-RAM address; cells beyond what it holds read colour 0.
-void RenderBitmapInto(Raster& picture, const MemoryImage& ram, std::span<const std::uint8_t> snapshotColourRam,
-                      const BitmapView& view, const PaletteTable& palette);
+void RenderBitmapInto(Raster& picture, const MemoryImage& ram,
+                      std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view,
+                      const PaletteTable& palette);
 Raster RenderBitmap(const MemoryImage& ram, std::span<const std::uint8_t> snapshotColourRam,
                     const BitmapView& view, const PaletteTable& palette);
 

@@ -33,9 +33,10 @@ std::vector<std::filesystem::path> ViceDataFolders() {
         folders.emplace_back(std::filesystem::path(home) / ".local/share/vice");
         folders.emplace_back(std::filesystem::path(home) / ".vice");
     }
-    for (const char* folder : {"/usr/local/share/vice", "/usr/share/vice", "/usr/local/lib/vice", "/usr/lib/vice",
-                               "/usr/lib64/vice", "/usr/share/games/vice", "/opt/homebrew/share/vice",
-                               "/Applications/vice/VICE.app/Contents/Resources/share/vice"})
+    for (const char* folder :
+         {"/usr/local/share/vice", "/usr/share/vice", "/usr/local/lib/vice", "/usr/lib/vice",
+          "/usr/lib64/vice", "/usr/share/games/vice", "/opt/homebrew/share/vice",
+          "/Applications/vice/VICE.app/Contents/Resources/share/vice"})
         folders.emplace_back(folder);
     return folders;
 }
@@ -48,12 +49,13 @@ std::vector<std::uint8_t> ReadCharacterRomFile(const std::string& utf8Path) {
                         "Cannot open character ROM file \"" + utf8Path + "\": it is not a file that exists.");
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec || size != kCharacterRomBytes)
-        throw UserError(UserError::Kind::CannotOpenFile,
-                        "The character ROM file \"" + utf8Path + "\" holds " + std::to_string(ec ? 0 : size) +
-                            " bytes; a character ROM holds 4096.");
+        throw UserError(UserError::Kind::CannotOpenFile, "The character ROM file \"" + utf8Path +
+                                                             "\" holds " + std::to_string(ec ? 0 : size) +
+                                                             " bytes; a character ROM holds 4096.");
     auto bytes = ReadExactly(path, kCharacterRomBytes);
     if (!bytes)
-        throw UserError(UserError::Kind::CannotOpenFile, "Cannot read character ROM file \"" + utf8Path + "\".");
+        throw UserError(UserError::Kind::CannotOpenFile,
+                        "Cannot read character ROM file \"" + utf8Path + "\".");
     return std::move(*bytes);
 }
 
@@ -66,7 +68,8 @@ std::optional<CharacterRom> FindCharacterRom(const MachineState* state, const st
     for (const auto& folder : viceFolders) {
         std::error_code ec;
         std::vector<std::filesystem::path> names;
-        for (std::filesystem::directory_iterator it(folder / "C64", ec), end; !ec && it != end; it.increment(ec))
+        for (std::filesystem::directory_iterator it(folder / "C64", ec), end; !ec && it != end;
+             it.increment(ec))
             if (it->path().filename().string().rfind("chargen", 0) == 0)
                 names.push_back(it->path());
         // "chargen" before "chargen-901225-01.bin": the same order on every system.

@@ -23,7 +23,8 @@ std::vector<std::uint8_t> ReadCharacterRomFile(const std::string& utf8Path);
 
 // The ROM a drawing uses: the snapshot's own, else the user's file (when named; a bad one throws),
 // else the first C64/chargen* of 4096 bytes in `viceFolders`, else none. Mosaiqua ships no ROM.
-std::optional<CharacterRom> FindCharacterRom(const MachineState* state, const std::string& userFileUtf8,
-                                             const std::vector<std::filesystem::path>& viceFolders = ViceDataFolders());
+std::optional<CharacterRom>
+FindCharacterRom(const MachineState* state, const std::string& userFileUtf8,
+                 const std::vector<std::filesystem::path>& viceFolders = ViceDataFolders());
 
 } // namespace mosaiqua

@@ -5,6 +5,14 @@
 #include <cstdio>
 #include <cstring>
 
+// The drawing loops are written to become vector operations; on x86-64 Linux they are also built
+// for AVX2 and the wider version is chosen at run time where the processor has it.
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
+#define MOSAIQUA_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define MOSAIQUA_WIDE_VECTORS
+#endif
+
 namespace mosaiqua {
 
 namespace {
@@ -17,12 +25,21 @@ constexpr int kHiddenSpriteX = 0x1F8; // PAL has no positions from here on
 // Bitmap fetches in the ECM modes have address bits 9 and 10 forced low, as the code bits 6-7 are.
 constexpr int kEcmBitmapMask = 0x19FF;
 
-enum class Mode { Text, MulticolourText, EcmText, Bitmap, MulticolourBitmap, InvalidText, InvalidBitmap,
-                  InvalidMulticolourBitmap };
+enum class Mode {
+    Text,
+    MulticolourText,
+    EcmText,
+    Bitmap,
+    MulticolourBitmap,
+    InvalidText,
+    InvalidBitmap,
+    InvalidMulticolourBitmap
+};
 
 Mode ModeOf(bool ecm, bool bmm, bool mcm) {
     if (!ecm)
-        return bmm ? (mcm ? Mode::MulticolourBitmap : Mode::Bitmap) : (mcm ? Mode::MulticolourText : Mode::Text);
+        return bmm ? (mcm ? Mode::MulticolourBitmap : Mode::Bitmap)
+                   : (mcm ? Mode::MulticolourText : Mode::Text);
     if (!bmm)
         return mcm ? Mode::InvalidText : Mode::EcmText;
     return mcm ? Mode::InvalidMulticolourBitmap : Mode::InvalidBitmap;
@@ -33,30 +50,68 @@ bool IsBitmap(Mode mode) {
            mode == Mode::InvalidMulticolourBitmap;
 }
 
-// Which bit of a byte each of its eight pixels reads: one bit in hi-res, a pair in multicolour.
-constexpr std::uint32_t kHiResBits[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
-constexpr std::uint32_t kPairLowBits[8] = {0x40, 0x40, 0x10, 0x10, 0x04, 0x04, 0x01, 0x01};
-constexpr std::uint32_t kPairHighBits[8] = {0x80, 0x80, 0x20, 0x20, 0x08, 0x08, 0x02, 0x02};
+// For each byte, its eight pixels as all-ones or all-zero words, leftmost from bit 7: selecting
+// colours with these masks needs no branches and the compiler turns it into vector operations
+// (random graphics made per-pixel branches the composer's main cost).
+struct PixelMasks {
+    std::uint32_t of[256][8];
+    constexpr PixelMasks() : of{} {
+        for (int byte = 0; byte < 256; ++byte)
+            for (int i = 0; i < 8; ++i)
+                of[byte][i] = (byte >> (7 - i)) & 1 ? 0xFFFFFFFFu : 0u;
+    }
+};
+constexpr PixelMasks kMasks;
 
-// Eight pixels of one byte, choosing among four colours by a pixel's low and high bit without
-// branches, so the compiler turns the loop into vector operations (random graphics made the branches
-// the composer's main cost). In hi-res both bits are the pixel's bit: c0 draws 0, c3 draws 1.
-inline void Pixels8(TColor* __restrict out, unsigned byte, const std::uint32_t* lowBits, const std::uint32_t* highBits,
-                    TColor c0, TColor c1, TColor c2, TColor c3) {
+// Eight pixels in two colours by the bits of `byte`.
+inline void Pixels2(TColor* __restrict out, unsigned byte, TColor zero, TColor one) {
+    const std::uint32_t* mask = kMasks.of[byte];
+    const TColor diff = zero ^ one;
+    for (int i = 0; i < 8; ++i)
+        out[i] = zero ^ (diff & mask[i]);
+}
+
+// Eight pixels in four colours; `low` and `high` hold each pixel's low and high colour bit.
+inline void Pixels4(TColor* __restrict out, unsigned low, unsigned high, TColor c0, TColor c1, TColor c2,
+                    TColor c3) {
+    const std::uint32_t* lowMask = kMasks.of[low];
+    const std::uint32_t* highMask = kMasks.of[high];
+    const TColor d01 = c0 ^ c1, d23 = c2 ^ c3;
     for (int i = 0; i < 8; ++i) {
-        const TColor low = TColor(0) - TColor((byte & lowBits[i]) != 0);
-        const TColor high = TColor(0) - TColor((byte & highBits[i]) != 0);
-        const TColor a = c0 ^ ((c0 ^ c1) & low);
-        const TColor b = c2 ^ ((c2 ^ c3) & low);
-        out[i] = a ^ ((a ^ b) & high);
+        const TColor a = c0 ^ (d01 & lowMask[i]);
+        const TColor b = c2 ^ (d23 & lowMask[i]);
+        out[i] = a ^ ((a ^ b) & highMask[i]);
     }
 }
 
-// The foreground pixels of a byte as one byte: set bits, or both pixels of pairs 10 and 11.
-inline std::uint8_t Foreground(unsigned byte, bool multicolour) {
-    const unsigned high = byte & 0xAA;
-    return std::uint8_t(multicolour ? high | (high >> 1) : byte);
+// Eight sprite pixels over `out`: pair 00 leaves it, 01 10 11 paint c1 c2 c3, and where `hidden`
+// is set the saved graphics come back instead.
+inline void SpritePixels8(TColor* __restrict out, const TColor* __restrict graphics,
+                          const std::uint32_t* lowMask, const std::uint32_t* highMask,
+                          const std::uint32_t* hidden, TColor c1, TColor c2, TColor c3) {
+    const TColor d23 = c2 ^ c3;
+    for (int i = 0; i < 8; ++i) {
+        const TColor b = c2 ^ (d23 & lowMask[i]);
+        TColor colour = c1 ^ ((c1 ^ b) & highMask[i]);
+        colour ^= (colour ^ graphics[i]) & hidden[i];
+        out[i] ^= (out[i] ^ colour) & (lowMask[i] | highMask[i]);
+    }
 }
+
+// A multicolour byte's pairs spread over their two pixels: the low bits, and the high bits (which
+// are also the foreground: pairs 10 and 11).
+inline unsigned PairLow(unsigned byte) {
+    const unsigned low = byte & 0x55;
+    return low | (low << 1);
+}
+inline unsigned PairHigh(unsigned byte) {
+    const unsigned high = byte & 0xAA;
+    return high | (high >> 1);
+}
+
+// Each of the four bits of a nybble twice: X expansion of eight pixels into sixteen.
+constexpr std::uint8_t kDoubled[16] = {0x00, 0x03, 0x0C, 0x0F, 0x30, 0x33, 0x3C, 0x3F,
+                                       0xC0, 0xC3, 0xCC, 0xCF, 0xF0, 0xF3, 0xFC, 0xFF};
 
 struct Sprite {
     bool shown = false;
@@ -67,7 +122,7 @@ struct Sprite {
     bool expandX = false;
     bool expandY = false;
     bool behind = false;
-    TColor colours[4] = {};
+    TColor colours[4] = {}; // by bit pair; 00 is transparent
     const std::uint8_t* data = nullptr;
 };
 
@@ -83,17 +138,21 @@ public:
     std::optional<ScreenCell> cellAt(int x, int y) const;
     bool romMissing() const { return m_romMissing; }
     bool borderRow(int row) const { return !m_den || row < m_top || row >= m_bottom; }
-    TColor borderColour() const { return m_palette[m_regs[0x20] & 15]; }
 
 private:
     void drawGraphics(int line, TColor* out, std::uint8_t* fg) const;
     // `fg` holds one byte of foreground bits per cell of graphics line `line`, which starts at frame
     // x `start`; a line outside the matrix has none.
-    void drawSprites(int row, TColor* out, const std::uint8_t* fg, int line, int start, std::int8_t* owner) const;
+    // `fg` holds the foreground pixels of each cell of the row's graphics, or is null on a row
+    // without graphics. With `owners`, each sprite paints its number instead of its colours and
+    // hidden pixels are -1.
+    void drawSprites(int row, TColor* out, const std::uint8_t* fg, bool owners) const;
 
     std::array<std::uint8_t, kBankBytes> m_view{};
     std::array<std::uint8_t, kCells> m_colour{};
     std::array<std::uint8_t, 64> m_regs{};
+    std::array<TColor, kFrameWidth> m_borderRow{};
+    std::array<TColor, kDisplayWidth> m_backgroundRow{};
     PaletteTable m_palette{};
     std::int32_t m_bank = 0;
     Mode m_mode = Mode::Text;
@@ -124,6 +183,10 @@ Composer::Composer(const MemoryImage& ram, const MachineState& state, std::span<
 
     const std::uint8_t d011 = m_regs[0x11], d016 = m_regs[0x16], d018 = m_regs[0x18];
     m_mode = ModeOf(d011 & 0x40, d011 & 0x20, d016 & 0x10);
+    const bool invalid = m_mode == Mode::InvalidText || m_mode == Mode::InvalidBitmap ||
+                         m_mode == Mode::InvalidMulticolourBitmap;
+    m_borderRow.fill(palette[m_regs[0x20] & 15]);
+    m_backgroundRow.fill(palette[invalid ? 0 : m_regs[0x21] & 15]);
     m_den = d011 & 0x10;
     const bool rows25 = d011 & 0x08, columns40 = d016 & 0x08;
     m_top = kDisplayTop + (rows25 ? 0 : 4);
@@ -162,10 +225,11 @@ Composer::Composer(const MemoryImage& ram, const MachineState& state, std::span<
         s.multicolour = (m_regs[0x1C] >> n) & 1;
         s.behind = (m_regs[0x1B] >> n) & 1;
         const TColor own = palette[m_regs[std::size_t(0x27 + n)] & 15];
+        // Hi-res pixels read as pair 11.
         s.colours[0] = 0;
-        s.colours[1] = s.multicolour ? multi1 : own;
+        s.colours[1] = multi1;
         s.colours[2] = own;
-        s.colours[3] = multi2;
+        s.colours[3] = s.multicolour ? multi2 : own;
         const int data = m_view[std::size_t(m_screen + 0x3F8 + n)] * 64;
         s.data = m_view.data() + data;
         if (m_den && (touchesRom(m_screen + 0x3F8, 8) || touchesRom(data, 63)))
@@ -173,7 +237,7 @@ Composer::Composer(const MemoryImage& ram, const MachineState& state, std::span<
     }
 }
 
-void Composer::drawGraphics(int line, TColor* out, std::uint8_t* fg) const {
+MOSAIQUA_WIDE_VECTORS void Composer::drawGraphics(int line, TColor* out, std::uint8_t* fg) const {
     const int row = line >> 3, y = line & 7;
     const std::uint8_t* screen = m_view.data() + m_screen + row * kColumns;
     const std::uint8_t* colour = m_colour.data() + row * kColumns;
@@ -186,110 +250,127 @@ void Composer::drawGraphics(int line, TColor* out, std::uint8_t* fg) const {
     case Mode::Text:
         for (int c = 0; c < kColumns; ++c) {
             const unsigned byte = glyphs[screen[c] * 8];
-            const TColor one = m_palette[colour[c]];
-            Pixels8(out + 8 * c, byte, kHiResBits, kHiResBits, background, background, one, one);
+            Pixels2(out + 8 * c, byte, background, m_palette[colour[c]]);
             fg[c] = std::uint8_t(byte);
         }
         break;
     case Mode::MulticolourText: {
         const TColor multi1 = m_palette[m_regs[0x22] & 15], multi2 = m_palette[m_regs[0x23] & 15];
         for (int c = 0; c < kColumns; ++c) {
+            // Hi-res cells are pairs whose two bits are equal: 00 background, 11 the cell's colour.
             const unsigned byte = glyphs[screen[c] * 8];
-            const bool multicolour = colour[c] & 8;
-            Pixels8(out + 8 * c, byte, multicolour ? kPairLowBits : kHiResBits,
-                    multicolour ? kPairHighBits : kHiResBits, background, multi1, multi2, m_palette[colour[c] & 7]);
-            fg[c] = Foreground(byte, multicolour);
+            // Chosen by mask, not by branch: colour RAM bit 3 is random in real pictures too.
+            const unsigned multicolour = 0u - ((colour[c] >> 3) & 1u);
+            const unsigned high = (PairHigh(byte) & multicolour) | (byte & ~multicolour);
+            const unsigned low = (PairLow(byte) & multicolour) | (byte & ~multicolour);
+            Pixels4(out + 8 * c, low & 0xFF, high & 0xFF, background, multi1, multi2,
+                    m_palette[colour[c] & 7]);
+            fg[c] = std::uint8_t(high);
         }
         break;
     }
     case Mode::EcmText:
         for (int c = 0; c < kColumns; ++c) {
             const unsigned byte = glyphs[(screen[c] & 0x3F) * 8];
-            const TColor zero = m_palette[m_regs[std::size_t(0x21 + (screen[c] >> 6))] & 15];
-            const TColor one = m_palette[colour[c]];
-            Pixels8(out + 8 * c, byte, kHiResBits, kHiResBits, zero, zero, one, one);
+            Pixels2(out + 8 * c, byte, m_palette[m_regs[std::size_t(0x21 + (screen[c] >> 6))] & 15],
+                    m_palette[colour[c]]);
             fg[c] = std::uint8_t(byte);
         }
         break;
     case Mode::Bitmap:
         for (int c = 0; c < kColumns; ++c) {
             const unsigned byte = bitmap[bitmapLine + 8 * c];
-            const TColor zero = m_palette[screen[c] & 15], one = m_palette[screen[c] >> 4];
-            Pixels8(out + 8 * c, byte, kHiResBits, kHiResBits, zero, zero, one, one);
+            Pixels2(out + 8 * c, byte, m_palette[screen[c] & 15], m_palette[screen[c] >> 4]);
             fg[c] = std::uint8_t(byte);
         }
         break;
     case Mode::MulticolourBitmap:
         for (int c = 0; c < kColumns; ++c) {
             const unsigned byte = bitmap[bitmapLine + 8 * c];
-            Pixels8(out + 8 * c, byte, kPairLowBits, kPairHighBits, background, m_palette[screen[c] >> 4],
+            Pixels4(out + 8 * c, PairLow(byte), PairHigh(byte), background, m_palette[screen[c] >> 4],
                     m_palette[screen[c] & 15], m_palette[colour[c]]);
-            fg[c] = Foreground(byte, true);
+            fg[c] = std::uint8_t(PairHigh(byte));
         }
         break;
     case Mode::InvalidText:
         std::fill(out, out + kDisplayWidth, black);
-        for (int c = 0; c < kColumns; ++c)
-            fg[c] = Foreground(glyphs[(screen[c] & 0x3F) * 8], colour[c] & 8);
+        for (int c = 0; c < kColumns; ++c) {
+            const unsigned byte = glyphs[(screen[c] & 0x3F) * 8];
+            fg[c] = std::uint8_t(colour[c] & 8 ? PairHigh(byte) : byte);
+        }
         break;
     case Mode::InvalidBitmap:
-    case Mode::InvalidMulticolourBitmap:
+    case Mode::InvalidMulticolourBitmap: {
+        const bool multicolour = m_mode == Mode::InvalidMulticolourBitmap;
         std::fill(out, out + kDisplayWidth, black);
-        for (int c = 0; c < kColumns; ++c)
-            fg[c] = Foreground(bitmap[(bitmapLine + 8 * c) & kEcmBitmapMask], m_mode == Mode::InvalidMulticolourBitmap);
+        for (int c = 0; c < kColumns; ++c) {
+            const unsigned byte = bitmap[(bitmapLine + 8 * c) & kEcmBitmapMask];
+            fg[c] = std::uint8_t(multicolour ? PairHigh(byte) : byte);
+        }
         break;
+    }
     }
 }
 
-void Composer::drawSprites(int row, TColor* out, const std::uint8_t* fg, int line, int start,
-                           std::int8_t* owner) const {
-    // The sprites with pixels on this row and the span they cover, clipped to the open window.
-    std::array<unsigned, 8> bits{};
-    int from = m_right, to = m_left;
-    for (int n = 0; n < 8; ++n) {
+MOSAIQUA_WIDE_VECTORS void Composer::drawSprites(int row, TColor* out, const std::uint8_t* fg,
+                                                 bool owners) const {
+    // Painted back to front, so the lowest-numbered sprite with a pixel wins; where the winner is
+    // behind a foreground pixel the graphics come back, hiding the sprites it beat as well. Eight
+    // pixels at a time with masks, as the graphics are; what lands in the border is covered later.
+    std::array<TColor, kFrameWidth> graphics;
+    // Saved before any sprite is painted: a sprite behind the foreground brings back the graphics.
+    bool behind = false;
+    for (const Sprite& s : m_sprites)
+        behind |= s.shown && s.behind && row >= s.firstLine && row < s.firstLine + s.height;
+    // The foreground by frame x, leftmost in bit 7 of byte 0, and the graphics to bring back.
+    std::array<std::uint8_t, kFrameWidth / 8 + 1> fgBits{};
+    if (behind && fg)
+        for (int c = 0; c < kColumns; ++c) {
+            fgBits[std::size_t(kDisplayLeft / 8 + c)] |= std::uint8_t(fg[c] >> m_xscroll);
+            fgBits[std::size_t(kDisplayLeft / 8 + c + 1)] |= std::uint8_t(fg[c] << (8 - m_xscroll));
+        }
+    if (behind && owners)
+        graphics.fill(TColor(-1));
+    else if (behind)
+        std::memcpy(graphics.data(), out, sizeof(TColor) * kFrameWidth);
+    for (int n = 7; n >= 0; --n) {
         const Sprite& s = m_sprites[std::size_t(n)];
         const int d = row - s.firstLine;
         if (!s.shown || d < 0 || d >= s.height)
             continue;
         const std::uint8_t* bytes = s.data + 3 * (d >> int(s.expandY));
-        bits[std::size_t(n)] = unsigned(bytes[0]) << 16 | unsigned(bytes[1]) << 8 | bytes[2];
-        if (bits[std::size_t(n)] != 0) {
-            from = std::min(from, s.left);
-            to = std::max(to, s.left + (24 << int(s.expandX)));
-        }
-    }
-    from = std::max(from, m_left);
-    to = std::min(to, m_right);
-    if (from >= to)
-        return;
-    // Painted back to front, so the lowest-numbered sprite with a pixel wins; where the winner is
-    // behind a foreground pixel the graphics come back, hiding the sprites it beat too.
-    std::array<TColor, kFrameWidth> graphics;
-    std::memcpy(graphics.data() + from, out + from, sizeof(TColor) * std::size_t(to - from));
-    const bool lineHasGraphics = line >= 0 && line < kDisplayHeight;
-    const auto foreground = [&](int x) {
-        const int dot = x - start;
-        return lineHasGraphics && dot >= 0 && dot < kDisplayWidth && ((fg[dot >> 3] >> (7 - (dot & 7))) & 1);
-    };
-    for (int n = 7; n >= 0; --n) {
-        const unsigned data = bits[std::size_t(n)];
-        if (data == 0)
+        if ((bytes[0] | bytes[1] | bytes[2]) == 0)
             continue;
-        const Sprite& s = m_sprites[std::size_t(n)];
-        const int width = (s.multicolour ? 2 : 1) << int(s.expandX);
-        const int count = s.multicolour ? 12 : 24;
-        for (int i = 0; i < count; ++i) {
-            const unsigned value = s.multicolour ? (data >> (22 - 2 * i)) & 3 : ((data >> (23 - i)) & 1) << 1;
-            if (value == 0)
-                continue;
-            const int first = std::max(s.left + i * width, from);
-            const int end = std::min(s.left + (i + 1) * width, to);
-            for (int x = first; x < end; ++x) {
-                const bool hidden = s.behind && foreground(x);
-                out[x] = hidden ? graphics[std::size_t(x)] : s.colours[value];
-                if (owner)
-                    owner[x] = std::int8_t(hidden ? -1 : n);
+        // Each pixel's low and high colour bit, eight pixels a byte; hi-res pixels are pairs 11.
+        std::array<std::uint8_t, 6> low, high;
+        int chunks = 0;
+        for (int b = 0; b < 3; ++b) {
+            const unsigned lo = s.multicolour ? PairLow(bytes[b]) : bytes[b];
+            const unsigned hi = s.multicolour ? PairHigh(bytes[b]) : bytes[b];
+            if (s.expandX) {
+                low[std::size_t(chunks)] = kDoubled[lo >> 4];
+                high[std::size_t(chunks++)] = kDoubled[hi >> 4];
+                low[std::size_t(chunks)] = kDoubled[lo & 15];
+                high[std::size_t(chunks++)] = kDoubled[hi & 15];
+            } else {
+                low[std::size_t(chunks)] = std::uint8_t(lo);
+                high[std::size_t(chunks++)] = std::uint8_t(hi);
             }
+        }
+        const TColor c1 = owners ? TColor(n) : s.colours[1], c2 = owners ? TColor(n) : s.colours[2];
+        const TColor c3 = owners ? TColor(n) : s.colours[3];
+        for (int j = 0; j < chunks; ++j) {
+            const int x0 = s.left + 8 * j;
+            if (x0 + 8 <= m_left || x0 >= m_right)
+                continue;
+            const std::uint32_t* lowMask = kMasks.of[low[std::size_t(j)]];
+            const std::uint32_t* highMask = kMasks.of[high[std::size_t(j)]];
+            const std::uint32_t* hidden = kMasks.of[0];
+            if (s.behind) {
+                const int at = x0 >> 3, shift = x0 & 7;
+                hidden = kMasks.of[((fgBits[at] << shift) | (fgBits[at + 1] >> (8 - shift))) & 0xFF];
+            }
+            SpritePixels8(out + x0, graphics.data() + x0, lowMask, highMask, hidden, c1, c2, c3);
         }
     }
 }
@@ -297,27 +378,35 @@ void Composer::drawSprites(int row, TColor* out, const std::uint8_t* fg, int lin
 void Composer::drawLine(int row, TColor* out, std::int8_t* owner) const {
     if (owner)
         std::fill(owner, owner + kFrameWidth, std::int8_t(-1));
-    const TColor border = borderColour();
+    // Rows are copied from ready ones: a fill of a length known only at run time is not vectorised.
     if (borderRow(row)) {
-        std::fill(out, out + kFrameWidth, border);
+        std::memcpy(out, m_borderRow.data(), sizeof(TColor) * kFrameWidth);
         return;
     }
     std::array<std::uint8_t, kColumns> fg;
     const int line = row - kDisplayTop - m_yshift;
-    const bool invalid = m_mode == Mode::InvalidText || m_mode == Mode::InvalidBitmap ||
-                         m_mode == Mode::InvalidMulticolourBitmap;
-    const TColor background = m_palette[invalid ? 0 : m_regs[0x21] & 15];
     const int start = kDisplayLeft + m_xscroll;
-    std::fill(out + kDisplayLeft, out + start, background);
-    if (line >= 0 && line < kDisplayHeight) {
-        drawGraphics(line, out + start, fg.data()); // the border covers what runs past the right edge
+    const bool graphics = line >= 0 && line < kDisplayHeight;
+    if (graphics) {
+        // Pixels uncovered by XSCROLL show the background; the border covers what runs past the right.
+        std::memcpy(out + kDisplayLeft, m_backgroundRow.data(), sizeof(TColor) * std::size_t(m_xscroll));
+        drawGraphics(line, out + start, fg.data());
     } else {
-        std::fill(out + start, out + m_right, background);
+        std::memcpy(out + kDisplayLeft, m_backgroundRow.data(), sizeof(TColor) * kDisplayWidth);
     }
-    if (m_anySprite)
-        drawSprites(row, out, fg.data(), line, start, owner);
-    std::fill(out, out + m_left, border);
-    std::fill(out + m_right, out + kFrameWidth, border);
+    if (m_anySprite) {
+        const std::uint8_t* cells = graphics ? fg.data() : nullptr;
+        drawSprites(row, out, cells, false);
+        if (owner) {
+            std::array<TColor, kFrameWidth> owners;
+            owners.fill(TColor(-1));
+            drawSprites(row, owners.data(), cells, true);
+            for (int x = m_left; x < m_right; ++x)
+                owner[x] = std::int8_t(owners[std::size_t(x)]);
+        }
+    }
+    std::memcpy(out, m_borderRow.data(), sizeof(TColor) * std::size_t(m_left));
+    std::memcpy(out + m_right, m_borderRow.data(), sizeof(TColor) * std::size_t(kFrameWidth - m_right));
 }
 
 std::optional<ScreenCell> Composer::cellAt(int x, int y) const {
@@ -370,7 +459,8 @@ ComposedScreen ComposeScreen(const MemoryImage& ram, const MachineState& state,
                              std::span<const std::uint8_t> characterRom, const PaletteTable& palette,
                              const ComposeOptions& options) {
     ComposedScreen composed;
-    composed.characterRomMissing = ComposeScreenInto(composed.picture, ram, state, characterRom, palette, options);
+    composed.characterRomMissing =
+        ComposeScreenInto(composed.picture, ram, state, characterRom, palette, options);
     return composed;
 }
 
@@ -407,9 +497,9 @@ std::string DescribeScreenHit(const ScreenHit& hit) {
         return {};
     const ScreenCell& c = *hit.cell;
     std::snprintf(text, sizeof text, "Column %d, row %d: %s $%02X at $%04X, %s $%04X%s, colour %d", c.column,
-                  c.row, c.bitmapMode ? "screen byte" : "screen code", c.screenCode, unsigned(c.screenAddress),
-                  c.bitmapMode ? "bitmap" : "glyph", unsigned(c.graphicsAddress), c.graphicsInRom ? " (ROM)" : "",
-                  c.colour);
+                  c.row, c.bitmapMode ? "screen byte" : "screen code", c.screenCode,
+                  unsigned(c.screenAddress), c.bitmapMode ? "bitmap" : "glyph", unsigned(c.graphicsAddress),
+                  c.graphicsInRom ? " (ROM)" : "", c.colour);
     return text;
 }
 

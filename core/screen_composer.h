@@ -49,10 +49,10 @@ struct ScreenCell {
     int column = 0;
     int row = 0;
     std::int32_t screenAddress = 0;
-    std::uint8_t screenCode = 0;       // the screen byte (the cell's colours in a bitmap mode)
-    std::int32_t graphicsAddress = 0;  // the glyph's 8 bytes, or the cell's 8 bitmap bytes
-    bool graphicsInRom = false;        // read from the character ROM, not RAM
-    std::uint8_t colour = 0;           // colour RAM, low four bits
+    std::uint8_t screenCode = 0;      // the screen byte (the cell's colours in a bitmap mode)
+    std::int32_t graphicsAddress = 0; // the glyph's 8 bytes, or the cell's 8 bitmap bytes
+    bool graphicsInRom = false;       // read from the character ROM, not RAM
+    std::uint8_t colour = 0;          // colour RAM, low four bits
     bool bitmapMode = false;
 };
 
