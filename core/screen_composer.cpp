@@ -113,6 +113,8 @@ inline unsigned PairHigh(unsigned byte) {
 constexpr std::uint8_t kDoubled[16] = {0x00, 0x03, 0x0C, 0x0F, 0x30, 0x33, 0x3C, 0x3F,
                                        0xC0, 0xC3, 0xCC, 0xCF, 0xF0, 0xF3, 0xFC, 0xFF};
 
+using CellBytes = std::array<std::uint8_t, kColumns>;
+
 struct Sprite {
     bool shown = false;
     int left = 0; // frame x of the first pixel
@@ -132,15 +134,20 @@ public:
     Composer(const MemoryImage& ram, const MachineState& state, std::span<const std::uint8_t> rom,
              const PaletteTable& palette, bool sprites);
 
-    // One frame row of kFrameWidth pixels; `owner`, when given, gets the sprite shown at each pixel
-    // (-1 where none is).
+    // The whole frame into its rows, each kFrameWidth pixels.
+    void drawFrame(TColor* const* rows) const;
+    // One frame row, with the sprite shown at each pixel in `owner` (-1 where none is).
     void drawLine(int row, TColor* out, std::int8_t* owner) const;
     std::optional<ScreenCell> cellAt(int x, int y) const;
     bool romMissing() const { return m_romMissing; }
     bool borderRow(int row) const { return !m_den || row < m_top || row >= m_bottom; }
 
 private:
-    void drawGraphics(int line, TColor* out, std::uint8_t* fg) const;
+    // Lines [first, last) of a row of character cells into out[line], which points at the graphics'
+    // first pixel, and each cell's foreground pixels into fg[line].
+    void drawCharacterRow(int row, int first, int last, TColor* const* out, CellBytes* fg) const;
+    // Sprites and the side borders over a drawn row; `fg` is the row's foreground, null without graphics.
+    void finishRow(int row, TColor* out, const std::uint8_t* fg, std::int8_t* owner) const;
     // `fg` holds one byte of foreground bits per cell of graphics line `line`, which starts at frame
     // x `start`; a line outside the matrix has none.
     // `fg` holds the foreground pixels of each cell of the row's graphics, or is null on a row
@@ -237,75 +244,98 @@ Composer::Composer(const MemoryImage& ram, const MachineState& state, std::span<
     }
 }
 
-MOSAIQUA_WIDE_VECTORS void Composer::drawGraphics(int line, TColor* out, std::uint8_t* fg) const {
-    const int row = line >> 3, y = line & 7;
+MOSAIQUA_WIDE_VECTORS void Composer::drawCharacterRow(int row, int first, int last, TColor* const* out,
+                                                      CellBytes* fg) const {
+    // Cell by cell, then line by line inside the cell: a cell's colours are worked out once for its
+    // eight lines.
     const std::uint8_t* screen = m_view.data() + m_screen + row * kColumns;
     const std::uint8_t* colour = m_colour.data() + row * kColumns;
-    const std::uint8_t* glyphs = m_view.data() + m_charSet + y;
+    const std::uint8_t* glyphs = m_view.data() + m_charSet;
     const std::uint8_t* bitmap = m_view.data() + m_bitmap;
-    const int bitmapLine = row * kColumns * 8 + y;
+    const int cells = row * kColumns * 8;
     const TColor background = m_palette[m_regs[0x21] & 15];
     const TColor black = m_palette[0];
     switch (m_mode) {
     case Mode::Text:
         for (int c = 0; c < kColumns; ++c) {
-            const unsigned byte = glyphs[screen[c] * 8];
-            Pixels2(out + 8 * c, byte, background, m_palette[colour[c]]);
-            fg[c] = std::uint8_t(byte);
+            const std::uint8_t* glyph = glyphs + screen[c] * 8;
+            const TColor one = m_palette[colour[c]];
+            for (int y = first; y < last; ++y) {
+                Pixels2(out[y] + 8 * c, glyph[y], background, one);
+                fg[y][c] = glyph[y];
+            }
         }
         break;
     case Mode::MulticolourText: {
         const TColor multi1 = m_palette[m_regs[0x22] & 15], multi2 = m_palette[m_regs[0x23] & 15];
         for (int c = 0; c < kColumns; ++c) {
-            // Hi-res cells are pairs whose two bits are equal: 00 background, 11 the cell's colour.
-            const unsigned byte = glyphs[screen[c] * 8];
-            // Chosen by mask, not by branch: colour RAM bit 3 is random in real pictures too.
-            const unsigned multicolour = 0u - ((colour[c] >> 3) & 1u);
-            const unsigned high = (PairHigh(byte) & multicolour) | (byte & ~multicolour);
-            const unsigned low = (PairLow(byte) & multicolour) | (byte & ~multicolour);
-            Pixels4(out + 8 * c, low & 0xFF, high & 0xFF, background, multi1, multi2,
-                    m_palette[colour[c] & 7]);
-            fg[c] = std::uint8_t(high);
+            const std::uint8_t* glyph = glyphs + screen[c] * 8;
+            const TColor own = m_palette[colour[c] & 7];
+            if (colour[c] & 8) {
+                for (int y = first; y < last; ++y) {
+                    Pixels4(out[y] + 8 * c, PairLow(glyph[y]), PairHigh(glyph[y]), background, multi1, multi2,
+                            own);
+                    fg[y][c] = std::uint8_t(PairHigh(glyph[y]));
+                }
+            } else {
+                for (int y = first; y < last; ++y) {
+                    Pixels2(out[y] + 8 * c, glyph[y], background, own);
+                    fg[y][c] = glyph[y];
+                }
+            }
         }
         break;
     }
     case Mode::EcmText:
         for (int c = 0; c < kColumns; ++c) {
-            const unsigned byte = glyphs[(screen[c] & 0x3F) * 8];
-            Pixels2(out + 8 * c, byte, m_palette[m_regs[std::size_t(0x21 + (screen[c] >> 6))] & 15],
-                    m_palette[colour[c]]);
-            fg[c] = std::uint8_t(byte);
+            const std::uint8_t* glyph = glyphs + (screen[c] & 0x3F) * 8;
+            const TColor zero = m_palette[m_regs[std::size_t(0x21 + (screen[c] >> 6))] & 15];
+            const TColor one = m_palette[colour[c]];
+            for (int y = first; y < last; ++y) {
+                Pixels2(out[y] + 8 * c, glyph[y], zero, one);
+                fg[y][c] = glyph[y];
+            }
         }
         break;
     case Mode::Bitmap:
         for (int c = 0; c < kColumns; ++c) {
-            const unsigned byte = bitmap[bitmapLine + 8 * c];
-            Pixels2(out + 8 * c, byte, m_palette[screen[c] & 15], m_palette[screen[c] >> 4]);
-            fg[c] = std::uint8_t(byte);
+            const std::uint8_t* bytes = bitmap + cells + 8 * c;
+            const TColor zero = m_palette[screen[c] & 15], one = m_palette[screen[c] >> 4];
+            for (int y = first; y < last; ++y) {
+                Pixels2(out[y] + 8 * c, bytes[y], zero, one);
+                fg[y][c] = bytes[y];
+            }
         }
         break;
     case Mode::MulticolourBitmap:
         for (int c = 0; c < kColumns; ++c) {
-            const unsigned byte = bitmap[bitmapLine + 8 * c];
-            Pixels4(out + 8 * c, PairLow(byte), PairHigh(byte), background, m_palette[screen[c] >> 4],
-                    m_palette[screen[c] & 15], m_palette[colour[c]]);
-            fg[c] = std::uint8_t(PairHigh(byte));
+            const std::uint8_t* bytes = bitmap + cells + 8 * c;
+            const TColor hi = m_palette[screen[c] >> 4], lo = m_palette[screen[c] & 15];
+            const TColor own = m_palette[colour[c]];
+            for (int y = first; y < last; ++y) {
+                Pixels4(out[y] + 8 * c, PairLow(bytes[y]), PairHigh(bytes[y]), background, hi, lo, own);
+                fg[y][c] = std::uint8_t(PairHigh(bytes[y]));
+            }
         }
         break;
     case Mode::InvalidText:
-        std::fill(out, out + kDisplayWidth, black);
-        for (int c = 0; c < kColumns; ++c) {
-            const unsigned byte = glyphs[(screen[c] & 0x3F) * 8];
-            fg[c] = std::uint8_t(colour[c] & 8 ? PairHigh(byte) : byte);
+        for (int y = first; y < last; ++y) {
+            std::fill(out[y], out[y] + kDisplayWidth, black);
+            for (int c = 0; c < kColumns; ++c) {
+                const unsigned byte = glyphs[(screen[c] & 0x3F) * 8 + y];
+                fg[y][c] = std::uint8_t(colour[c] & 8 ? PairHigh(byte) : byte);
+            }
         }
         break;
     case Mode::InvalidBitmap:
     case Mode::InvalidMulticolourBitmap: {
         const bool multicolour = m_mode == Mode::InvalidMulticolourBitmap;
-        std::fill(out, out + kDisplayWidth, black);
-        for (int c = 0; c < kColumns; ++c) {
-            const unsigned byte = bitmap[(bitmapLine + 8 * c) & kEcmBitmapMask];
-            fg[c] = std::uint8_t(multicolour ? PairHigh(byte) : byte);
+        for (int y = first; y < last; ++y) {
+            std::fill(out[y], out[y] + kDisplayWidth, black);
+            for (int c = 0; c < kColumns; ++c) {
+                const unsigned byte = bitmap[(cells + 8 * c + y) & kEcmBitmapMask];
+                fg[y][c] = std::uint8_t(multicolour ? PairHigh(byte) : byte);
+            }
         }
         break;
     }
@@ -375,36 +405,63 @@ MOSAIQUA_WIDE_VECTORS void Composer::drawSprites(int row, TColor* out, const std
     }
 }
 
-void Composer::drawLine(int row, TColor* out, std::int8_t* owner) const {
-    if (owner)
-        std::fill(owner, owner + kFrameWidth, std::int8_t(-1));
+void Composer::drawFrame(TColor* const* rows) const {
     // Rows are copied from ready ones: a fill of a length known only at run time is not vectorised.
+    for (int row = 0; row < kFrameHeight; ++row)
+        if (borderRow(row))
+            std::memcpy(rows[row], m_borderRow.data(), sizeof(TColor) * kFrameWidth);
+        else
+            std::memcpy(rows[row] + kDisplayLeft, m_backgroundRow.data(), sizeof(TColor) * kDisplayWidth);
+    // The graphics a character row at a time, only on rows the border leaves open.
+    std::array<CellBytes, kDisplayHeight> fg;
+    const int start = kDisplayLeft + m_xscroll;
+    for (int r = 0; r < kDisplayHeight / 8; ++r) {
+        const int top = kDisplayTop + m_yshift + 8 * r;
+        const int first = std::clamp(m_top - top, 0, 8), last = std::clamp(m_bottom - top, 0, 8);
+        if (!m_den || first >= last)
+            continue;
+        std::array<TColor*, 8> out{};
+        for (int y = first; y < last; ++y)
+            out[std::size_t(y)] = rows[top + y] + start;
+        drawCharacterRow(r, first, last, out.data(), fg.data() + 8 * r);
+    }
+    for (int row = m_top; m_den && row < m_bottom; ++row) {
+        const int line = row - kDisplayTop - m_yshift;
+        finishRow(row, rows[row], line >= 0 && line < kDisplayHeight ? fg[std::size_t(line)].data() : nullptr,
+                  nullptr);
+    }
+}
+
+void Composer::drawLine(int row, TColor* out, std::int8_t* owner) const {
+    std::fill(owner, owner + kFrameWidth, std::int8_t(-1));
     if (borderRow(row)) {
         std::memcpy(out, m_borderRow.data(), sizeof(TColor) * kFrameWidth);
         return;
     }
-    std::array<std::uint8_t, kColumns> fg;
+    std::memcpy(out + kDisplayLeft, m_backgroundRow.data(), sizeof(TColor) * kDisplayWidth);
     const int line = row - kDisplayTop - m_yshift;
-    const int start = kDisplayLeft + m_xscroll;
+    std::array<CellBytes, 8> fg;
     const bool graphics = line >= 0 && line < kDisplayHeight;
     if (graphics) {
-        // Pixels uncovered by XSCROLL show the background; the border covers what runs past the right.
-        std::memcpy(out + kDisplayLeft, m_backgroundRow.data(), sizeof(TColor) * std::size_t(m_xscroll));
-        drawGraphics(line, out + start, fg.data());
-    } else {
-        std::memcpy(out + kDisplayLeft, m_backgroundRow.data(), sizeof(TColor) * kDisplayWidth);
+        std::array<TColor*, 8> rows{};
+        rows[std::size_t(line & 7)] = out + kDisplayLeft + m_xscroll;
+        drawCharacterRow(line >> 3, line & 7, (line & 7) + 1, rows.data(), fg.data());
     }
+    finishRow(row, out, graphics ? fg[std::size_t(line & 7)].data() : nullptr, owner);
+}
+
+void Composer::finishRow(int row, TColor* out, const std::uint8_t* fg, std::int8_t* owner) const {
     if (m_anySprite) {
-        const std::uint8_t* cells = graphics ? fg.data() : nullptr;
-        drawSprites(row, out, cells, false);
+        drawSprites(row, out, fg, false);
         if (owner) {
             std::array<TColor, kFrameWidth> owners;
             owners.fill(TColor(-1));
-            drawSprites(row, owners.data(), cells, true);
+            drawSprites(row, owners.data(), fg, true);
             for (int x = m_left; x < m_right; ++x)
                 owner[x] = std::int8_t(owners[std::size_t(x)]);
         }
     }
+    // The border covers sprites and what XSCROLL pushed past the right edge.
     std::memcpy(out, m_borderRow.data(), sizeof(TColor) * std::size_t(m_left));
     std::memcpy(out + m_right, m_borderRow.data(), sizeof(TColor) * std::size_t(kFrameWidth - m_right));
 }
@@ -438,19 +495,20 @@ bool ComposeScreenInto(Raster& picture, const MemoryImage& ram, const MachineSta
                        std::span<const std::uint8_t> characterRom, const PaletteTable& palette,
                        const ComposeOptions& options) {
     const Composer composer(ram, state, characterRom, palette, options.sprites);
-    if (options.border) {
-        if (picture.width() != kFrameWidth || picture.height() != kFrameHeight)
-            picture.reset(kFrameWidth, kFrameHeight);
-        for (int row = 0; row < kFrameHeight; ++row)
-            composer.drawLine(row, picture.row(row), nullptr);
-    } else {
+    Raster frame;
+    Raster& target = options.border ? picture : frame;
+    if (target.width() != kFrameWidth || target.height() != kFrameHeight)
+        target.reset(kFrameWidth, kFrameHeight);
+    std::array<TColor*, kFrameHeight> rows;
+    for (int row = 0; row < kFrameHeight; ++row)
+        rows[std::size_t(row)] = target.row(row);
+    composer.drawFrame(rows.data());
+    if (!options.border) {
         if (picture.width() != kDisplayWidth || picture.height() != kDisplayHeight)
             picture.reset(kDisplayWidth, kDisplayHeight);
-        std::array<TColor, kFrameWidth> line;
-        for (int row = 0; row < kDisplayHeight; ++row) {
-            composer.drawLine(kDisplayTop + row, line.data(), nullptr);
-            std::memcpy(picture.row(row), line.data() + kDisplayLeft, sizeof(TColor) * kDisplayWidth);
-        }
+        for (int row = 0; row < kDisplayHeight; ++row)
+            std::memcpy(picture.row(row), frame.row(kDisplayTop + row) + kDisplayLeft,
+                        sizeof(TColor) * kDisplayWidth);
     }
     return composer.romMissing();
 }

@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ScreenHit hit = HitTestScreen(ram, state, rom, options, x, y);
     if (hit.sprite && (*hit.sprite < 0 || *hit.sprite > 7 || !options.sprites))
         std::abort();
-    if (hit.cell && (hit.cell->column < 0 || hit.cell->column >= 40 || hit.cell->row < 0 || hit.cell->row >= 25))
+    if (hit.cell &&
+        (hit.cell->column < 0 || hit.cell->column >= 40 || hit.cell->row < 0 || hit.cell->row >= 25))
         std::abort();
     (void)DescribeScreenHit(hit);
 
