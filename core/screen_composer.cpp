@@ -406,12 +406,22 @@ MOSAIQUA_WIDE_VECTORS void Composer::drawSprites(int row, TColor* out, const std
 }
 
 void Composer::drawFrame(TColor* const* rows) const {
-    // Rows are copied from ready ones: a fill of a length known only at run time is not vectorised.
-    for (int row = 0; row < kFrameHeight; ++row)
+    // Fills of a fixed length, which become vector stores (a copy of the same length became a slow
+    // string move); graphics rows only need the pixels XSCROLL uncovers.
+    const TColor border = m_borderRow[0], background = m_backgroundRow[0];
+    for (int row = 0; row < kFrameHeight; ++row) {
+        TColor* out = rows[row];
+        const int line = row - kDisplayTop - m_yshift;
         if (borderRow(row))
-            std::memcpy(rows[row], m_borderRow.data(), sizeof(TColor) * kFrameWidth);
+            for (int x = 0; x < kFrameWidth; ++x)
+                out[x] = border;
+        else if (line < 0 || line >= kDisplayHeight)
+            for (int x = 0; x < kDisplayWidth; ++x)
+                out[kDisplayLeft + x] = background;
         else
-            std::memcpy(rows[row] + kDisplayLeft, m_backgroundRow.data(), sizeof(TColor) * kDisplayWidth);
+            for (int x = 0; x < 8; ++x)
+                out[kDisplayLeft + x] = background;
+    }
     // The graphics a character row at a time, only on rows the border leaves open.
     std::array<CellBytes, kDisplayHeight> fg;
     const int start = kDisplayLeft + m_xscroll;
