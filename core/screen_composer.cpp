@@ -400,7 +400,9 @@ MOSAIQUA_WIDE_VECTORS void Composer::drawSprites(int row, TColor* out, const std
                 const int at = x0 >> 3, shift = x0 & 7;
                 hidden = kMasks.of[((fgBits[at] << shift) | (fgBits[at + 1] >> (8 - shift))) & 0xFF];
             }
-            SpritePixels8(out + x0, graphics.data() + x0, lowMask, highMask, hidden, c1, c2, c3);
+            // Without a sprite behind, nothing is brought back and the graphics were not saved.
+            const TColor* saved = behind ? graphics.data() : m_borderRow.data();
+            SpritePixels8(out + x0, saved + x0, lowMask, highMask, hidden, c1, c2, c3);
         }
     }
 }
