@@ -50,6 +50,9 @@ constexpr std::size_t kRomCharOffset = 8192 * 2;
 constexpr std::size_t kX64ColourRam = 43;
 constexpr std::size_t kX64Registers = 1119;
 constexpr std::size_t kX64scRegisters = 1;
+// x64sc's colour RAM, in VIC-II module versions 1.3 and VIC-IISC 1.4 (and later).
+constexpr std::size_t kX64scColourRam = 761;
+constexpr int kX64scColourRamVersion = 0x0103;
 constexpr std::size_t kP00LoadAddress = 0x1A;
 
 // Reads the file with as few system calls as the walk allows, since each costs more than copying
@@ -223,6 +226,7 @@ struct Module {
     std::uint64_t body = 0; // offset of the body in the file
     std::uint64_t size = 0; // body bytes
     bool found = false;
+    int version = 0; // major x 256 + minor
 };
 
 struct Modules {
@@ -256,7 +260,7 @@ bool WalkModules(ByteSource& source, std::uint64_t offset, Modules& modules, std
                                         : nullptr;
         // A name can appear twice; the first one counts.
         if (slot && !slot->found)
-            *slot = {offset + kModuleHeader, size - kModuleHeader, true};
+            *slot = {offset + kModuleHeader, size - kModuleHeader, true, header[16] << 8 | header[17]};
         offset += size;
     }
     return true;
@@ -298,9 +302,10 @@ std::optional<MachineState> ReadMachineState(ByteSource& source, const Modules& 
     const Module& vic = modules.vicSc.found ? modules.vicSc : modules.vic;
     if (!ReadBody(source, vic, sc ? kX64scRegisters : kX64Registers, state.vic.data(), state.vic.size()))
         return std::nullopt;
-    if (!sc) {
+    if (!sc || vic.version >= kX64scColourRamVersion) {
         state.colourRam.resize(kColourRamBytes);
-        if (!ReadBody(source, vic, kX64ColourRam, state.colourRam.data(), kColourRamBytes))
+        if (!ReadBody(source, vic, sc ? kX64scColourRam : kX64ColourRam, state.colourRam.data(),
+                      kColourRamBytes))
             state.colourRam.clear();
     }
     if (modules.rom.found) {

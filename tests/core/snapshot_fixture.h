@@ -26,9 +26,10 @@ struct Snapshot {
         for (std::size_t i = 0; i < width; ++i)
             bytes.push_back(i < text.size() ? std::uint8_t(text[i]) : 0);
     }
-    Snapshot& module(const std::string& name, const Bytes& body, std::uint32_t sizeField = 0) {
+    Snapshot& module(const std::string& name, const Bytes& body, std::uint32_t sizeField = 0,
+                     std::uint8_t major = 1, std::uint8_t minor = 1) {
         put(name, 16);
-        bytes.insert(bytes.end(), {1, 1});
+        bytes.insert(bytes.end(), {major, minor});
         const std::uint32_t size = sizeField ? sizeField : std::uint32_t(body.size() + 22);
         for (int i = 0; i < 4; ++i)
             bytes.push_back(std::uint8_t(size >> (8 * i)));
