@@ -463,10 +463,13 @@ std::optional<LoadedFile> ParseProgram(FileFormat format, ByteSource& source, Ta
         return std::nullopt;
     }
     loaded.ramEnd = loaded.ramStart + std::int32_t(count) - 1;
-    loaded.description =
-        WithNotes(std::string(format == FileFormat::P00 ? "P00" : "PRG") + ": " + Hex4(loaded.ramStart) +
-                      (count > 0 ? "-" + Hex4(loaded.ramEnd) : std::string(" (no bytes)")),
-                  loaded.notes);
+    const char* kind = format == FileFormat::P00         ? "P00"
+                       : format == FileFormat::Koala     ? "Koala Painter picture"
+                       : format == FileFormat::ArtStudio ? "Art Studio picture"
+                                                         : "PRG";
+    loaded.description = WithNotes(std::string(kind) + ": " + Hex4(loaded.ramStart) +
+                                       (count > 0 ? "-" + Hex4(loaded.ramEnd) : std::string(" (no bytes)")),
+                                   loaded.notes);
     return loaded;
 }
 
@@ -485,8 +488,14 @@ FileFormat RecogniseFormat(ByteSource& source, const std::string& utf8Name) {
         return FileFormat::ViceSnapshot;
     if (source.readAt(0, head.data(), 8) && std::memcmp(head.data(), kP00Magic, 8) == 0)
         return FileFormat::P00;
-    if (LowerExtension(utf8Name) == ".prg")
+    const std::string extension = LowerExtension(utf8Name);
+    if (extension == ".prg")
         return FileFormat::Prg;
+    // Pictures by name and exact size: their content has no signature.
+    if ((extension == ".kla" || extension == ".koa") && source.size() == 10003)
+        return FileFormat::Koala;
+    if (extension == ".art" && source.size() == 9009)
+        return FileFormat::ArtStudio;
     return FileFormat::Raw;
 }
 
@@ -503,6 +512,8 @@ std::optional<LoadedFile> parseRecognised(FileFormat format, ByteSource& source,
         break;
     case FileFormat::Prg:
     case FileFormat::P00:
+    case FileFormat::Koala:
+    case FileFormat::ArtStudio:
         loaded = ParseProgram(format, source, ram, why);
         break;
     case FileFormat::Raw:
@@ -594,6 +605,10 @@ const char* FormatKeyword(FileFormat format) {
         return "p00";
     case FileFormat::ViceMonitor:
         return "vice-monitor";
+    case FileFormat::Koala:
+        return "koala";
+    case FileFormat::ArtStudio:
+        return "art-studio";
     case FileFormat::Raw:
         break;
     }

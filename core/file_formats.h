@@ -11,8 +11,9 @@
 
 namespace mosaiqua {
 
-// ViceMonitor is no file: a capture from a running VICE (vice_capture.h), shown as "VICE (running)".
-enum class FileFormat { Raw, ViceSnapshot, Prg, P00, ViceMonitor };
+// Koala and Art Studio pictures load at their address as a PRG does. ViceMonitor is no file: a
+// capture from a running VICE (vice_capture.h), shown as "VICE (running)".
+enum class FileFormat { Raw, ViceSnapshot, Prg, P00, Koala, ArtStudio, ViceMonitor };
 
 struct LoadOptions {
     bool detectFormat = true; // off: every file loads as a raw freeze file
@@ -75,6 +76,7 @@ LoadedFile ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& i
 LoadedFile LoadMemoryFile(MemoryImage& image, const std::string& utf8Path, const LoadOptions& options,
                           const std::string& shownName = {});
 
-const char* FormatKeyword(FileFormat format); // "vice-snapshot", "prg", "p00", "vice-monitor", "raw"
+const char* FormatKeyword(FileFormat format); // "vice-snapshot", "prg", "p00", "koala", "art-studio",
+                                              // "vice-monitor", "raw"
 
 } // namespace mosaiqua

@@ -63,8 +63,8 @@ std::vector<std::uint8_t> EncodeViceSnapshot(const MemoryImage& image, const Mac
 }
 
 void WriteViceSnapshot(const std::string& utf8Path, const MemoryImage& image, const MachineState& state,
-                       const OutputFileOpener& opener) {
-    WriteFileAtomically(utf8Path, EncodeViceSnapshot(image, state), opener);
+                       const WriteOptions& writing) {
+    WriteFileAtomically(utf8Path, EncodeViceSnapshot(image, state), writing);
 }
 
 } // namespace mosaiqua

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "file_writer.h" // OutputFileOpener
+#include "file_writer.h"
 #include "machine_state.h"
 #include "memory_image.h"
 
@@ -19,6 +19,6 @@ std::vector<std::uint8_t> EncodeViceSnapshot(const MemoryImage& image, const Mac
 
 // Encodes and writes through WriteFileAtomically (its UserErrors; nothing half-written).
 void WriteViceSnapshot(const std::string& utf8Path, const MemoryImage& image, const MachineState& state,
-                       const OutputFileOpener& opener = {});
+                       const WriteOptions& writing = {});
 
 } // namespace mosaiqua

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mosaiqua {
@@ -110,6 +111,25 @@ TEST(FileFormats, NewX64scSnapshotWithModulesTwiceAndInAnotherOrder) {
     EXPECT_EQ(Bytes(loaded->machineState->vic.begin(), loaded->machineState->vic.end()), Regs());
     EXPECT_TRUE(loaded->machineState->colourRam.empty());
     EXPECT_EQ(DescribeScreen(*loaded->machineState, image).bank, 0xC000); // pins %00
+}
+
+// From VIC-II 1.3 / VIC-IISC 1.4 on, x64sc keeps the colour RAM 761 bytes into the module.
+TEST(FileFormats, X64scColourRamFromVersionOnePointThree) {
+    Bytes vic = X64scVic(Regs());
+    vic.resize(761 + 1024 + 30, 0xEE);
+    std::fill(vic.begin() + 761, vic.begin() + 761 + 1024, 0xF3);
+    vic[761 + 999] = 0x0E;
+    for (const auto& [name, minor] : {std::pair{"VIC-II", 3}, std::pair{"VIC-IISC", 4}}) {
+        Snapshot s("C64SC", true, 2);
+        s.module("C64MEM", test::Ram(1)).module(name, vic, 0, 1, std::uint8_t(minor));
+        MemoryImage image;
+        const auto loaded = Load(s.bytes, image);
+        ASSERT_TRUE(loaded && loaded->machineState) << name;
+        const auto& colours = loaded->machineState->colourRam;
+        ASSERT_EQ(colours.size(), 1024u) << name;
+        EXPECT_EQ(colours[0], 0xF3);
+        EXPECT_EQ(colours[999], 0x0E);
+    }
 }
 
 TEST(FileFormats, RefusedFilesSayWhyAndChangeNothing) {

@@ -43,8 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.insert(file.end(), data + 1, data + size);
 
     MemorySource source(file.data(), file.size());
-    const FileFormat recognised = RecogniseFormat(source, (mode & 2) ? "x.prg" : "x.bin");
-    for (FileFormat format : {recognised, FileFormat::ViceSnapshot, FileFormat::Prg, FileFormat::P00}) {
+    const FileFormat recognised = RecogniseFormat(source, (mode & 2)   ? "x.prg"
+                                                          : (mode & 8) ? "x.kla"
+                                                                       : "x.bin");
+    for (FileFormat format : {recognised, FileFormat::ViceSnapshot, FileFormat::Prg, FileFormat::P00,
+                              FileFormat::Koala, FileFormat::ArtStudio}) {
         MemoryImage image;
         const std::uint8_t mark = 0xA5;
         image.write(0x1234, &mark, 1);
