@@ -17,6 +17,7 @@ public:
         CannotOpenFile,   // loading a snapshot failed
         Clipboard,        // "Cannot open clipboard"
         NothingToSave,    // a range holding no sprite
+        PickEntry,        // a container entry missing, ambiguous, or not picked where a pick is needed
     };
 
     UserError(Kind kind, const std::string& message) : std::runtime_error(message), m_kind(kind) {}
