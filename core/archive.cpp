@@ -11,7 +11,9 @@ namespace mosaiqua {
 
 namespace {
 
-[[noreturn]] void Refuse(const std::string& reason) { throw UserError(UserError::Kind::CannotOpenFile, reason); }
+[[noreturn]] void Refuse(const std::string& reason) {
+    throw UserError(UserError::Kind::CannotOpenFile, reason);
+}
 
 std::string TooLarge(const std::string& what) {
     return what + " is larger than 16 MB, more than any C64 file; it is not unpacked.";
@@ -136,8 +138,8 @@ std::vector<std::uint8_t> Gunzip(std::span<const std::uint8_t> gz) {
     z_stream z{};
     if (inflateInit2(&z, 16 + MAX_WBITS) != Z_OK)
         Refuse("The gzip file cannot be unpacked: zlib cannot start.");
-    std::vector<std::uint8_t> out(std::min<std::size_t>(std::max<std::size_t>(gz.size() * 4, 65536),
-                                                        kMaxArchiveMemberBytes + 1));
+    std::vector<std::uint8_t> out(
+        std::min<std::size_t>(std::max<std::size_t>(gz.size() * 4, 65536), kMaxArchiveMemberBytes + 1));
     z.next_in = const_cast<Bytef*>(gz.data());
     z.avail_in = uInt(std::min<std::size_t>(gz.size(), 0xFFFFFFFFu));
     std::size_t got = 0;
@@ -165,7 +167,8 @@ std::vector<std::uint8_t> Gunzip(std::span<const std::uint8_t> gz) {
             break;
         }
         if (status != Z_OK && status != Z_BUF_ERROR) {
-            failure = std::string("The gzip file is damaged: ") + (z.msg ? z.msg : "its data cannot be inflated") + ".";
+            failure = std::string("The gzip file is damaged: ") +
+                      (z.msg ? z.msg : "its data cannot be inflated") + ".";
             break;
         }
     }

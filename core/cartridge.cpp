@@ -21,7 +21,9 @@ constexpr std::size_t kChipHeader = 16;
 std::uint32_t Big32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
-int Big16(const std::uint8_t* p) { return p[0] << 8 | p[1]; }
+int Big16(const std::uint8_t* p) {
+    return p[0] << 8 | p[1];
+}
 
 } // namespace
 
@@ -30,11 +32,13 @@ std::optional<std::string> CartridgeMachine(std::span<const std::uint8_t> head) 
         return std::nullopt;
     const std::string signature(reinterpret_cast<const char*>(head.data()), kSignatureBytes);
     const std::size_t word = signature.find(" CARTRIDGE");
-    if (word == std::string::npos || word == 0 || signature.find_first_not_of(' ', word + 10) != std::string::npos)
+    if (word == std::string::npos || word == 0 ||
+        signature.find_first_not_of(' ', word + 10) != std::string::npos)
         return std::nullopt;
     const std::string machine = signature.substr(0, word);
     for (char c : machine)
-        if (!std::isupper(static_cast<unsigned char>(c)) && !std::isdigit(static_cast<unsigned char>(c)) && c != '+')
+        if (!std::isupper(static_cast<unsigned char>(c)) && !std::isdigit(static_cast<unsigned char>(c)) &&
+            c != '+')
             return std::nullopt;
     return machine;
 }
@@ -67,14 +71,15 @@ Cartridge ReadCartridge(std::span<const std::uint8_t> file) {
         }
         const std::uint8_t* p = file.data() + offset;
         const std::uint32_t length = Big32(p + 4);
-        ChipPacket chip{Big16(p + 8), Big16(p + 10), Big16(p + 12), Big16(p + 14), std::size_t(offset) + kChipHeader};
+        ChipPacket chip{Big16(p + 8), Big16(p + 10), Big16(p + 12), Big16(p + 14),
+                        std::size_t(offset) + kChipHeader};
         if (length < kChipHeader)
             Damaged("the CHIP packet" + where + " is shorter than its own header.");
         if (length > file.size() - offset)
             Damaged("the CHIP packet" + where + " runs past the end of the file.");
         if (std::uint32_t(chip.size) > length - kChipHeader)
-            Damaged("the CHIP packet" + where + " holds " + std::to_string(chip.size) + " bytes in a packet of " +
-                    std::to_string(length - kChipHeader) + ".");
+            Damaged("the CHIP packet" + where + " holds " + std::to_string(chip.size) +
+                    " bytes in a packet of " + std::to_string(length - kChipHeader) + ".");
         if (chip.loadAddress + chip.size > 0x10000)
             Damaged("the CHIP packet" + where + " would load past $FFFF.");
         cart.chips.push_back(chip);

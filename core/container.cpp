@@ -24,7 +24,9 @@ namespace {
 constexpr std::uint64_t kMaxImageBytes = 64u << 20;
 constexpr std::size_t kHeadBytes = 64;
 
-[[noreturn]] void Refuse(const std::string& reason) { throw UserError(UserError::Kind::CannotOpenFile, reason); }
+[[noreturn]] void Refuse(const std::string& reason) {
+    throw UserError(UserError::Kind::CannotOpenFile, reason);
+}
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -51,9 +53,9 @@ bool StartsWith(std::span<const std::uint8_t> bytes, const char* text) {
 
 // One container on the way down: the file itself or a member of an archive.
 struct Level {
-    std::string label;  // its own name
-    std::string chain;  // every label from the file down to it, joined by ": "
-    std::string path;   // the file's path, for a top-level zip that libzip reads itself
+    std::string label; // its own name
+    std::string chain; // every label from the file down to it, joined by ": "
+    std::string path;  // the file's path, for a top-level zip that libzip reads itself
     std::vector<std::uint8_t> bytes;
     ContainerFormat format = ContainerFormat::D64;
 };
@@ -69,9 +71,11 @@ struct Opened {
     std::vector<std::uint8_t> gzMember;
 };
 
+// Bytes of a leaf that go to one address.
 struct Piece {
     int address = 0;
-    std::vector<std::uint8_t> bytes;
+    std::size_t offset = 0;
+    std::size_t count = 0;
 };
 
 // What a pick ends on: a file to put into memory.
@@ -101,10 +105,12 @@ Opened Open(Level level) {
     l.label = level.chain;
     switch (level.format) {
     case ContainerFormat::Tap:
-        Refuse("It is a TAP tape image: it holds the tape's signal, not its files, and no files can be read from it "
+        Refuse("It is a TAP tape image: it holds the tape's signal, not its files, and no files can be read "
+               "from it "
                "without running a loader.");
     case ContainerFormat::G64:
-        Refuse("It is a G64 disk image: it holds the disk's raw GCR stream, and no files can be read from it without "
+        Refuse("It is a G64 disk image: it holds the disk's raw GCR stream, and no files can be read from it "
+               "without "
                "running a loader.");
     case ContainerFormat::D64:
     case ContainerFormat::D71:
@@ -117,6 +123,7 @@ Opened Open(Level level) {
         l.petsciiName.assign(o.disk.name.begin(), o.disk.name.end());
         l.id = o.disk.id;
         l.blocksFree = o.disk.blocksFree;
+        l.entries.reserve(o.disk.entries.size());
         for (const DiskEntry& e : o.disk.entries) {
             ContainerEntry entry;
             entry.index = int(l.entries.size()) + 1;
@@ -176,7 +183,8 @@ Opened Open(Level level) {
         l.name = level.label;
         std::vector<ArchiveMember> members;
         if (level.format == ContainerFormat::Zip) {
-            o.zip = level.path.empty() ? ZipArchive::OpenBytes(std::move(level.bytes)) : ZipArchive::OpenFile(level.path);
+            o.zip = level.path.empty() ? ZipArchive::OpenBytes(std::move(level.bytes))
+                                       : ZipArchive::OpenFile(level.path);
             level.bytes.clear();
             members = o.zip->members();
         } else {
@@ -201,7 +209,9 @@ Opened Open(Level level) {
 
 // --- picking -------------------------------------------------------------------------------------
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::string Candidates(const ContainerListing& l, bool loadableOnly) {
     std::string text;
@@ -249,8 +259,8 @@ std::optional<int> Number(const std::string& text) {
 }
 
 // The entries (indexes into the listing) a pick names; several only for a CRT bank.
-std::vector<std::size_t> Select(const ContainerListing& l, const std::vector<std::string>& picks, std::size_t& next,
-                                Picking& picking) {
+std::vector<std::size_t> Select(const ContainerListing& l, const std::vector<std::string>& picks,
+                                std::size_t& next, Picking& picking) {
     const auto& entries = l.entries;
     const bool crt = l.format == ContainerFormat::Crt;
     const auto bankOf = [&](int bank) {
@@ -263,7 +273,8 @@ std::vector<std::size_t> Select(const ContainerListing& l, const std::vector<std
     if (next >= picks.size()) {
         std::vector<std::size_t> loadable;
         for (std::size_t i = 0; i < entries.size(); ++i)
-            if (entries[i].loadable && (!crt || loadable.empty() || entries[i].bank != entries[loadable[0]].bank))
+            if (entries[i].loadable &&
+                (!crt || loadable.empty() || entries[i].bank != entries[loadable[0]].bank))
                 loadable.push_back(i);
         if (loadable.size() == 1) {
             picking.taken.push_back(crt ? "bank" + std::to_string(entries[loadable[0]].bank)
@@ -275,8 +286,9 @@ std::vector<std::size_t> Select(const ContainerListing& l, const std::vector<std
         std::string syntax = picking.file;
         for (const std::string& p : picking.taken)
             syntax += ":" + p;
-        PickFailure(l.label + " holds more than one " + (crt ? "bank" : "file") + " to load; pick one as " + syntax +
-                        (crt ? ":bankN" : ":ENTRY (a name as listed, or #N)") + ": " + Candidates(l, true) + ".",
+        PickFailure(l.label + " holds more than one " + (crt ? "bank" : "file") + " to load; pick one as " +
+                        syntax + (crt ? ":bankN" : ":ENTRY (a name as listed, or #N)") + ": " +
+                        Candidates(l, true) + ".",
                     picking);
     }
 
@@ -295,7 +307,8 @@ std::vector<std::size_t> Select(const ContainerListing& l, const std::vector<std
     const std::string pick = picks[next++];
     picking.taken.push_back(pick);
     const auto missing = [&] {
-        PickFailure(l.label + " holds no entry " + Quoted(pick) + "; it holds " + Candidates(l, false) + ".", picking);
+        PickFailure(l.label + " holds no entry " + Quoted(pick) + "; it holds " + Candidates(l, false) + ".",
+                    picking);
     };
     if (pick.size() > 1 && pick[0] == '#') {
         const auto n = Number(pick.substr(1));
@@ -327,8 +340,8 @@ std::vector<std::size_t> Select(const ContainerListing& l, const std::vector<std
         if (matches.size() > 1) {
             std::string list;
             for (std::size_t i : matches)
-                list += (list.empty() ? "" : ", ") + std::string("#") + std::to_string(entries[i].index) + " " +
-                        Quoted(entries[i].name);
+                list += (list.empty() ? "" : ", ") + std::string("#") + std::to_string(entries[i].index) +
+                        " " + Quoted(entries[i].name);
             PickFailure(l.label + " holds more than one entry " + Quoted(pick) + ": " + list +
                             "; pick one by its number (#N).",
                         picking);
@@ -366,7 +379,8 @@ std::variant<Level, Leaf> Extract(Opened& o, const std::vector<std::size_t>& cho
             PickFailure(Quoted(first.name) + " in " + l.label + " is a " + first.type +
                             " file; only PRG, SEQ and USR files load.",
                         picking);
-        leaf.bytes = ReadDiskFile(o.level.bytes, *o.geometry, e.track, e.sector, "the file " + Quoted(first.name));
+        leaf.bytes =
+            ReadDiskFile(o.level.bytes, *o.geometry, e.track, e.sector, "the file " + Quoted(first.name));
         leaf.kind = e.type() == int(CbmFileType::Prg) ? Leaf::Kind::Program : Leaf::Kind::Data;
         leaf.what = Quoted(first.name) + " " + Upper(first.type);
         return leaf;
@@ -375,7 +389,8 @@ std::variant<Level, Leaf> Extract(Opened& o, const std::vector<std::size_t>& cho
         const TapeEntry& e = o.tape.entries[chosen.front()];
         const auto data = TapeFileBytes(o.level.bytes, e);
         leaf.kind = Leaf::Kind::Pieces;
-        leaf.pieces.push_back({e.start, {data.begin(), data.end()}});
+        leaf.bytes.assign(data.begin(), data.end());
+        leaf.pieces.push_back({e.start, 0, data.size()});
         leaf.what = Quoted(first.name) + " " + Upper(first.type);
         return leaf;
     }
@@ -384,11 +399,13 @@ std::variant<Level, Leaf> Extract(Opened& o, const std::vector<std::size_t>& cho
         for (std::size_t i : chosen) {
             const ChipPacket& chip = o.cart.chips[i];
             const std::uint8_t* data = o.level.bytes.data() + chip.dataOffset;
-            leaf.pieces.push_back({chip.loadAddress, {data, data + chip.size}});
+            leaf.pieces.push_back({chip.loadAddress, leaf.bytes.size(), std::size_t(chip.size)});
+            leaf.bytes.insert(leaf.bytes.end(), data, data + chip.size);
         }
-        leaf.what = chosen.size() > 1 ? "bank " + std::to_string(first.bank)
-                                      : "packet #" + std::to_string(first.index) + " (bank " +
-                                            std::to_string(first.bank) + ")";
+        // "#N" picks one packet; a bank (named or the only one) is every packet of it.
+        leaf.what = picking.taken.back().starts_with("#") ? "packet #" + std::to_string(first.index) +
+                                                                " (bank " + std::to_string(first.bank) + ")"
+                                                          : "bank " + std::to_string(first.bank);
         return leaf;
     }
     case ContainerFormat::Zip:
@@ -435,7 +452,8 @@ Level TopLevel(const std::string& utf8Path, ContainerFormat format) {
 }
 
 // Runs `body`, turning a refusal into the one message both front ends show for a file that does not open.
-template <typename F> auto Guarded(const std::string& utf8Path, const std::string& topLabel, const std::string& where, F body) {
+template <typename F>
+auto Guarded(const std::string& utf8Path, const std::string& topLabel, const std::string& where, F body) {
     try {
         return body();
     } catch (const ContainerPickError&) {
@@ -450,16 +468,13 @@ template <typename F> auto Guarded(const std::string& utf8Path, const std::strin
     }
 }
 
-std::optional<Leaf> Walk(const std::string& utf8Path, const std::vector<std::string>& picks, bool toLeaf,
-                         ContainerListing* listing) {
-    const auto format = RecogniseContainerFile(utf8Path);
-    if (!format)
-        return std::nullopt;
+std::optional<Leaf> Walk(const std::string& utf8Path, ContainerFormat format,
+                         const std::vector<std::string>& picks, bool toLeaf, ContainerListing* listing) {
     const std::string top = BaseName(utf8Path);
     std::string where = top;
     return Guarded(utf8Path, top, where, [&]() -> std::optional<Leaf> {
         Picking picking{top, {}};
-        Level level = TopLevel(utf8Path, *format);
+        Level level = TopLevel(utf8Path, format);
         std::size_t next = 0;
         for (;;) {
             where = level.chain;
@@ -472,8 +487,9 @@ std::optional<Leaf> Walk(const std::string& utf8Path, const std::vector<std::str
             auto child = Extract(opened, chosen, picking);
             if (auto* leaf = std::get_if<Leaf>(&child)) {
                 if (next < picks.size() || !toLeaf)
-                    PickFailure(leaf->chain + ": " + leaf->what + " is a file, not a disk, tape or cartridge image "
-                                "or an archive: there is nothing to pick inside it.",
+                    PickFailure(leaf->chain + ": " + leaf->what +
+                                    " is a file, not a disk, tape or cartridge image "
+                                    "or an archive: there is nothing to pick inside it.",
                                 picking);
                 return std::move(*leaf);
             }
@@ -484,7 +500,8 @@ std::optional<Leaf> Walk(const std::string& utf8Path, const std::vector<std::str
 
 // --- loading ---------------------------------------------------------------------------------------
 
-LoadedFile PlaceInMemory(MemoryImage& image, std::vector<Piece> pieces, const std::string& description) {
+LoadedFile PlaceInMemory(MemoryImage& image, const std::vector<std::uint8_t>& bytes,
+                         std::vector<Piece> pieces, const std::string& description) {
     LoadedFile loaded;
     loaded.format = FileFormat::Prg;
     int low = 0x10000, high = -1;
@@ -492,15 +509,15 @@ LoadedFile PlaceInMemory(MemoryImage& image, std::vector<Piece> pieces, const st
         if (piece.address < 0 || piece.address > 0xFFFF)
             Refuse("The load address " + std::to_string(piece.address) + " lies outside the C64's memory.");
         // Bytes past $FFFF are dropped, as for a PRG.
-        piece.bytes.resize(std::min<std::size_t>(piece.bytes.size(), std::size_t(0x10000 - piece.address)));
+        piece.count = std::min(piece.count, std::size_t(0x10000 - piece.address));
         low = std::min(low, piece.address);
-        if (!piece.bytes.empty())
-            high = std::max(high, piece.address + int(piece.bytes.size()) - 1);
+        if (piece.count > 0)
+            high = std::max(high, piece.address + int(piece.count) - 1);
     }
     static const std::array<std::uint8_t, MemoryImage::kStoreSize> zeros{};
     image.write(0, zeros.data(), zeros.size());
     for (const Piece& piece : pieces)
-        image.write(std::size_t(piece.address), piece.bytes.data(), piece.bytes.size());
+        image.write(std::size_t(piece.address), bytes.data() + piece.offset, piece.count);
     loaded.ramStart = low > 0xFFFF ? 0 : low;
     loaded.ramEnd = high < 0 ? loaded.ramStart - 1 : high;
     loaded.description =
@@ -656,25 +673,29 @@ PickPath ParsePickPath(const std::string& text) {
 
 ContainerListing ListContainer(const std::string& utf8Path, const std::vector<std::string>& picks) {
     ContainerListing listing;
-    if (!RecogniseContainerFile(utf8Path)) {
+    const auto format = RecogniseContainerFile(utf8Path);
+    if (!format) {
         std::error_code ec;
-        Refuse(CannotOpenFileMessage(utf8Path, std::filesystem::is_regular_file(PathFromUtf8(utf8Path), ec)
-                                                   ? "It is not a disk, tape or cartridge image, nor a zip or gz "
-                                                     "archive."
-                                                   : "The file does not exist or cannot be reached."));
+        Refuse(CannotOpenFileMessage(utf8Path,
+                                     std::filesystem::is_regular_file(PathFromUtf8(utf8Path), ec)
+                                         ? "It is not a disk, tape or cartridge image, nor a zip or gz "
+                                           "archive."
+                                         : "The file does not exist or cannot be reached."));
     }
-    Walk(utf8Path, picks, false, &listing);
+    Walk(utf8Path, *format, picks, false, &listing);
     return listing;
 }
 
-LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path, const std::vector<std::string>& picks,
-                             const LoadOptions& options, std::optional<int> address) {
-    const std::optional<Leaf> leaf = Walk(utf8Path, picks, true, nullptr);
-    if (!leaf) {
+LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path,
+                             const std::vector<std::string>& picks, const LoadOptions& options,
+                             std::optional<int> address) {
+    const auto format = RecogniseContainerFile(utf8Path);
+    if (!format) {
         if (!picks.empty())
-            throw ContainerPickError(CannotOpenFileMessage(utf8Path, "It is not a disk, tape or cartridge image, "
-                                                                     "nor a zip or gz archive: there is nothing to "
-                                                                     "pick inside it."),
+            throw ContainerPickError(CannotOpenFileMessage(utf8Path,
+                                                           "It is not a disk, tape or cartridge image, "
+                                                           "nor a zip or gz archive: there is nothing to "
+                                                           "pick inside it."),
                                      {});
         std::string why;
         const auto loaded = LoadMemoryFile(image, utf8Path, options, &why);
@@ -682,6 +703,7 @@ LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path, co
             Refuse(CannotOpenFileMessage(utf8Path, why));
         return *loaded;
     }
+    const std::optional<Leaf> leaf = Walk(utf8Path, *format, picks, true, nullptr);
     const std::string top = BaseName(utf8Path);
     return Guarded(utf8Path, top, leaf->chain, [&] {
         const std::string description = leaf->chain + ": " + leaf->what;
@@ -690,21 +712,23 @@ LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path, co
             if (leaf->bytes.size() < 2)
                 Refuse("The file " + leaf->what + " is too short to hold its two-byte load address.");
             const int at = address.value_or(leaf->bytes[0] | leaf->bytes[1] << 8);
-            return PlaceInMemory(image, {{at, {leaf->bytes.begin() + 2, leaf->bytes.end()}}}, description);
+            return PlaceInMemory(image, leaf->bytes, {{at, 2, leaf->bytes.size() - 2}}, description);
         }
         case Leaf::Kind::Data:
-            return PlaceInMemory(image, {{address.value_or(0), leaf->bytes}}, description);
+            return PlaceInMemory(image, leaf->bytes, {{address.value_or(0), 0, leaf->bytes.size()}},
+                                 description);
         case Leaf::Kind::Pieces: {
             std::vector<Piece> pieces = leaf->pieces;
             if (address && !pieces.empty()) {
-                const int lowest = std::min_element(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
-                                       return a.address < b.address;
-                                   })->address;
+                const int lowest =
+                    std::min_element(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
+                        return a.address < b.address;
+                    })->address;
                 const int shift = *address - lowest;
                 for (Piece& piece : pieces)
                     piece.address += shift;
             }
-            return PlaceInMemory(image, std::move(pieces), description);
+            return PlaceInMemory(image, leaf->bytes, std::move(pieces), description);
         }
         case Leaf::Kind::Plain:
             break;

@@ -28,11 +28,11 @@ std::optional<ContainerFormat> RecogniseContainer(std::span<const std::uint8_t> 
 std::optional<ContainerFormat> RecogniseContainerFile(const std::string& utf8Path);
 
 struct ContainerEntry {
-    int index = 0;          // from 1, in directory order
-    std::string name;       // ASCII for disks and tapes, as stored for archives; empty for CRT packets
-    PetsciiName petscii{};  // disks and tapes: the name as stored, for drawing with the C64 font
-    std::string type;       // disks and tapes: "prg", "seq", "usr", "rel", "del"
-    int blocks = 0;         // disks; tapes: the blocks the file would take on a disk
+    int index = 0;         // from 1, in directory order
+    std::string name;      // ASCII for disks and tapes, as stored for archives; empty for CRT packets
+    PetsciiName petscii{}; // disks and tapes: the name as stored, for drawing with the C64 font
+    std::string type;      // disks and tapes: "prg", "seq", "usr", "rel", "del"
+    int blocks = 0;        // disks; tapes: the blocks the file would take on a disk
     std::optional<int> loadAddress; // disk PRGs (when readable), tape start, CRT packets
     bool locked = false;
     bool closed = false;
@@ -45,11 +45,11 @@ struct ContainerEntry {
 
 struct ContainerListing {
     ContainerFormat format = ContainerFormat::D64;
-    std::string label;                 // where it is, e.g. "games.zip: game.d64"
-    std::string name;                  // ASCII: disk or tape name, cartridge name, archive file name
-    std::vector<std::uint8_t> petsciiName; // disks (16 bytes), tapes (24)
-    std::array<std::uint8_t, 5> id{};  // disks: ID, `$A0`, DOS type
-    int blocksFree = 0;                // disks
+    std::string label;                         // where it is, e.g. "games.zip: game.d64"
+    std::string name;                          // ASCII: disk or tape name, cartridge name, archive file name
+    std::vector<std::uint8_t> petsciiName;     // disks (16 bytes), tapes (24)
+    std::array<std::uint8_t, 5> id{};          // disks: ID, `$A0`, DOS type
+    int blocksFree = 0;                        // disks
     int hardwareType = 0, exrom = 0, game = 0; // cartridges
     std::vector<ContainerEntry> entries;
 
@@ -86,8 +86,9 @@ ContainerListing ListContainer(const std::string& utf8Path, const std::vector<st
 // given; SEQ and USR files at $0000 without one), every other byte 0. A CRT pick loads one bank
 // (every packet of it). A file inside an archive loads as if opened directly. A file that is no
 // container, with no picks, loads as LoadMemoryFile does. Refusals change nothing in `image`.
-LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path, const std::vector<std::string>& picks,
-                             const LoadOptions& options = {}, std::optional<int> address = std::nullopt);
+LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path,
+                             const std::vector<std::string>& picks, const LoadOptions& options = {},
+                             std::optional<int> address = std::nullopt);
 
 // The listing as `list --json` prints it, and as the C64 lists a directory (for `list`).
 std::string ListingJson(const ContainerListing& listing);

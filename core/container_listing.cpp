@@ -23,7 +23,8 @@ std::string Format(const char* pattern, auto... values) {
 }
 
 // `3    "NAME"            PRG<`: the quote at column 5, the name padded to 16, '*' for an unclosed file.
-std::string DirectoryLine(int blocks, const std::string& name, const std::string& type, bool closed, bool locked) {
+std::string DirectoryLine(int blocks, const std::string& name, const std::string& type, bool closed,
+                          bool locked) {
     std::string line = Format("%-5d", blocks) + "\"" + name + "\"";
     line += std::string(name.size() < 16 ? 16 - name.size() : 0, ' ');
     line += closed ? ' ' : '*';
@@ -84,22 +85,25 @@ std::string ListingText(const ContainerListing& l) {
     case ContainerFormat::T64:
         text += "0 \"" + l.name + "\" T64\n";
         for (const ContainerEntry& e : l.entries)
-            text += DirectoryLine(e.blocks, e.name, e.type, true, false) + Format("  $%04X-$%04X\n", e.start, e.end);
+            text += DirectoryLine(e.blocks, e.name, e.type, true, false) +
+                    Format("  $%04X-$%04X\n", e.start, e.end);
         return text;
     case ContainerFormat::Crt:
         text += "\"" + l.name + "\" CRT, hardware type " + std::to_string(l.hardwareType) + ", EXROM " +
                 std::to_string(l.exrom) + ", GAME " + std::to_string(l.game) + "\n";
         for (const ContainerEntry& e : l.entries)
-            text += Format("#%-3d bank%-4d $%04X  %5llu bytes  %s\n", e.index, e.bank, e.loadAddress.value_or(0),
-                           static_cast<unsigned long long>(e.size), e.chipType == 0   ? "ROM"
-                                                                    : e.chipType == 1 ? "RAM"
-                                                                    : e.chipType == 2 ? "FLASH"
-                                                                                      : "?");
+            text += Format("#%-3d bank%-4d $%04X  %5llu bytes  %s\n", e.index, e.bank,
+                           e.loadAddress.value_or(0), static_cast<unsigned long long>(e.size),
+                           e.chipType == 0   ? "ROM"
+                           : e.chipType == 1 ? "RAM"
+                           : e.chipType == 2 ? "FLASH"
+                                             : "?");
         return text;
     default:
         text += "\"" + l.name + "\" " + Upper(ContainerKeyword(l.format)) + "\n";
         for (const ContainerEntry& e : l.entries)
-            text += Format("#%-3d %9llu  ", e.index, static_cast<unsigned long long>(e.size)) + "\"" + e.name + "\"\n";
+            text += Format("#%-3d %9llu  ", e.index, static_cast<unsigned long long>(e.size)) + "\"" +
+                    e.name + "\"\n";
         return text;
     }
 }

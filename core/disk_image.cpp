@@ -42,8 +42,8 @@ public:
     // The block at (track, sector), or throws with the reason.
     const std::uint8_t* visit(int track, int sector, bool first) {
         if (!m_geometry.contains(track, sector))
-            Damaged(m_what + (first ? " starts at " : " links to ") + Place(track, sector) + ", outside the disk's " +
-                    std::to_string(m_geometry.tracks()) + " tracks.");
+            Damaged(m_what + (first ? " starts at " : " links to ") + Place(track, sector) +
+                    ", outside the disk's " + std::to_string(m_geometry.tracks()) + " tracks.");
         const int block = m_geometry.blockIndex(track, sector);
         if (m_seen[std::size_t(block)])
             Damaged(m_what + " comes back to " + Place(track, sector) + " (its chain loops).");
@@ -58,7 +58,8 @@ private:
     std::vector<bool> m_seen;
 };
 
-const std::uint8_t* Block(std::span<const std::uint8_t> image, const DiskGeometry& geometry, int track, int sector) {
+const std::uint8_t* Block(std::span<const std::uint8_t> image, const DiskGeometry& geometry, int track,
+                          int sector) {
     return image.data() + std::size_t(geometry.blockIndex(track, sector)) * kBlockBytes;
 }
 
@@ -77,10 +78,14 @@ int BlocksFree(std::span<const std::uint8_t> image, const DiskGeometry& geometry
     for (int track = 1; track <= 35; ++track)
         if (track != 18)
             free += bam[4 + 4 * (track - 1)];
-    if (geometry.kind() == DiskKind::D71)
+    // The second side's counts at $DD are left empty by some writers; its bitmaps on 53/0 are
+    // what every writer keeps.
+    if (geometry.kind() == DiskKind::D71) {
+        const std::uint8_t* bitmaps = Block(image, geometry, 53, 0);
         for (int track = 36; track <= 70; ++track)
-            if (track != 53)
-                free += bam[0xDD + (track - 36)];
+            for (int sector = 0; track != 53 && sector < geometry.sectorsIn(track); ++sector)
+                free += (bitmaps[3 * (track - 36) + sector / 8] >> (sector % 8)) & 1;
+    }
     return free;
 }
 
@@ -165,20 +170,24 @@ std::vector<std::uint8_t> ReadDiskFile(std::span<const std::uint8_t> image, cons
                                        int track, int sector, const std::string& what) {
     if (image.size() < std::size_t(geometry.totalBlocks()) * kBlockBytes)
         Damaged("it is cut short.");
-    std::vector<std::uint8_t> data;
+    // The chain is checked and measured first, so the data is copied into one buffer of its size.
+    std::vector<const std::uint8_t*> blocks;
     ChainWalk walk(image, geometry, what);
-    for (bool first = true;; first = false) {
-        const std::uint8_t* block = walk.visit(track, sector, first);
-        if (block[0] == 0) {
-            // The last block: its sector byte is the index of its last used byte.
-            if (block[1] >= 2)
-                data.insert(data.end(), block + 2, block + block[1] + 1);
-            return data;
-        }
-        data.insert(data.end(), block + 2, block + kBlockBytes);
-        track = block[0];
-        sector = block[1];
+    for (const std::uint8_t* block = walk.visit(track, sector, true);;
+         block = walk.visit(block[0], block[1], false)) {
+        blocks.push_back(block);
+        if (block[0] == 0)
+            break;
     }
+    // In the last block the sector byte is the index of its last used byte.
+    const std::uint8_t last = blocks.back()[1];
+    const std::size_t lastBytes = last >= 2 ? last - 1 : 0;
+    std::vector<std::uint8_t> data((blocks.size() - 1) * (kBlockBytes - 2) + lastBytes);
+    std::uint8_t* out = data.data();
+    for (std::size_t i = 0; i + 1 < blocks.size(); ++i, out += kBlockBytes - 2)
+        std::copy_n(blocks[i] + 2, kBlockBytes - 2, out);
+    std::copy_n(blocks.back() + 2, lastBytes, out);
+    return data;
 }
 
 const char* CbmFileTypeKeyword(int type) {

@@ -15,7 +15,9 @@ constexpr std::size_t kRecordBytes = 32;
     throw UserError(UserError::Kind::CannotOpenFile, "The T64 tape image is damaged: " + reason);
 }
 
-int Word(const std::uint8_t* p) { return p[0] | p[1] << 8; }
+int Word(const std::uint8_t* p) {
+    return p[0] | p[1] << 8;
+}
 
 } // namespace
 
@@ -30,8 +32,8 @@ TapeDirectory ReadTapeDirectory(std::span<const std::uint8_t> tape) {
     TapeDirectory directory;
     std::copy_n(tape.data() + 40, directory.name.size(), directory.name.begin());
     // Many files state 0 used entries; the directory size bounds the records either way.
-    const std::size_t records = std::max<std::size_t>({std::size_t(Word(tape.data() + 34)),
-                                                       std::size_t(Word(tape.data() + 36)), 1});
+    const std::size_t records =
+        std::max<std::size_t>({std::size_t(Word(tape.data() + 34)), std::size_t(Word(tape.data() + 36)), 1});
     const std::size_t fit = (tape.size() - kHeaderBytes) / kRecordBytes;
     for (std::size_t i = 0; i < std::min(records, fit); ++i) {
         const std::uint8_t* r = tape.data() + kHeaderBytes + i * kRecordBytes;
@@ -63,7 +65,8 @@ TapeDirectory ReadTapeDirectory(std::span<const std::uint8_t> tape) {
             length = tape.size() - entry.offset;
             if (next != offsets.end())
                 length = std::min<std::uint64_t>(length, *next - entry.offset);
-            else if (const int stated = (entry.statedEnd == 0 ? 0x10000 : entry.statedEnd) - entry.start; stated > 0)
+            else if (const int stated = (entry.statedEnd == 0 ? 0x10000 : entry.statedEnd) - entry.start;
+                     stated > 0)
                 length = std::min<std::uint64_t>(length, std::uint64_t(stated));
         }
         entry.size = std::size_t(std::min<std::uint64_t>(length, std::uint64_t(0x10000 - entry.start)));
@@ -74,14 +77,15 @@ TapeDirectory ReadTapeDirectory(std::span<const std::uint8_t> tape) {
 
 std::span<const std::uint8_t> TapeFileBytes(std::span<const std::uint8_t> tape, const TapeEntry& entry) {
     if (entry.offset >= tape.size())
-        Damaged("the data of \"" + TapeAsciiName(entry.name.data(), entry.name.size()) + "\" would start at offset " +
-                std::to_string(entry.offset) + ", past the end of the file (" + std::to_string(tape.size()) +
-                " bytes).");
+        Damaged("the data of \"" + TapeAsciiName(entry.name.data(), entry.name.size()) +
+                "\" would start at offset " + std::to_string(entry.offset) + ", past the end of the file (" +
+                std::to_string(tape.size()) + " bytes).");
     return tape.subspan(std::size_t(entry.offset), entry.size);
 }
 
 std::string TapeAsciiName(const std::uint8_t* bytes, std::size_t count) {
-    while (count > 0 && (bytes[count - 1] == 0x20 || bytes[count - 1] == 0 || bytes[count - 1] == kPetsciiPadding))
+    while (count > 0 &&
+           (bytes[count - 1] == 0x20 || bytes[count - 1] == 0 || bytes[count - 1] == kPetsciiPadding))
         --count;
     return AsciiName(bytes, count);
 }

@@ -16,10 +16,10 @@ struct TapeEntry {
     std::uint8_t fileType = 0;  // the C64 file type byte as stored
     PetsciiName name{};         // space padded
     int start = 0;
-    int statedEnd = 0;          // as stored, often wrong
-    int end = 0;                // one past the last byte, repaired from the data offsets
-    std::uint64_t offset = 0;   // of the data in the file
-    std::size_t size = 0;       // data bytes, after the repair
+    int statedEnd = 0;        // as stored, often wrong
+    int end = 0;              // one past the last byte, repaired from the data offsets
+    std::uint64_t offset = 0; // of the data in the file
+    std::size_t size = 0;     // data bytes, after the repair
 
     int type() const; // as on disk: 2 for PRG, 1 for SEQ...
 };
