@@ -28,6 +28,7 @@ namespace {
 // Larger than any image or archive of C64 software; a top-level file past it is not read whole.
 constexpr std::uint64_t kMaxImageBytes = 64u << 20;
 constexpr std::size_t kHeadBytes = 64;
+constexpr int kMaxNesting = 8;
 
 [[noreturn]] void Refuse(const std::string& reason) {
     throw UserError(UserError::Kind::CannotOpenFile, reason);
@@ -341,8 +342,12 @@ std::optional<Leaf> Walk(const std::string& utf8Path, ContainerFormat format,
         Picking picking{top, {}};
         Level level = TopLevel(utf8Path, format);
         std::size_t next = 0;
-        for (;;) {
+        // An archive may hold itself (quine zips exist): with single members picked on their own,
+        // only a depth limit ends the walk.
+        for (int depth = 1;; ++depth) {
             where = level.chain;
+            if (depth > kMaxNesting)
+                Refuse("Its archives are nested more than " + std::to_string(kMaxNesting) + " deep.");
             Opened opened = Open(std::move(level));
             if (!toLeaf && next >= picks.size()) {
                 *listing = std::move(opened.listing);
@@ -518,7 +523,9 @@ ContainerListing ListContainer(const std::string& utf8Path, const std::vector<st
 LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path,
                              const std::vector<std::string>& picks, const LoadOptions& options,
                              std::optional<int> address) {
-    const auto format = RecogniseContainerFile(utf8Path);
+    // With recognition off and nothing picked, a container is raw bytes like any other file.
+    const auto format =
+        options.detectFormat || !picks.empty() ? RecogniseContainerFile(utf8Path) : std::nullopt;
     if (!format) {
         if (!picks.empty())
             throw ContainerPickError(CannotOpenFileMessage(utf8Path,

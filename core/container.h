@@ -85,7 +85,8 @@ ContainerListing ListContainer(const std::string& utf8Path, const std::vector<st
 // Loads the entry the picks lead to, as a PRG loads: at its load address (`address` instead when
 // given; SEQ and USR files at $0000 without one), every other byte 0. A CRT pick loads one bank
 // (every packet of it). A file inside an archive loads as if opened directly. A file that is no
-// container, with no picks, loads as LoadMemoryFile does. Refusals change nothing in `image`.
+// container, with no picks, loads as LoadMemoryFile does; so does any file with `detectFormat` off
+// and no picks. Refusals change nothing in `image`.
 LoadedFile LoadFromContainer(MemoryImage& image, const std::string& utf8Path,
                              const std::vector<std::string>& picks, const LoadOptions& options = {},
                              std::optional<int> address = std::nullopt);

@@ -68,7 +68,7 @@ void PickFailure(const std::string& message, const Picking& picking) {
 
 // The entries (indexes into the listing) a pick names; several only for a CRT bank.
 std::vector<std::size_t> SelectEntries(const ContainerListing& l, const std::vector<std::string>& picks,
-                                std::size_t& next, Picking& picking) {
+                                       std::size_t& next, Picking& picking) {
     const auto& entries = l.entries;
     const bool crt = l.format == ContainerFormat::Crt;
     const auto bankOf = [&](int bank) {

@@ -26,7 +26,10 @@ public:
         block(18, 0)[2] = 'A';
         std::memset(block(18, 0) + 0x90, 0xA0, 0x1B);
         setName(block(18, 0) + 0x90, "EMPTY");
-        std::memcpy(block(18, 0) + 0xA2, "01\xA0" "2A", 5);
+        std::memcpy(block(18, 0) + 0xA2,
+                    "01\xA0"
+                    "2A",
+                    5);
         link(18, 1, 0, 0xFF); // an empty directory
     }
     static int Sectors(int track) { return track <= 17 ? 21 : track <= 24 ? 19 : track <= 30 ? 18 : 17; }
@@ -88,8 +91,8 @@ inline ::testing::AssertionResult HoldsOnly(const MemoryImage& image, int addres
         const bool inside = a >= address && a < address + int(bytes.size());
         const std::uint8_t want = inside ? bytes[std::size_t(a - address)] : 0;
         if (image.byteAt(a) != want)
-            return ::testing::AssertionFailure() << "byte at " << a << " is " << int(image.byteAt(a)) << ", not "
-                                                 << int(want);
+            return ::testing::AssertionFailure()
+                   << "byte at " << a << " is " << int(image.byteAt(a)) << ", not " << int(want);
     }
     return ::testing::AssertionSuccess();
 }

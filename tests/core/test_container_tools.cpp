@@ -12,7 +12,9 @@ using namespace mosaiqua::test;
 
 namespace {
 
-bool HaveTool(const char* name) { return std::system(("command -v " + std::string(name) + " >/dev/null 2>&1").c_str()) == 0; }
+bool HaveTool(const char* name) {
+    return std::system(("command -v " + std::string(name) + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 int RunIn(const TempFolder& folder, const std::string& command) {
     return std::system(("cd '" + folder.path().string() + "' && " + command + " >/dev/null 2>&1").c_str());
@@ -24,7 +26,8 @@ std::string SharedTestData(const std::string& name) {
     return std::filesystem::exists(folder + "/" + name) ? folder + "/" + name : std::string();
 }
 
-// The program's bytes in memory after loading the pick, with its load address in front, as a PRG file holds them.
+// The program's bytes in memory after loading the pick, with its load address in front, as a PRG file holds
+// them.
 std::vector<std::uint8_t> LoadedAsPrg(const std::string& path, const std::string& pick) {
     MemoryImage image;
     const LoadedFile loaded = LoadFromContainer(image, path, {pick});
@@ -46,7 +49,8 @@ TEST(ContainerTools, Cc1541ImagesReadBackWithEqualBytes) {
     for (const std::string image : {"t.d64", "t.d71", "t.d81"}) {
         SCOPED_TRACE(image);
         ASSERT_EQ(RunIn(folder, "cc1541 -q -n 'tools disk' -i 7x -f first -w small.prg -f second -w big.prg "
-                                "-T SEQ -f text -w small.prg " + image),
+                                "-T SEQ -f text -w small.prg " +
+                                    image),
                   0);
         const ContainerListing listing = ListContainer(folder.file(image));
         EXPECT_EQ(listing.name, "TOOLS DISK");
@@ -113,7 +117,8 @@ TEST(ContainerTools, RealDiskImage) {
         GTEST_SKIP() << "../shared/testdata/testdisk.d64 is absent (a clone holds no shared test data)";
     const ContainerListing listing = ListContainer(path);
     EXPECT_EQ(listing.name, "TEST DISK");
-    EXPECT_EQ(std::string(listing.id.begin(), listing.id.end()), "00\xA0" "2A");
+    EXPECT_EQ(std::string(listing.id.begin(), listing.id.end()), "00\xA0"
+                                                                 "2A");
     ASSERT_EQ(listing.entries.size(), 2u);
     EXPECT_EQ(listing.entries[0].name, "ROMEO & JULIET");
     EXPECT_EQ(listing.entries[0].blocks, 3);
@@ -132,7 +137,8 @@ TEST(ContainerTools, RealDiskImage) {
 TEST(ContainerTools, RealCartridgeImage) {
     const std::string path = SharedTestData("extrom_generic_crt.crt");
     if (path.empty())
-        GTEST_SKIP() << "../shared/testdata/extrom_generic_crt.crt is absent (a clone holds no shared test data)";
+        GTEST_SKIP()
+            << "../shared/testdata/extrom_generic_crt.crt is absent (a clone holds no shared test data)";
     const ContainerListing listing = ListContainer(path);
     EXPECT_EQ(listing.name, "OPEN ROMS EXTERNAL ROM IMAGE");
     EXPECT_EQ(listing.hardwareType, 36);
@@ -149,5 +155,6 @@ TEST(ContainerTools, RealCartridgeImage) {
     const std::size_t at = 64 + 2 * (16 + 8192) + 16;
     MemoryImage image;
     LoadFromContainer(image, path, {"bank2"});
-    EXPECT_TRUE(HoldsOnly(image, 0x8000, {file.begin() + std::ptrdiff_t(at), file.begin() + std::ptrdiff_t(at + 8192)}));
+    EXPECT_TRUE(HoldsOnly(image, 0x8000,
+                          {file.begin() + std::ptrdiff_t(at), file.begin() + std::ptrdiff_t(at + 8192)}));
 }

@@ -12,7 +12,9 @@ using namespace mosaiqua::test;
 
 namespace {
 
-std::vector<std::uint8_t> Tail(const std::vector<std::uint8_t>& program) { return {program.begin() + 2, program.end()}; }
+std::vector<std::uint8_t> Tail(const std::vector<std::uint8_t>& program) {
+    return {program.begin() + 2, program.end()};
+}
 
 // Loads and expects a refusal of the kind whose message holds `part`; the image must not change.
 void ExpectRefused(const std::string& path, const std::vector<std::string>& picks, UserError::Kind kind,
@@ -82,7 +84,8 @@ TEST(Containers, RecognisedByContentOrSize) {
 }
 
 TEST(Containers, PetsciiNamesAsTheC64ShowsThemAndInAscii) {
-    const PetsciiName name{0x41, 0x5A, 0x20, 0x31, 0x40, 0x61, 0xC1, 0xFF, 0xA0, 0x41, 0xA0, 0xA0, 0xA0, 0xA0, 0xA0, 0xA0};
+    const PetsciiName name{0x41, 0x5A, 0x20, 0x31, 0x40, 0x61, 0xC1, 0xFF,
+                           0xA0, 0x41, 0xA0, 0xA0, 0xA0, 0xA0, 0xA0, 0xA0};
     EXPECT_EQ(AsciiName(name), "AZ 1____");
     const std::vector<std::uint8_t> codes = ScreenCodes(name);
     EXPECT_EQ(codes[0], 0x01); // $41 - $40
@@ -112,9 +115,8 @@ TEST(Containers, DiskDirectoryOverSeveralSectorsWithScratchedAndLockedEntries) {
     EXPECT_EQ(listing.loadableCount(), 18);
 
     const std::string text = ListingText(listing);
-    EXPECT_EQ(text.substr(0, text.find('\n', text.find('\n') + 1) + 1),
-              "0 \"SAMPLE DISK     \" 01 2A\n"
-              "2    \"MAIN\"             PRG<\n");
+    EXPECT_EQ(text.substr(0, text.find('\n', text.find('\n') + 1) + 1), "0 \"SAMPLE DISK     \" 01 2A\n"
+                                                                        "2    \"MAIN\"             PRG<\n");
     EXPECT_NE(text.find("\n34 BLOCKS FREE.\n"), std::string::npos);
 }
 
@@ -141,15 +143,21 @@ TEST(Containers, DiskFilesLoadLikeProgramsByNameOrNumber) {
     ASSERT_EQ(picked.picks, std::vector<std::string>{"#2"});
     LoadFromContainer(image, picked.file, picked.picks);
     EXPECT_TRUE(HoldsOnly(image, 0xC000, Tail(Program(0xC000, 10))));
+    // Recognition off: the image is a raw file, so the block at 1/0 is memory from $0000.
+    const LoadedFile raw = LoadFromContainer(image, path, {}, LoadOptions{false, false});
+    EXPECT_EQ(raw.format, FileFormat::Raw);
+    EXPECT_EQ(image.byteAt(3), 0xC0); // the high byte of that file's load address
 }
 
 TEST(Containers, PicksThatAreMissingAmbiguousOrAbsentListTheCandidates) {
     TempFolder folder;
     const std::string path = folder.file("sample.d64");
     WriteBytes(path, SampleDisk().bytes());
-    ExpectRefused(path, {"NOPE"}, UserError::Kind::PickEntry, "no entry \"NOPE\"; it holds #1 \"MAIN\", #2 \"F2\"");
+    ExpectRefused(path, {"NOPE"}, UserError::Kind::PickEntry,
+                  "no entry \"NOPE\"; it holds #1 \"MAIN\", #2 \"F2\"");
     ExpectRefused(path, {"#19"}, UserError::Kind::PickEntry, "#18 \"TWIN\"");
-    ExpectRefused(path, {"TWIN"}, UserError::Kind::PickEntry, "more than one entry \"TWIN\": #17 \"TWIN\", #18 \"TWIN\"");
+    ExpectRefused(path, {"TWIN"}, UserError::Kind::PickEntry,
+                  "more than one entry \"TWIN\": #17 \"TWIN\", #18 \"TWIN\"");
     ExpectRefused(path, {}, UserError::Kind::PickEntry, "pick one as sample.d64:ENTRY");
     ExpectRefused(path, {"MAIN", "X"}, UserError::Kind::PickEntry, "nothing to pick inside it");
 
@@ -179,7 +187,8 @@ TEST(Containers, HostileDisksAreRefusedWithTheirReason) {
                   "the file \"LOOP\" comes back to track 1 sector 0");
     ExpectRefused(folder.file("bad.d64"), {"PAST"}, UserError::Kind::CannotOpenFile,
                   "starts at track 36 sector 0, outside the disk's 35 tracks");
-    ExpectRefused(folder.file("bad.d64"), {"FAR"}, UserError::Kind::CannotOpenFile, "links to track 30 sector 18");
+    ExpectRefused(folder.file("bad.d64"), {"FAR"}, UserError::Kind::CannotOpenFile,
+                  "links to track 30 sector 18");
 
     disk.link(18, 1, 18, 2);
     disk.link(18, 2, 18, 1);
@@ -200,7 +209,8 @@ TEST(Containers, FortyTrackDiskWithErrorBytesReadsItsLastTracks) {
     MemoryImage image;
     LoadFromContainer(image, folder.file("forty.d64"), {"HIGH"});
     EXPECT_TRUE(HoldsOnly(image, 0x2000, Tail(Program(0x2000, 260))));
-    ExpectRefused(folder.file("forty.d64"), {"BEYOND"}, UserError::Kind::CannotOpenFile, "outside the disk's 40 tracks");
+    ExpectRefused(folder.file("forty.d64"), {"BEYOND"}, UserError::Kind::CannotOpenFile,
+                  "outside the disk's 40 tracks");
 }
 
 TEST(Containers, DiskListingAsJson) {
@@ -211,12 +221,13 @@ TEST(Containers, DiskListingAsJson) {
     disk.chain({{1, 0}}, Program(0x0801, 3));
     disk.entry(18, 1, 1, 0x01, 1, 1, "OPEN", 0);
     WriteBytes(folder.file("j.d64"), disk.bytes());
-    EXPECT_EQ(ListingJson(ListContainer(folder.file("j.d64"))),
-              "{\"format\": \"d64\", \"name\": \"EMPTY\", \"id\": \"01 2A\", \"blocks_free\": 5, \"entries\": ["
-              "{\"index\": 1, \"name\": \"A\\\"B\", \"type\": \"prg\", \"blocks\": 1, \"load_address\": 2049, "
-              "\"locked\": false, \"closed\": true}, "
-              "{\"index\": 2, \"name\": \"OPEN\", \"type\": \"seq\", \"blocks\": 0, \"load_address\": null, "
-              "\"locked\": false, \"closed\": false}]}");
+    EXPECT_EQ(
+        ListingJson(ListContainer(folder.file("j.d64"))),
+        "{\"format\": \"d64\", \"name\": \"EMPTY\", \"id\": \"01 2A\", \"blocks_free\": 5, \"entries\": ["
+        "{\"index\": 1, \"name\": \"A\\\"B\", \"type\": \"prg\", \"blocks\": 1, \"load_address\": 2049, "
+        "\"locked\": false, \"closed\": true}, "
+        "{\"index\": 2, \"name\": \"OPEN\", \"type\": \"seq\", \"blocks\": 0, \"load_address\": null, "
+        "\"locked\": false, \"closed\": false}]}");
 }
 
 namespace {
@@ -247,7 +258,8 @@ TEST(Containers, TapeEndAddressesAreRepairedFromTheOffsets) {
     std::memcpy(tape.data() + 40, "MY TAPE", 7);
     const std::vector<std::uint8_t> first = Tail(Program(0x0801, 100)), second = Tail(Program(0x3000, 20, 9));
     const std::uint32_t firstAt = 128 + 20, secondAt = 128;
-    for (const auto& r : {TapeRecord(0x0801, 0xC3C6, firstAt, "FIRST"), TapeRecord(0x3000, 0x3014, secondAt, "SECOND")})
+    for (const auto& r :
+         {TapeRecord(0x0801, 0xC3C6, firstAt, "FIRST"), TapeRecord(0x3000, 0x3014, secondAt, "SECOND")})
         tape.insert(tape.end(), r.begin(), r.end());
     tape.insert(tape.end(), second.begin(), second.end());
     tape.insert(tape.end(), first.begin(), first.end());
@@ -268,9 +280,10 @@ TEST(Containers, TapeEndAddressesAreRepairedFromTheOffsets) {
     WriteBytes(folder.file("t.t64"), tape);
     listing = ListContainer(folder.file("t.t64"));
     EXPECT_EQ(listing.entries[1].size, 20u); // its stated end comes before the junk
-    EXPECT_EQ(ListingJson(listing).substr(ListingJson(listing).find("{\"index\": 2")),
-              "{\"index\": 2, \"name\": \"SECOND\", \"type\": \"prg\", \"start\": 12288, \"end\": 12308, \"size\": "
-              "20}]}");
+    EXPECT_EQ(
+        ListingJson(listing).substr(ListingJson(listing).find("{\"index\": 2")),
+        "{\"index\": 2, \"name\": \"SECOND\", \"type\": \"prg\", \"start\": 12288, \"end\": 12308, \"size\": "
+        "20}]}");
     MemoryImage image;
     const LoadedFile loaded = LoadFromContainer(image, folder.file("t.t64"), {"SECOND"});
     EXPECT_TRUE(HoldsOnly(image, 0x3000, second));
@@ -312,12 +325,15 @@ std::vector<std::uint8_t> Cartridge(const char* signature, const std::vector<std
 
 TEST(Containers, CartridgeBanksLoadOneAtATime) {
     TempFolder folder;
-    WriteBytes(folder.file("c.crt"), Cartridge("C64 CARTRIDGE   ", {{0, 0x8000, 8192, 8192}, {1, 0x8000, 8192, 8192}}));
+    WriteBytes(folder.file("c.crt"),
+               Cartridge("C64 CARTRIDGE   ", {{0, 0x8000, 8192, 8192}, {1, 0x8000, 8192, 8192}}));
     const ContainerListing listing = ListContainer(folder.file("c.crt"));
-    EXPECT_EQ(ListingJson(listing),
-              "{\"format\": \"crt\", \"name\": \"TWO BANKS\", \"hardware_type\": 19, \"exrom\": 1, \"game\": 0, "
-              "\"entries\": [{\"index\": 1, \"bank\": 0, \"load_address\": 32768, \"size\": 8192, \"chip_type\": 0}, "
-              "{\"index\": 2, \"bank\": 1, \"load_address\": 32768, \"size\": 8192, \"chip_type\": 0}]}");
+    EXPECT_EQ(
+        ListingJson(listing),
+        "{\"format\": \"crt\", \"name\": \"TWO BANKS\", \"hardware_type\": 19, \"exrom\": 1, \"game\": 0, "
+        "\"entries\": [{\"index\": 1, \"bank\": 0, \"load_address\": 32768, \"size\": 8192, \"chip_type\": "
+        "0}, "
+        "{\"index\": 2, \"bank\": 1, \"load_address\": 32768, \"size\": 8192, \"chip_type\": 0}]}");
     MemoryImage image;
     const LoadedFile loaded = LoadFromContainer(image, folder.file("c.crt"), {"bank1"});
     std::vector<std::uint8_t> bank1(8192);
@@ -328,16 +344,19 @@ TEST(Containers, CartridgeBanksLoadOneAtATime) {
     ExpectRefused(folder.file("c.crt"), {}, UserError::Kind::PickEntry, ": bank0, bank1.");
 
     WriteBytes(folder.file("128.crt"), Cartridge("C128 CARTRIDGE  ", {{0, 0x8000, 16, 16}}));
-    ExpectRefused(folder.file("128.crt"), {}, UserError::Kind::CannotOpenFile, "for the C128, not for the C64");
+    ExpectRefused(folder.file("128.crt"), {}, UserError::Kind::CannotOpenFile,
+                  "for the C128, not for the C64");
     WriteBytes(folder.file("long.crt"), Cartridge("C64 CARTRIDGE   ", {{0, 0x8000, 32, 16}}));
-    ExpectRefused(folder.file("long.crt"), {}, UserError::Kind::CannotOpenFile, "holds 32 bytes in a packet of 16");
+    ExpectRefused(folder.file("long.crt"), {}, UserError::Kind::CannotOpenFile,
+                  "holds 32 bytes in a packet of 16");
     WriteBytes(folder.file("high.crt"), Cartridge("C64 CARTRIDGE   ", {{0, 0xF000, 8192, 8192}}));
     ExpectRefused(folder.file("high.crt"), {}, UserError::Kind::CannotOpenFile, "past $FFFF");
 }
 
 namespace {
 
-void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members) {
+void WriteZip(const std::string& path,
+              const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members) {
     int error = 0;
     zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     ASSERT_NE(zip, nullptr);
@@ -369,7 +388,8 @@ TEST(Containers, ZipHoldingADiskPicksThroughBothLevels) {
     const std::string zipPath = folder.file("games.zip");
     WriteZip(zipPath, {{"readme.txt", {'h', 'i'}}, {"disks/game.d64", SampleDisk().bytes()}});
     EXPECT_EQ(ListingJson(ListContainer(zipPath)),
-              "{\"format\": \"zip\", \"name\": \"games.zip\", \"entries\": [{\"index\": 1, \"name\": \"readme.txt\", "
+              "{\"format\": \"zip\", \"name\": \"games.zip\", \"entries\": [{\"index\": 1, \"name\": "
+              "\"readme.txt\", "
               "\"size\": 2}, {\"index\": 2, \"name\": \"disks/game.d64\", \"size\": 175531}]}");
     EXPECT_EQ(ListContainer(zipPath, {"#2"}).label, "games.zip: disks/game.d64");
     const PickPath picked = ParsePickPath(zipPath + ":game.d64:MAIN");
@@ -384,7 +404,8 @@ TEST(Containers, ZipHoldingADiskPicksThroughBothLevels) {
     } catch (const ContainerPickError& e) {
         EXPECT_EQ(e.picksToContainer(), std::vector<std::string>{"game.d64"}); // the disk asks, not the zip
     }
-    ExpectRefused(zipPath, {"game.d64", "NOPE"}, UserError::Kind::PickEntry, "games.zip: disks/game.d64 holds no entry");
+    ExpectRefused(zipPath, {"game.d64", "NOPE"}, UserError::Kind::PickEntry,
+                  "games.zip: disks/game.d64 holds no entry");
 
     WriteZip(folder.file("bomb.zip"), {{"big.bin", std::vector<std::uint8_t>((16u << 20) + 1, 0)}});
     ExpectRefused(folder.file("bomb.zip"), {}, UserError::Kind::CannotOpenFile, "larger than 16 MB");
@@ -409,6 +430,15 @@ TEST(Containers, GzippedSnapshotLoadsAsIfOpenedDirectly) {
     EXPECT_EQ(loaded.format, FileFormat::ViceSnapshot);
     EXPECT_EQ(image.byteAt(0xBEEF), 0x42);
     EXPECT_EQ(loaded.description.rfind("s.vsf.gz: s.vsf: VICE snapshot", 0), 0u) << loaded.description;
+
+    // Archives inside archives are followed, but not forever (a zip can hold itself).
+    std::vector<std::uint8_t> nested = Gzip(snapshot);
+    for (int level = 2; level <= 8; ++level)
+        nested = Gzip(nested);
+    WriteBytes(folder.file("deep.gz"), nested);
+    EXPECT_EQ(LoadFromContainer(image, folder.file("deep.gz"), {}).format, FileFormat::ViceSnapshot);
+    WriteBytes(folder.file("deeper.gz"), Gzip(nested));
+    ExpectRefused(folder.file("deeper.gz"), {}, UserError::Kind::CannotOpenFile, "nested more than 8 deep");
 
     std::vector<std::uint8_t> cut = Gzip(snapshot);
     cut.resize(cut.size() / 2);

@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4: {
             const Cartridge cart = ReadCartridge(bytes);
             for (const ChipPacket& chip : cart.chips)
-                if (chip.dataOffset + std::size_t(chip.size) > count || chip.loadAddress + chip.size > 0x10000)
+                if (chip.dataOffset + std::size_t(chip.size) > count ||
+                    chip.loadAddress + chip.size > 0x10000)
                     std::abort();
             break;
         }
