@@ -15,7 +15,9 @@ using namespace mosaiqua;
 
 namespace {
 
-int Sectors(int track) { return track <= 17 ? 21 : track <= 24 ? 19 : track <= 30 ? 18 : 17; }
+int Sectors(int track) {
+    return track <= 17 ? 21 : track <= 24 ? 19 : track <= 30 ? 18 : 17;
+}
 
 std::size_t Offset(int track, int sector) {
     std::size_t blocks = 0;
@@ -62,7 +64,8 @@ const std::string& DiskFile() {
     const auto folder = std::filesystem::temp_directory_path() / "mosaiqua-bench";
     std::filesystem::create_directories(folder);
     path = (folder / "full.d64").string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(disk.data()), std::streamsize(disk.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(disk.data()), std::streamsize(disk.size()));
     return path;
 }
 
