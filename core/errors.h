@@ -24,6 +24,7 @@ public:
         NotAFileName,     // a range's numbered files need a file name, not a device or folder
         NoMachineState,   // the loaded file says nothing about the video chip
         ViceMonitor,      // capturing from a running VICE failed
+        PickEntry,        // a container entry missing, ambiguous, or not picked where a pick is needed
     };
 
     UserError(Kind kind, const std::string& message) : std::runtime_error(message), m_kind(kind) {}

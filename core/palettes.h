@@ -25,9 +25,6 @@ inline constexpr PaletteTable Palette6569R5Table = {
     0x17518E, 0x003D53, 0x7562BE, 0x4E4E4E, 0x767676, 0x8EE88C, 0xE66271, 0xA3A3A3,
 };
 
-    friend bool operator==(const Palette&, const Palette&) = default;
-};
-
 // Pepto PAL ("vic"), CCS64, Colodore, Community Colors, PALette 6569R5, in the order help lists them.
 std::span<const Palette> BuiltInPalettes();
 // `vic`, `ccs64`, `colodore`, `community`, `6569r5`; nothing for another word.

@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  libpng-dev libspng-dev libgif-dev
+  libpng-dev libspng-dev libgif-dev libzip-dev zlib1g-dev
+  cc1541 cbmconvert
   acme 64tass cc65
   clang libclang-rt-14-dev clang-format
   xvfb xauth x11-utils xdotool imagemagick

@@ -80,10 +80,9 @@ TEST(BitmapRender, KoalaAndArtStudioFilesReadBackAsThePicture) {
     EXPECT_EQ(koala[10002], 11);
     MemoryImage loadedRam;
     auto loaded = LoadMemoryFile(loadedRam, folder.file("pic.kla"), {});
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->format, FileFormat::Koala);
-    EXPECT_EQ(loaded->description, "Koala Painter picture: $6000-$8710");
-    auto own = PictureFileView(*loaded, loadedRam);
+    EXPECT_EQ(loaded.format, FileFormat::Koala);
+    EXPECT_EQ(loaded.description, "Koala Painter picture: $6000-$8710");
+    auto own = PictureFileView(loaded, loadedRam);
     ASSERT_TRUE(own);
     EXPECT_EQ(own->bitmap, 0x6000);
     EXPECT_EQ(own->colourRamAddress, 0x6000 + 9000);
@@ -97,9 +96,8 @@ TEST(BitmapRender, KoalaAndArtStudioFilesReadBackAsThePicture) {
     EXPECT_EQ(art[2 + 9000], 5);
     EXPECT_EQ(std::vector<std::uint8_t>(art.begin() + 9003, art.end()), std::vector<std::uint8_t>(6, 0));
     loaded = LoadMemoryFile(loadedRam, folder.file("pic.art"), {});
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->format, FileFormat::ArtStudio);
-    own = PictureFileView(*loaded, loadedRam);
+    EXPECT_EQ(loaded.format, FileFormat::ArtStudio);
+    own = PictureFileView(loaded, loadedRam);
     ASSERT_TRUE(own);
     EXPECT_FALSE(own->multicolour);
     EXPECT_EQ(own->border, 5);
@@ -110,9 +108,8 @@ TEST(BitmapRender, KoalaAndArtStudioFilesReadBackAsThePicture) {
     test::WriteBytes(folder.file("pic.bin"), koala);
     for (const char* name : {"short.kla", "pic.bin"}) {
         loaded = LoadMemoryFile(loadedRam, folder.file(name), {});
-        ASSERT_TRUE(loaded);
-        EXPECT_EQ(loaded->format, FileFormat::Raw) << name;
-        EXPECT_FALSE(PictureFileView(*loaded, loadedRam));
+            EXPECT_EQ(loaded.format, FileFormat::Raw) << name;
+        EXPECT_FALSE(PictureFileView(loaded, loadedRam));
     }
 }
 

@@ -34,7 +34,7 @@ TEST(Palettes, EachKeywordGivesItsPublishedTable) {
         ASSERT_TRUE(palette) << row.keyword;
         EXPECT_EQ(palette->name, row.name);
         std::istringstream in(row.rgb);
-        for (const TColor colour : palette->table) { // TColor holds red in its low byte
+        for (const TColor colour : palette->codeTable()) { // TColor holds red in its low byte
             std::string rgb;
             in >> rgb;
             char text[7];
@@ -43,8 +43,8 @@ TEST(Palettes, EachKeywordGivesItsPublishedTable) {
         }
     }
     // The window's two table kinds keep their tables.
-    EXPECT_EQ(PaletteForKind(PaletteKind::pkTrueVic)->table, *TableFor(PaletteKind::pkTrueVic));
-    EXPECT_EQ(PaletteForKind(PaletteKind::pkCcs64)->table, *TableFor(PaletteKind::pkCcs64));
+    EXPECT_EQ(PaletteForKind(PaletteKind::pkTrueVic)->codeTable(), *TableFor(PaletteKind::pkTrueVic));
+    EXPECT_EQ(PaletteForKind(PaletteKind::pkCcs64)->codeTable(), *TableFor(PaletteKind::pkCcs64));
     EXPECT_FALSE(PaletteForKind(PaletteKind::pkWindows) || PaletteForKeyword("VIC"));
     EXPECT_EQ(PaletteKeywordList(), "vic|ccs64|colodore|community|6569r5");
 }

@@ -172,7 +172,7 @@ TEST_F(LoaderPathTest, ANameThatBecomesAPipeIsNeverWaitedOnNorRead) {
     for (int i = 0; i < 40000 && fault.empty(); ++i) {
         MemoryImage image;
         std::string why;
-        if (LoadFreezeFile(image, name, false, &why))
+        if (ReadFreezeFile(image, name, false, &why))
             ++loads, fault = image.byteAt(0) == 'F' ? "" : "load " + std::to_string(i) + " read the pipe";
         else if (why.find("not a regular file") == std::string::npos)
             fault = why;
@@ -197,7 +197,7 @@ TEST_F(LoaderPathTest, AFileThatCannotBeReadSaysTheSystemsReason) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             _exit(3);
         std::string why;
-        const bool loaded = LoadFreezeFile(m_image, locked, true, &why);
+        const bool loaded = ReadFreezeFile(m_image, locked, true, &why);
         _exit(write(channel[1], why.data(), why.size()) >= 0 && !loaded && untouched() ? 0 : 1);
     }
     close(channel[1]);

@@ -288,14 +288,14 @@ TEST(ViceSnapshotWriter, WritesTheDocumentedLayoutAndOpensAgainTheSame) {
     WriteViceSnapshot(folder.file("now.vsf"), image, state);
     MemoryImage again;
     const auto loaded = LoadMemoryFile(again, folder.file("now.vsf"), LoadOptions{});
-    ASSERT_TRUE(loaded && loaded->machineState);
-    EXPECT_EQ(loaded->format, FileFormat::ViceSnapshot);
-    EXPECT_EQ(loaded->machine, "C64SC");
+    ASSERT_TRUE(loaded.machineState);
+    EXPECT_EQ(loaded.format, FileFormat::ViceSnapshot);
+    EXPECT_EQ(loaded.machine, "C64SC");
     EXPECT_EQ(std::memcmp(again.data(), image.data(), MemoryImage::kStoreSize), 0);
-    EXPECT_EQ(loaded->machineState->vic, state.vic);
-    EXPECT_EQ(loaded->machineState->colourRam, state.colourRam);
-    EXPECT_EQ(loaded->machineState->characterRom, state.characterRom);
-    EXPECT_EQ(VicBank(loaded->machineState->cia2PortA, loaded->machineState->cia2DirectionA), 0x8000);
+    EXPECT_EQ(loaded.machineState->vic, state.vic);
+    EXPECT_EQ(loaded.machineState->colourRam, state.colourRam);
+    EXPECT_EQ(loaded.machineState->characterRom, state.characterRom);
+    EXPECT_EQ(VicBank(loaded.machineState->cia2PortA, loaded.machineState->cia2DirectionA), 0x8000);
 }
 
 } // namespace
