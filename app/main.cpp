@@ -1,4 +1,5 @@
 // Program start: one application, the main window first, then the message loop.
+#include "core/file_writer.h"
 #include "ui/assets/fonts.h"
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/qt_platform.h"
@@ -177,6 +178,8 @@ void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before Qt starts its threads: an interrupted save then leaves no temporary behind.
+    mosaiqua::InstallInterruptCleanup();
     if (const auto answered = AnswerWithoutWindow(ReadArguments(argc, argv, false)))
         return *answered;
     if (!DisplayAvailable(argc, argv)) {

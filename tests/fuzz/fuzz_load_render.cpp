@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(file);
 
     MemoryImage image;
-    if (!LoadFreezeFile(image, path, skip))
+    if (!ReadFreezeFile(image, path, skip, nullptr))
         std::abort(); // a regular file must always load
 
     SpriteRasters sprites;

@@ -94,15 +94,11 @@ void TForm1::OpenFreezeFileNamed(const QString& path) {
 void TForm1::LoadAndRedraw(const QString& shownName, const std::string& systemPath) {
     const mosaiqua::LoadOptions options{m_detectFileFormat1->isChecked(),
                                         m_skipFirst1148BytesOfFile1->isChecked()};
-    std::string why;
     // A refused file leaves the store alone, so the views and addresses stay as they were.
-    std::optional<mosaiqua::LoadedFile> loaded = mosaiqua::LoadMemoryFile(m_image, systemPath, options, &why);
-    if (!loaded) {
-        throw mosaiqua::UserError(mosaiqua::UserError::Kind::CannotOpenFile,
-                                  mosaiqua::CannotOpenFileMessage(Utf8(shownName), why));
-    }
+    std::optional<mosaiqua::LoadedFile> loaded =
+        mosaiqua::LoadMemoryFile(m_image, systemPath, options, Utf8(shownName));
     // No save may replace the file just read, under any name.
-    mosaiqua::ProtectLoadedFile(systemPath);
+    m_loadedFile = mosaiqua::IdentifyFile(systemPath);
     m_machineState = std::move(loaded->machineState);
     DrawCurrentSprite();
     DrawNextSevenSprites();
@@ -117,7 +113,7 @@ void TForm1::LoadAndRedraw(const QString& shownName, const std::string& systemPa
 
 void TForm1::SaveSprite1Click() {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(m_image.SpriteAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(m_spriteAddress)));
     if (!name)
         return;
     const mosaiqua::SpriteCellSizes sizes =
@@ -125,14 +121,14 @@ void TForm1::SaveSprite1Click() {
     const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
     const mosaiqua::ColourSlots colours = SpriteColours();
     const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options);
+    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options, m_loadedFile);
     SetStatus(QString::fromLatin1(mosaiqua::kCurrentSpriteSavedStatus) +
               TransparencyNote(options, *name, colours, SpriteMulticolour()));
 }
 
 void TForm1::SaveNext7Sprites1Click() {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(m_image.SpriteAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(m_spriteAddress)));
     if (!name)
         return;
     const mosaiqua::SpriteCellSizes sizes =
@@ -140,7 +136,7 @@ void TForm1::SaveNext7Sprites1Click() {
     const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
     const mosaiqua::ColourSlots colours = SpriteColours();
     const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options);
+    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options, m_loadedFile);
     SetStatus(QString::fromLatin1(mosaiqua::kNextSevenSavedStatus) +
               TransparencyNote(options, *name, colours, SpriteMulticolour()));
 }
@@ -152,27 +148,27 @@ void TForm1::SaveSpriteAnimation1Click() {
     if (m_platform.RunModal(m_animationDialog) != QDialog::Accepted)
         return;
     SaveFileRequest request;
-    request.presetName = QString::fromStdString(mosaiqua::PresetAnimationName(m_image.SpriteAddress));
+    request.presetName = QString::fromStdString(mosaiqua::PresetAnimationName(m_spriteAddress));
     request.defaultSuffix = QStringLiteral("gif");
     request.filters = QStringList{QStringLiteral("GIF Image (*.gif)")};
     const std::optional<QString> name = AskSaveName(request);
     if (!name)
         return;
     mosaiqua::AnimationSave save;
-    save.firstAddress = m_image.SpriteAddress;
+    save.firstAddress = m_spriteAddress;
     save.frames = m_animationDialog->frames();
     save.delayMs = m_animationDialog->delayMs();
     save.multicolour = SpriteMulticolour();
     save.colours = SpriteColours();
     save.transparentBackground = m_transparentBackgroundInPng1->isChecked();
     SetStatus(QString::fromStdString(mosaiqua::SaveSpriteAnimation(
-        m_image, save, m_windows.saveSpriteSettings->SizeTexts(), Utf8(*name))));
+        m_image, save, m_windows.saveSpriteSettings->SizeTexts(), Utf8(*name), m_loadedFile)));
 }
 
 // ---- Memory ranges ------------------------------------------------------------------------------
 
 void TForm1::RestoreAfterRange() {
-    m_image.SpriteAddress = m_savedSpriteAddress;
+    m_spriteAddress = m_savedSpriteAddress;
     m_progressBar1->setValue(0);
     RefreshSpriteViews();
 }
@@ -183,7 +179,7 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
     // Single-bitmap mode reads its sizes here: a bad one stops the command before the dialog shows.
     dialog.PrepareForMode(mode, frameGeometry(), PickerOuterSize(), settings.SizeTexts());
 
-    m_savedSpriteAddress = m_image.SpriteAddress;
+    m_savedSpriteAddress = m_spriteAddress;
     // Every way out, a failure half-way included, puts the viewer back where it was.
     struct Closing {
         TForm1* form;
@@ -195,7 +191,7 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
     const SpriteRangeValue range = dialog.Range();
     mosaiqua::CheckRangeCount(range.start, range.end, range.count);
 
-    m_image.SpriteAddress = range.start;
+    m_spriteAddress = range.start;
     DrawCurrentSprite();
     DrawNextSevenSprites();
     const bool toFiles = mode == RangeDialogMode::ToFiles;
@@ -209,7 +205,7 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
     repaint();
     mosaiqua::RangeWalk walk;
     walk.showSprite = [this](std::int32_t address) {
-        m_image.SpriteAddress = address;
+        m_spriteAddress = address;
         DrawCurrentSprite();
         DrawNextSevenSprites();
     };
@@ -223,12 +219,12 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
     const QString note = TransparencyNote(options, *name, colours, SpriteMulticolour());
     if (toFiles) {
         mosaiqua::SaveRangeToFiles(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
-                                   options, walk);
+                                   options, walk, m_loadedFile);
         SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)) + note);
     } else {
         // Written before the status claims success.
         const int saved = mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count,
-                                                     Utf8(*name), sizes, options, walk);
+                                                     Utf8(*name), sizes, options, walk, m_loadedFile);
         SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(saved, range.count)) + note);
     }
 }
@@ -237,13 +233,13 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
 
 void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(m_image.CharSetAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(m_charSetAddress)));
     if (!name)
         return;
     // The view's own picture at its own size and the display's depth; the save settings do not apply.
     const mosaiqua::ColourSlots colours = CharSetColours();
     const mosaiqua::ImageSaveOptions options = PictureOptions(DisplayDepth(), colours);
-    mosaiqua::WriteImageFile(m_charSetRasters.of(kind), Utf8(*name), options);
+    mosaiqua::WriteImageFile(m_charSetRasters.of(kind), Utf8(*name), options, m_loadedFile);
     SetStatus(QString::fromLatin1(mosaiqua::CharSetSavedStatus(kind)) +
               TransparencyNote(options, *name, colours, CharSetMulticolour()));
 }
@@ -256,11 +252,9 @@ void TForm1::SaveRawData1Click() {
     RawDataDialog& dialog = *m_rawDataDialog;
     // The bytes of the page in front: eight sprites from the current one, or one 2 KB charset.
     if (m_pageControl->currentWidget() == m_charSheet)
-        dialog.setRange(mosaiqua::RawDataRangeForCharSet(m_image.CharSetAddress),
-                        mosaiqua::RawDataLayout::CharSet);
+        dialog.setRange(mosaiqua::RawDataRangeForCharSet(m_charSetAddress), mosaiqua::RawDataLayout::CharSet);
     else
-        dialog.setRange(mosaiqua::RawDataRangeForSprites(m_image.SpriteAddress),
-                        mosaiqua::RawDataLayout::Sprites);
+        dialog.setRange(mosaiqua::RawDataRangeForSprites(m_spriteAddress), mosaiqua::RawDataLayout::Sprites);
     dialog.move(CentredOver(OuterSize(dialog)));
     if (m_platform.RunModal(&dialog) != QDialog::Accepted)
         return;
@@ -273,6 +267,6 @@ void TForm1::SaveRawData1Click() {
     const std::optional<QString> name = AskSaveName(request);
     if (!name)
         return;
-    SetStatus(QString::fromStdString(mosaiqua::WriteRawDataFile(m_image, range.start, range.end, format,
-                                                                dialog.dataLayout(), Utf8(*name))));
+    SetStatus(QString::fromStdString(mosaiqua::WriteRawDataFile(
+        m_image, range.start, range.end, format, dialog.dataLayout(), Utf8(*name), m_loadedFile)));
 }

@@ -92,16 +92,16 @@ void TForm1::FollowInOverview() {
     if (page == OverviewPage::Sprites) {
         overview.setMode(SpriteMulticolour());
         overview.setColours(SpriteColours());
-        overview.setViewerRange(m_image.SpriteAddress, kSpriteViewerBytes);
+        overview.setViewerRange(m_spriteAddress, kSpriteViewerBytes);
     } else {
         overview.setMode(CharSetMulticolour());
         overview.setColours(CharSetColours());
-        overview.setViewerRange(m_image.CharSetAddress, kCharSetViewerBytes);
+        overview.setViewerRange(m_charSetAddress, kCharSetViewerBytes);
     }
 }
 
 void TForm1::TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings) {
-    m_image.SpriteAddress = std::clamp(settings.address, 0, kLastAddress);
+    m_spriteAddress = std::clamp(settings.address, 0, kLastAddress);
     // The button is the mode; the menu mark follows it so Ctrl+M toggles from here.
     m_mcm->setChecked(settings.multicolour);
     m_multicolourMode1->setChecked(settings.multicolour);
@@ -111,7 +111,7 @@ void TForm1::TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings) {
 }
 
 void TForm1::TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings) {
-    m_image.CharSetAddress = std::clamp(settings.address, 0, kLastAddress);
+    m_charSetAddress = std::clamp(settings.address, 0, kLastAddress);
     m_cmcm->setChecked(settings.multicolour);
     m_charSetMulticolourModeEnable1->setChecked(settings.multicolour);
     SetCharSetColours(settings.colours);
@@ -122,10 +122,10 @@ void TForm1::TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings) {
 void TForm1::MoveViewerTo(OverviewPage page, std::int32_t address) {
     address = std::clamp(address, 0, kLastAddress);
     if (page == OverviewPage::Sprites) {
-        m_image.SpriteAddress = address;
+        m_spriteAddress = address;
         RefreshSpriteViews();
     } else {
-        m_image.CharSetAddress = address;
+        m_charSetAddress = address;
         RefreshCharSetViews(true, true, true, true);
     }
 }

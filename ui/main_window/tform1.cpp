@@ -55,9 +55,9 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
 
     for (QLabel* label : {m_label1, m_label2, m_label3, m_cs8x8Label, m_cs8x16Label, m_cs16x16Label})
         label->setText(QStringLiteral("$0000"));
-    m_image.SpriteAddress = 0;
+    m_spriteAddress = 0;
     m_savedSpriteAddress = 0;
-    m_image.CharSetAddress = 0;
+    m_charSetAddress = 0;
     m_charSetProgressTotal = 0;
     m_charSetRasters.CharSetImage16x16.fill(0x000000);
     m_charSetRasters.CharSetImage8x16.fill(0x000000);
@@ -160,13 +160,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::DrawCurrentSprite() {
-    const mosaiqua::SpriteLabelTexts labels = mosaiqua::SpriteLabelsFor(m_image.SpriteAddress);
+    const mosaiqua::SpriteLabelTexts labels = mosaiqua::SpriteLabelsFor(m_spriteAddress);
     m_label1->setText(QString::fromStdString(labels.label1));
     if (labels.label2)
         m_label2->setText(QString::fromStdString(*labels.label2));
     if (labels.label3)
         m_label3->setText(QString::fromStdString(*labels.label3));
-    mosaiqua::DrawCurrentSpriteRasters(m_spriteRasters, m_image, m_image.SpriteAddress, SpriteMulticolour(),
+    mosaiqua::DrawCurrentSpriteRasters(m_spriteRasters, m_image, m_spriteAddress, SpriteMulticolour(),
                                        SpriteColours());
     m_spriteActualView->update();
     m_spriteBigView->update();
@@ -174,7 +174,7 @@ void TForm1::DrawCurrentSprite() {
 }
 
 void TForm1::DrawNextSevenSprites() {
-    mosaiqua::DrawNextSevenSpriteRasters(m_spriteRasters, m_image, m_image.SpriteAddress, SpriteMulticolour(),
+    mosaiqua::DrawNextSevenSpriteRasters(m_spriteRasters, m_image, m_spriteAddress, SpriteMulticolour(),
                                          SpriteColours());
     m_scanImageView->update();
 }
@@ -224,13 +224,13 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
                             (kind == CharSetViewKind::cv8x16 && plan.draw8x16);
         if (!wanted)
             continue;
-        mosaiqua::RenderCharSetView(kind, m_image, m_image.CharSetAddress, colours, multicolour,
+        mosaiqua::RenderCharSetView(kind, m_image, m_charSetAddress, colours, multicolour,
                                     m_charSetRasters.of(kind), step);
         // An image paints all its pixels, so repainting the window around it does not reach it.
         CharSetView(kind)->update();
     }
 
-    const QString address = ScreenText(m_image.CharSetAddress);
+    const QString address = ScreenText(m_charSetAddress);
     if (enabled.view8x8)
         m_cs8x8Label->setText(address);
     if (enabled.view16x16)

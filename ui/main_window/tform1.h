@@ -69,8 +69,8 @@ public:
     ~TForm1() override;
 
     const mosaiqua::MemoryImage& Memory() const { return m_image; }
-    std::int32_t SpriteAddress() const { return m_image.SpriteAddress; }
-    std::int32_t CharSetAddress() const { return m_image.CharSetAddress; }
+    std::int32_t SpriteAddress() const { return m_spriteAddress; }
+    std::int32_t CharSetAddress() const { return m_charSetAddress; }
     const mosaiqua::SpriteRasters& SpriteViews() const { return m_spriteRasters; }
     const mosaiqua::CharSetRasters& CharSetViews() const { return m_charSetRasters; }
     // Read from the swatches at the moment of the call.
@@ -231,7 +231,10 @@ private:
     SecondaryWindows m_windows;
     // What the loaded file says about the video chip; none for files without it.
     std::optional<mosaiqua::MachineState> m_machineState;
+    std::int32_t m_spriteAddress = 0;
+    std::int32_t m_charSetAddress = 0;
     std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
+    mosaiqua::FileIdentity m_loadedFile;   // no save replaces it
     int m_charSetProgressTotal = 0;
     std::vector<QPointer<QWidget>> m_stayOnTopFollowers;
 

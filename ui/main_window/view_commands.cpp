@@ -13,10 +13,10 @@ using mosaiqua::SpriteStep;
 // ---- View: sprite navigation --------------------------------------------------------------------
 
 void TForm1::StepSprite(SpriteStep step) {
-    const std::optional<std::int32_t> next = mosaiqua::StepSpriteAddress(m_image.SpriteAddress, step);
+    const std::optional<std::int32_t> next = mosaiqua::StepSpriteAddress(m_spriteAddress, step);
     if (!next)
         return;
-    m_image.SpriteAddress = *next;
+    m_spriteAddress = *next;
     RefreshSpriteViews();
 }
 
@@ -57,11 +57,10 @@ void TForm1::MCMClick() {
 
 void TForm1::StepCharSet(CharSetStep step) {
     const bool anyEnabled = m_check8x8->isChecked() || m_check16x16->isChecked() || m_check8x16->isChecked();
-    const std::optional<std::int32_t> next =
-        mosaiqua::StepCharSetAddress(m_image.CharSetAddress, step, anyEnabled);
+    const std::optional<std::int32_t> next = mosaiqua::StepCharSetAddress(m_charSetAddress, step, anyEnabled);
     if (!next)
         return;
-    m_image.CharSetAddress = *next;
+    m_charSetAddress = *next;
     const bool redraw = mosaiqua::StepRedrawsViews(step);
     RefreshCharSetViews(redraw, redraw, redraw, true);
 }
