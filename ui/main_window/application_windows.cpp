@@ -1,5 +1,5 @@
 #include "ui/main_window/application_windows.h"
 
-ApplicationWindows::ApplicationWindows(Platform& platform) : m_form1(std::make_unique<TForm1>(platform)) {}
+ApplicationWindows::ApplicationWindows(Platform& platform) : m_main(std::make_unique<MainWindow>(platform)) {}
 
 ApplicationWindows::~ApplicationWindows() = default;

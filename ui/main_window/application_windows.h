@@ -1,7 +1,7 @@
 // Application windows: the main window and its secondary windows, created once.
 #pragma once
 
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include <memory>
 
@@ -17,9 +17,9 @@ public:
     ApplicationWindows(const ApplicationWindows&) = delete;
     ApplicationWindows& operator=(const ApplicationWindows&) = delete;
 
-    TForm1& Form1() { return *m_form1; }
-    const SecondaryWindows& Windows() const { return m_form1->Windows(); }
+    MainWindow& Main() { return *m_main; }
+    const SecondaryWindows& Windows() const { return m_main->Windows(); }
 
 private:
-    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<MainWindow> m_main;
 };

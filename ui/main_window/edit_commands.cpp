@@ -1,5 +1,5 @@
 // Edit menu and the colour buttons: the clipboard copy, colour editing and the colour resets.
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include "core/errors.h"
 #include "ui/desktop/platform.h"
@@ -11,18 +11,18 @@
 #include <QDialog>
 #include <QTabWidget>
 
-QSize TForm1::PickerOuterSize() const {
+QSize MainWindow::PickerOuterSize() const {
     // Dialogs are placed from where the palette picker would be centred.
-    return OuterSize(*m_windows.c64Palette);
+    return OuterSize(*m_windows.palettePicker);
 }
 
-QPoint TForm1::CentredOver(const QSize& outer) const {
+QPoint MainWindow::CentredOver(const QSize& outer) const {
     return CentredPosition(frameGeometry(), outer);
 }
 
 // ---- Clipboard ----------------------------------------------------------------------------------
 
-void TForm1::CopySpriteToClipboard1Click() {
+void MainWindow::CopyPictureToClipboard() {
     const mosaiqua::Raster& picture = m_pageControl->currentWidget() == m_charSheet
                                           ? m_charSetRasters.CharSetImage
                                           : m_spriteRasters.SpriteActual;
@@ -31,7 +31,7 @@ void TForm1::CopySpriteToClipboard1Click() {
 }
 // ---- Edit ---------------------------------------------------------------------------------------
 
-void TForm1::ResetColoursToDefaults1Click() {
+void MainWindow::ResetSpriteColours() {
     mosaiqua::ColourSlots sprite = SpriteColours();
     mosaiqua::ColourSlots charSet = CharSetColours();
     mosaiqua::ResetSpriteColours(sprite, charSet);
@@ -42,26 +42,26 @@ void TForm1::ResetColoursToDefaults1Click() {
     DrawNextSevenSprites();
 }
 
-void TForm1::ResetCharSetColoursToDefault1Click() {
+void MainWindow::ResetCharSetColours() {
     mosaiqua::ColourSlots charSet = CharSetColours();
     mosaiqua::ResetCharSetColours(charSet);
     SetCharSetColours(charSet);
-    CharRefreshClick();
+    RefreshCharSets();
 }
 
 // ---- Colours ------------------------------------------------------------------------------------
 
-void TForm1::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
+void MainWindow::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
     std::optional<mosaiqua::TColor> picked;
     const mosaiqua::PaletteKind kind = CurrentPaletteKind();
     if (kind == mosaiqua::PaletteKind::pkWindows) {
         picked = m_platform.ChooseColour(this, swatch->Colour());
     } else {
-        TC64Palette& picker = *m_windows.c64Palette;
+        PalettePicker& picker = *m_windows.palettePicker;
         picker.move(CentredOver(PickerOuterSize()));
         picker.Prepare(swatch->Colour(), kind);
         if (m_platform.RunModal(&picker) == QDialog::Accepted)
-            picked = picker.Tag();
+            picked = picker.PickedColour();
     }
     if (!picked)
         return;
@@ -86,27 +86,27 @@ void TForm1::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
     FollowInOverview();
 }
 
-void TForm1::BackClick() {
+void MainWindow::EditSpriteBackground() {
     EditColourSlot(m_back, SlotRedraw::Sprite);
 }
-void TForm1::Button5Click() {
+void MainWindow::EditSpriteMulticolour1() {
     EditColourSlot(m_col1, SlotRedraw::Sprite);
 }
-void TForm1::Button6Click() {
+void MainWindow::EditSpriteMainColour() {
     EditColourSlot(m_col2, SlotRedraw::Sprite);
 }
-void TForm1::Button7Click() {
+void MainWindow::EditSpriteMulticolour2() {
     EditColourSlot(m_col3, SlotRedraw::Sprite);
 }
-void TForm1::CBackClick() {
+void MainWindow::EditCharSetBackground() {
     EditColourSlot(m_cBack, SlotRedraw::CharSet);
 }
-void TForm1::ButCol1Click() {
+void MainWindow::EditCharSetMulticolour1() {
     EditColourSlot(m_cCol1, SlotRedraw::CharSetMulticolour);
 }
-void TForm1::ButCol2Click() {
+void MainWindow::EditCharSetMainColour() {
     EditColourSlot(m_cCol2, SlotRedraw::CharSet);
 }
-void TForm1::ButCol3Click() {
+void MainWindow::EditCharSetMulticolour2() {
     EditColourSlot(m_cCol3, SlotRedraw::CharSetMulticolour);
 }

@@ -1,5 +1,5 @@
 // File menu: opening a snapshot and the save commands; saves compose what the views show, never memory.
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include "core/animation.h"
 #include "core/bmp.h"
@@ -33,13 +33,13 @@ std::string Utf8(const QString& text) {
 
 } // namespace
 
-std::optional<QString> TForm1::AskSaveName(const QString& presetName) {
+std::optional<QString> MainWindow::AskSaveName(const QString& presetName) {
     SaveFileRequest request;
     request.presetName = presetName;
     return AskSaveName(request);
 }
 
-std::optional<QString> TForm1::AskSaveName(SaveFileRequest request) {
+std::optional<QString> MainWindow::AskSaveName(SaveFileRequest request) {
     request.startFolder = BitmapDirectory();
     std::optional<QString> name = m_platform.SaveFileName(this, request);
     if (!name || name->isEmpty())
@@ -47,20 +47,20 @@ std::optional<QString> TForm1::AskSaveName(SaveFileRequest request) {
     return name;
 }
 
-mosaiqua::ImageSaveOptions TForm1::PictureOptions(int bitsPerPixel,
-                                                  const mosaiqua::ColourSlots& colours) const {
+mosaiqua::ImageSaveOptions MainWindow::PictureOptions(int bitsPerPixel,
+                                                      const mosaiqua::ColourSlots& colours) const {
     mosaiqua::ImageSaveOptions options = mosaiqua::AtDepth(bitsPerPixel);
     options.transparent = mosaiqua::TransparentColourFor(m_transparentBackgroundInPng1->isChecked(), colours);
     return options;
 }
 
-QString TForm1::TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
-                                 const mosaiqua::ColourSlots& colours, bool multicolour) {
+QString MainWindow::TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
+                                     const mosaiqua::ColourSlots& colours, bool multicolour) {
     return QString::fromStdString(mosaiqua::TransparencyStatusNote(
         mosaiqua::WritesTransparency(options, Utf8(path)), colours, multicolour));
 }
 
-int TForm1::DisplayDepth() const {
+int MainWindow::DisplayDepth() const {
     // BMP has no 15- or 30-bit layout; the nearest one that keeps every colour the display shows.
     const int depth = m_platform.DisplayColourDepth();
     if (depth == 15 || depth == 16)
@@ -70,28 +70,28 @@ int TForm1::DisplayDepth() const {
     return 24;
 }
 
-int TForm1::SpriteSaveDepth() const {
-    return m_windows.saveSpriteSettings->Use24Bit() ? 24 : DisplayDepth();
+int MainWindow::SpriteSaveDepth() const {
+    return m_windows.saveSettingsDialog->Use24Bit() ? 24 : DisplayDepth();
 }
 
 // ---- File ---------------------------------------------------------------------------------------
 
-void TForm1::OpenFreezeFile1Click() {
+void MainWindow::OpenFreezeFile() {
     const std::optional<QString> chosen = m_platform.OpenFileName(this, FreezeDirectory());
     if (!chosen)
         return;
     LoadAndRedraw(*chosen, QFile::encodeName(*chosen).toStdString());
 }
 
-void TForm1::OpenFreezeFileNamed(const QString& shownName, const std::string& systemPath) {
+void MainWindow::OpenFreezeFileNamed(const QString& shownName, const std::string& systemPath) {
     RunGuarded(m_platform, this, [&] { LoadAndRedraw(shownName, systemPath); });
 }
 
-void TForm1::OpenFreezeFileNamed(const QString& path) {
+void MainWindow::OpenFreezeFileNamed(const QString& path) {
     OpenFreezeFileNamed(path, QFile::encodeName(path).toStdString());
 }
 
-void TForm1::LoadAndRedraw(const QString& shownName, const std::string& systemPath) {
+void MainWindow::LoadAndRedraw(const QString& shownName, const std::string& systemPath) {
     const mosaiqua::LoadOptions options{m_detectFileFormat1->isChecked(),
                                         m_skipFirst1148BytesOfFile1->isChecked()};
     std::string why;
@@ -115,13 +115,13 @@ void TForm1::LoadAndRedraw(const QString& shownName, const std::string& systemPa
 
 // ---- Single saves -------------------------------------------------------------------------------
 
-void TForm1::SaveSprite1Click() {
+void MainWindow::SaveCurrentSprite() {
     const std::optional<QString> name =
         AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(m_image.SpriteAddress)));
     if (!name)
         return;
     const mosaiqua::SpriteCellSizes sizes =
-        mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
+        mosaiqua::ReadCellSizes(m_windows.saveSettingsDialog->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
     const mosaiqua::ColourSlots colours = SpriteColours();
     const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
@@ -130,13 +130,13 @@ void TForm1::SaveSprite1Click() {
               TransparencyNote(options, *name, colours, SpriteMulticolour()));
 }
 
-void TForm1::SaveNext7Sprites1Click() {
+void MainWindow::SaveNextSevenSprites() {
     const std::optional<QString> name =
         AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(m_image.SpriteAddress)));
     if (!name)
         return;
     const mosaiqua::SpriteCellSizes sizes =
-        mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
+        mosaiqua::ReadCellSizes(m_windows.saveSettingsDialog->SizeTexts());
     const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
     const mosaiqua::ColourSlots colours = SpriteColours();
     const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
@@ -145,7 +145,7 @@ void TForm1::SaveNext7Sprites1Click() {
               TransparencyNote(options, *name, colours, SpriteMulticolour()));
 }
 
-void TForm1::SaveSpriteAnimation1Click() {
+void MainWindow::SaveSpriteAnimation() {
     if (m_animationDialog == nullptr)
         m_animationDialog = new AnimationDialog(this);
     m_animationDialog->move(CentredOver(OuterSize(*m_animationDialog)));
@@ -166,27 +166,27 @@ void TForm1::SaveSpriteAnimation1Click() {
     save.colours = SpriteColours();
     save.transparentBackground = m_transparentBackgroundInPng1->isChecked();
     SetStatus(QString::fromStdString(mosaiqua::SaveSpriteAnimation(
-        m_image, save, m_windows.saveSpriteSettings->SizeTexts(), Utf8(*name))));
+        m_image, save, m_windows.saveSettingsDialog->SizeTexts(), Utf8(*name))));
 }
 
 // ---- Memory ranges ------------------------------------------------------------------------------
 
-void TForm1::RestoreAfterRange() {
+void MainWindow::RestoreAfterRange() {
     m_image.SpriteAddress = m_savedSpriteAddress;
     m_progressBar1->setValue(0);
     RefreshSpriteViews();
 }
 
-void TForm1::SaveSpriteRange(RangeDialogMode mode) {
-    TSaveSpriteMem& dialog = *m_windows.saveSpriteMem;
-    TSaveSpriteSettings& settings = *m_windows.saveSpriteSettings;
+void MainWindow::SaveSpriteRange(RangeDialogMode mode) {
+    SpriteRangeDialog& dialog = *m_windows.spriteRangeDialog;
+    SaveSettingsDialog& settings = *m_windows.saveSettingsDialog;
     // Single-bitmap mode reads its sizes here: a bad one stops the command before the dialog shows.
     dialog.PrepareForMode(mode, frameGeometry(), PickerOuterSize(), settings.SizeTexts());
 
     m_savedSpriteAddress = m_image.SpriteAddress;
     // Every way out, a failure half-way included, puts the viewer back where it was.
     struct Closing {
-        TForm1* form;
+        MainWindow* form;
         ~Closing() { form->RestoreAfterRange(); }
     } closing{this};
 
@@ -235,7 +235,7 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
 
 // ---- Character sets -----------------------------------------------------------------------------
 
-void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
+void MainWindow::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
     const std::optional<QString> name =
         AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(m_image.CharSetAddress)));
     if (!name)
@@ -250,7 +250,7 @@ void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
 
 // ---- Raw data -----------------------------------------------------------------------------------
 
-void TForm1::SaveRawData1Click() {
+void MainWindow::SaveRawData() {
     if (m_rawDataDialog == nullptr)
         m_rawDataDialog = new RawDataDialog(this);
     RawDataDialog& dialog = *m_rawDataDialog;

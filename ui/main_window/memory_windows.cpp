@@ -1,6 +1,6 @@
 // The Snapshot and Memory Overview windows: what the loaded file says was on screen, and all of
 // memory at once. Both follow the main window; what the user picks there moves its viewers.
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include "ui/desktop/command_guard.h"
 #include "ui/dialogs/memory_overview.h"
@@ -27,7 +27,7 @@ constexpr std::int32_t kLastAddress = 0xFFFF;
 
 } // namespace
 
-void TForm1::BuildMemoryWindows() {
+void MainWindow::BuildMemoryWindows() {
     m_windows.snapshotWindow = new SnapshotWindow(this);
     m_windows.memoryOverview = new MemoryOverview(this);
     AddStayOnTopFollower(m_windows.snapshotWindow);
@@ -49,23 +49,23 @@ void TForm1::BuildMemoryWindows() {
             [this] { RunGuarded(m_platform, this, [this] { FollowInOverview(); }); });
 }
 
-const mosaiqua::PaletteTable& TForm1::PaletteInForce() const {
+const mosaiqua::PaletteTable& MainWindow::PaletteInForce() const {
     // The Windows palette has no table of C64 colours; the true VIC-II one stands in for it.
     const mosaiqua::PaletteTable* table = mosaiqua::TableFor(CurrentPaletteKind());
     return table != nullptr ? *table : mosaiqua::TrueVicTable;
 }
 
-OverviewPage TForm1::CurrentOverviewPage() const {
+OverviewPage MainWindow::CurrentOverviewPage() const {
     return m_pageControl->currentWidget() == m_charSheet ? OverviewPage::CharSets : OverviewPage::Sprites;
 }
 
 // After a load or a palette change: its colours come from the palette in force.
-void TForm1::ShowSnapshotState() {
+void MainWindow::ShowSnapshotState() {
     m_windows.snapshotWindow->showState(m_machineState, m_image, PaletteInForce(), CharSetColours().main);
 }
 
 // After a load: the Snapshot window and the overview show the new file.
-void TForm1::ShowLoadedState() {
+void MainWindow::ShowLoadedState() {
     ShowSnapshotState();
     MemoryOverview& overview = *m_windows.memoryOverview;
     overview.setMemory(m_image);
@@ -85,7 +85,7 @@ void TForm1::ShowLoadedState() {
 
 // The overview shows the page in front in that page's mode and colours, and outlines what its
 // viewer shows. Setters that get what the overview already has do not redraw it.
-void TForm1::FollowInOverview() {
+void MainWindow::FollowInOverview() {
     MemoryOverview& overview = *m_windows.memoryOverview;
     const OverviewPage page = CurrentOverviewPage();
     overview.setPage(page);
@@ -100,26 +100,23 @@ void TForm1::FollowInOverview() {
     }
 }
 
-void TForm1::TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings) {
+void MainWindow::TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings) {
     m_image.SpriteAddress = std::clamp(settings.address, 0, kLastAddress);
-    // The button is the mode; the menu mark follows it so Ctrl+M toggles from here.
     m_mcm->setChecked(settings.multicolour);
-    m_multicolourMode1->setChecked(settings.multicolour);
     SetSpriteColours(settings.colours);
     m_pageControl->setCurrentWidget(m_spriteSheet);
     RefreshSpriteViews();
 }
 
-void TForm1::TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings) {
+void MainWindow::TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings) {
     m_image.CharSetAddress = std::clamp(settings.address, 0, kLastAddress);
     m_cmcm->setChecked(settings.multicolour);
-    m_charSetMulticolourModeEnable1->setChecked(settings.multicolour);
     SetCharSetColours(settings.colours);
     m_pageControl->setCurrentWidget(m_charSheet);
     RefreshCharSetViews(true, true, true, true);
 }
 
-void TForm1::MoveViewerTo(OverviewPage page, std::int32_t address) {
+void MainWindow::MoveViewerTo(OverviewPage page, std::int32_t address) {
     address = std::clamp(address, 0, kLastAddress);
     if (page == OverviewPage::Sprites) {
         m_image.SpriteAddress = address;
@@ -130,14 +127,14 @@ void TForm1::MoveViewerTo(OverviewPage page, std::int32_t address) {
     }
 }
 
-void TForm1::SnapshotState1Click() {
+void MainWindow::ShowSnapshotWindow() {
     SnapshotWindow& window = *m_windows.snapshotWindow;
     window.show();
     window.raise();
     window.activateWindow();
 }
 
-void TForm1::MemoryOverview1Click() {
+void MainWindow::ShowMemoryOverview() {
     MemoryOverview& overview = *m_windows.memoryOverview;
     if (!overview.isVisible()) {
         // Beside the main window: to its right, or to its left where the screen ends first, and

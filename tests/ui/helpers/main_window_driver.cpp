@@ -1,4 +1,4 @@
-#include "helpers/form1_driver.h"
+#include "helpers/main_window_driver.h"
 #include "ui/widgets/colour_swatch.h"
 
 #include <QAbstractButton>
@@ -8,43 +8,43 @@
 #include <QTabWidget>
 #include <QTest>
 
-bool Form1Fixture::Show() {
-    form.show();
-    form.activateWindow();
-    return QTest::qWaitForWindowActive(&form);
+bool MainWindowFixture::Show() {
+    main.show();
+    main.activateWindow();
+    return QTest::qWaitForWindowActive(&main);
 }
 
 QAction* Action(const QObject& root, const QString& name) {
     return Child<QAction>(root, name);
 }
 
-void ShowPage(const TForm1& form, const QString& sheetName) {
-    auto* pages = Child<QTabWidget>(form, QStringLiteral("PageControl"));
-    pages->setCurrentWidget(Child<QWidget>(form, sheetName));
+void ShowPage(const MainWindow& window, const QString& sheetName) {
+    auto* pages = Child<QTabWidget>(window, QStringLiteral("PageControl"));
+    pages->setCurrentWidget(Child<QWidget>(window, sheetName));
 }
 
-void ClickOn(const TForm1& form, const QString& name) {
-    auto* widget = Child<QWidget>(form, name);
+void ClickOn(const MainWindow& window, const QString& name) {
+    auto* widget = Child<QWidget>(window, name);
     if (!widget->isVisible())
         throw std::runtime_error(name.toStdString() + " is not on the page in front");
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
-void Trigger(const TForm1& form, const QString& actionName) {
-    Action(form, actionName)->trigger();
+void Trigger(const MainWindow& window, const QString& actionName) {
+    Action(window, actionName)->trigger();
 }
 
-void LoadFile(Form1Fixture& fixture, const QString& path) {
+void LoadFile(MainWindowFixture& fixture, const QString& path) {
     for (const char* option : {"SkipFirst1148BytesOfFile1", "DetectFileFormat1"}) {
-        QAction* item = Action(fixture.form, QLatin1String(option));
+        QAction* item = Action(fixture.main, QLatin1String(option));
         if (item->isChecked())
             item->trigger();
     }
     fixture.platform.openAnswers.push_back(path);
-    Trigger(fixture.form, QStringLiteral("OpenFreezeFile1"));
+    Trigger(fixture.main, QStringLiteral("OpenFreezeFile1"));
 }
 
-void LoadBytes(Form1Fixture& fixture, const QByteArray& bytes) {
+void LoadBytes(MainWindowFixture& fixture, const QByteArray& bytes) {
     static int serial = 0;
     const QString path = fixture.files.filePath(QStringLiteral("memory%1.bin").arg(++serial));
     QFile file(path);
@@ -54,32 +54,49 @@ void LoadBytes(Form1Fixture& fixture, const QByteArray& bytes) {
     LoadFile(fixture, path);
 }
 
+QByteArray BalloonMemory() {
+    QByteArray bytes(0x49, '\0');
+    for (const std::string& row : kBalloon)
+        for (std::size_t column = 0; column < row.size(); column += 8) {
+            int byte = 0;
+            for (std::size_t bit = 0; bit < 8; ++bit)
+                byte = byte << 1 | (row[column + bit] == '#' ? 1 : 0);
+            bytes.append(char(byte));
+        }
+    return bytes;
+}
+
+void LoadBalloon(MainWindowFixture& fixture) {
+    WalkSpriteTo(fixture.main, 0x0049);
+    LoadBytes(fixture, BalloonMemory());
+}
+
 namespace {
 
-void Press(const TForm1& form, const char* name, int times) {
-    auto* button = Child<QAbstractButton>(form, QString::fromLatin1(name));
+void Press(const MainWindow& window, const char* name, int times) {
+    auto* button = Child<QAbstractButton>(window, QString::fromLatin1(name));
     for (int i = 0; i < times; ++i)
         button->click();
 }
 
 } // namespace
 
-void WalkSpriteTo(const TForm1& form, std::int32_t target) {
-    Press(form, "Button10", 1);
-    Press(form, "Button3", std::min(target / 0x1000, 15));
-    const std::int32_t rest = target - form.SpriteAddress();
-    Press(form, "Button1", rest / 0x40);
-    Press(form, "Button9", rest % 0x40);
-    if (form.SpriteAddress() != target)
+void WalkSpriteTo(const MainWindow& window, std::int32_t target) {
+    Press(window, "Button10", 1);
+    Press(window, "Button3", std::min(target / 0x1000, 15));
+    const std::int32_t rest = target - window.SpriteAddress();
+    Press(window, "Button1", rest / 0x40);
+    Press(window, "Button9", rest % 0x40);
+    if (window.SpriteAddress() != target)
         throw std::runtime_error("sprite walk missed its target");
 }
 
-void WalkCharSetTo(const TForm1& form, std::int32_t target) {
-    Press(form, "CSL1", form.CharSetAddress() / 0x800);
-    Press(form, "CSMinus", form.CharSetAddress());
-    Press(form, "CSR1", target / 0x800);
-    Press(form, "CSPlus", target % 0x800);
-    if (form.CharSetAddress() != target)
+void WalkCharSetTo(const MainWindow& window, std::int32_t target) {
+    Press(window, "CSL1", window.CharSetAddress() / 0x800);
+    Press(window, "CSMinus", window.CharSetAddress());
+    Press(window, "CSR1", target / 0x800);
+    Press(window, "CSPlus", target % 0x800);
+    if (window.CharSetAddress() != target)
         throw std::runtime_error("charset walk missed its target");
 }
 
@@ -129,10 +146,10 @@ QString LabelText(const QObject& root, const char* name) {
     return Child<QLabel>(root, QString::fromLatin1(name))->text();
 }
 
-QStringList SpriteLabels(const TForm1& form) {
-    return {LabelText(form, "Label1"), LabelText(form, "Label2"), LabelText(form, "Label3")};
+QStringList SpriteLabels(const MainWindow& window) {
+    return {LabelText(window, "Label1"), LabelText(window, "Label2"), LabelText(window, "Label3")};
 }
 
-void SetSwatch(const TForm1& form, const char* name, mosaiqua::TColor colour) {
-    Child<ColourSwatch>(form, QString::fromLatin1(name))->SetColour(colour);
+void SetSwatch(const MainWindow& window, const char* name, mosaiqua::TColor colour) {
+    Child<ColourSwatch>(window, QString::fromLatin1(name))->SetColour(colour);
 }

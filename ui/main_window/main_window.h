@@ -1,4 +1,4 @@
-// Main window (TForm1): the sprite and character-set rippers and every menu command.
+// Main window: the sprite and character-set rippers and every menu command.
 #pragma once
 
 #include "core/charset_render.h"
@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,33 +41,33 @@ class RasterView;
 class STMenuBar;
 class SnapshotWindow;
 
-class TAboutBox;
-class TC64Palette;
-class TForm3;
-class TFormDir;
-class TSaveSpriteMem;
-class TSaveSpriteSettings;
+class AboutBox;
+class PalettePicker;
+class HelpWindow;
+class FoldersDialog;
+class SpriteRangeDialog;
+class SaveSettingsDialog;
 
 // The windows the main window creates after its own controls, in their fixed order; they
 // live as its children and are only shown and hidden.
 struct SecondaryWindows {
-    TAboutBox* aboutBox = nullptr;
-    TForm3* form3 = nullptr;
-    TC64Palette* c64Palette = nullptr;
-    TSaveSpriteMem* saveSpriteMem = nullptr;
-    TSaveSpriteSettings* saveSpriteSettings = nullptr;
-    TFormDir* formDir = nullptr;
+    AboutBox* aboutBox = nullptr;
+    HelpWindow* helpWindow = nullptr;
+    PalettePicker* palettePicker = nullptr;
+    SpriteRangeDialog* spriteRangeDialog = nullptr;
+    SaveSettingsDialog* saveSettingsDialog = nullptr;
+    FoldersDialog* foldersDialog = nullptr;
     // Not modal: they follow the loaded file and the viewers while they are open.
     SnapshotWindow* snapshotWindow = nullptr;
     MemoryOverview* memoryOverview = nullptr;
 };
 
 // The main window: owns the memory image, the six view rasters and every command.
-class TForm1 final : public QWidget {
+class MainWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(Platform& platform, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     const mosaiqua::MemoryImage& Memory() const { return m_image; }
     std::int32_t SpriteAddress() const { return m_image.SpriteAddress; }
@@ -109,37 +110,39 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    using Handler = void (TForm1::*)();
-
     // Building (main_window_layout.cpp, main_window_actions.cpp).
     void BuildWindow();
     void BuildSpritePage(QWidget* page);
     void BuildCharSetPage(QWidget* page);
     void BuildStatusBar();
-    // MainMenu1 and ActionList1, both from the one command table.
+    // MainMenu1 from the one command table: one action per command, keys on the window too.
     void BuildCommands();
     void BuildMenuBar();
     void BuildSecondaryWindows();
     QAction* MenuItem(const char* name) const;
     QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint, QRect place,
-                        Handler handler, bool bold = false);
-    void Run(Handler handler);
+                        std::function<void()> command, bool bold = false);
+    std::function<void()> StepsSprite(mosaiqua::SpriteStep step);
+    std::function<void()> StepsCharSet(mosaiqua::CharSetStep step);
+    // Runs a command through the error funnel.
+    void Run(const std::function<void()>& command);
 
     // Window routines shared by the commands.
     void DrawCurrentSprite();
     void DrawNextSevenSprites();
     void RefreshSpriteViews();
     RasterView* CharSetView(mosaiqua::CharSetViewKind kind) const;
+    QCheckBox* ViewBox(mosaiqua::CharSetViewKind kind) const;
     void RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bool showStatus);
     void SetStatus(const QString& text);
     void SetSpriteColours(const mosaiqua::ColourSlots& colours);
     void SetCharSetColours(const mosaiqua::ColourSlots& colours);
     void StepSprite(mosaiqua::SpriteStep step);
     void StepCharSet(mosaiqua::CharSetStep step);
-    void ChoosePalette(QAction* chosen, bool checked);
+    void ChoosePalette(mosaiqua::PaletteKind kind);
     void ApplyStayOnTop(bool onTop);
     void LoadAndRedraw(const QString& shownName, const std::string& systemPath);
-    void ViewBoxChanged(QAction* item, QCheckBox* box, mosaiqua::CharSetViewKind kind);
+    void ViewBoxChanged(mosaiqua::CharSetViewKind kind);
 
     // Export and dialogs (file_commands.cpp, edit_commands.cpp).
     enum class SlotRedraw { Sprite, CharSet, CharSetMulticolour };
@@ -160,48 +163,33 @@ private:
     void RestoreAfterRange();
 
     // File menu.
-    void OpenFreezeFile1Click();
-    void SaveSprite1Click();
-    void SaveNext7Sprites1Click();
-    void SaveSpriteAnimation1Click();
-    void SaveRawData1Click();
+    void OpenFreezeFile();
+    void SaveCurrentSprite();
+    void SaveNextSevenSprites();
+    void SaveSpriteAnimation();
+    void SaveRawData();
 
     // Edit menu and the buttons it duplicates.
-    void CopySpriteToClipboard1Click();
-    void ResetColoursToDefaults1Click();
-    void ResetCharSetColoursToDefault1Click();
-    void BackClick();
-    void Button5Click();
-    void Button6Click();
-    void Button7Click();
-    void CBackClick();
-    void ButCol1Click();
-    void ButCol2Click();
-    void ButCol3Click();
+    void CopyPictureToClipboard();
+    void ResetSpriteColours();
+    void ResetCharSetColours();
+    void EditSpriteBackground();
+    void EditSpriteMulticolour1();
+    void EditSpriteMainColour();
+    void EditSpriteMulticolour2();
+    void EditCharSetBackground();
+    void EditCharSetMulticolour1();
+    void EditCharSetMainColour();
+    void EditCharSetMulticolour2();
 
     // Options menu.
-    void SpriteSizeWhenSaving1Click();
-    void SetDefaultFreezeDirectory1Click();
+    void EditSaveSettings();
+    void EditFolders();
 
     // View menu, sprite navigation and the charset page.
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button8Click();
-    void Button9Click();
-    void Button10Click();
-    void Button11Click();
-    void MCMClick();
-    void CMCMClick();
-    void CSR1Click();
-    void CSL1Click();
-    void CSPlusClick();
-    void CSMinusClick();
-    void CharRefreshClick();
-    void Check8x8Click();
-    void Check16x16Click();
-    void Check8x16Click();
+    void SpriteToEnd();
+    void SpriteModeClicked();
+    void RefreshCharSets();
 
     // The Snapshot and Memory Overview windows (memory_windows.cpp).
     void BuildMemoryWindows();
@@ -213,16 +201,15 @@ private:
     void TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings);
     void TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings);
     void MoveViewerTo(mosaiqua::OverviewPage page, std::int32_t address);
-    void SnapshotState1Click();
-    void MemoryOverview1Click();
+    void ShowSnapshotWindow();
+    void ShowMemoryOverview();
 
     // Help menu.
-    void HelpFile1Click();
-    void TessalumaOnTheWeb1Click();
-    void ReportABug1Click();
-    void MakeASuggestion1Click();
-    void About1Click();
-    void Image5DblClick();
+    void ShowHelp();
+    void OpenHomePage();
+    void OpenBugBoard();
+    void OpenSuggestionBoard();
+    void ShowAbout();
 
     Platform& m_platform;
     mosaiqua::MemoryImage m_image;
@@ -234,6 +221,7 @@ private:
     std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
     int m_charSetProgressTotal = 0;
     std::vector<QPointer<QWidget>> m_stayOnTopFollowers;
+    mosaiqua::PaletteKind m_palette = mosaiqua::PaletteKind::pkTrueVic;
 
     QWidget* m_controlBar1 = nullptr;
     STMenuBar* m_menuBar = nullptr;
@@ -272,7 +260,7 @@ private:
     RasterView* m_charSetImage8x16View = nullptr;
     RasterView* m_charSetImage16x16View = nullptr;
 
-    // Menu items whose check marks are state.
+    // Commands with check marks: the state itself, or shown from it.
     QAction* m_useC64Palette1 = nullptr;
     QAction* m_useVicPalette1 = nullptr;
     QAction* m_useWindowsStandard16bitPalette1 = nullptr;

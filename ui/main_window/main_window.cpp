@@ -1,5 +1,5 @@
 // Creation of the main window and the drawing routines its commands share.
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include "core/address_text.h"
 #include "ui/assets/artwork.h"
@@ -38,7 +38,7 @@ constexpr Qt::WindowFlags kFixedWindowFlags = Qt::Window | Qt::CustomizeWindowHi
 
 } // namespace
 
-TForm1::TForm1(Platform& platform, QWidget* parent)
+MainWindow::MainWindow(Platform& platform, QWidget* parent)
     : QWidget(parent, kFixedWindowFlags), m_platform(platform) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
@@ -61,64 +61,60 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
     m_charSetProgressTotal = 0;
     m_charSetRasters.CharSetImage16x16.fill(0x000000);
     m_charSetRasters.CharSetImage8x16.fill(0x000000);
-    ResetColoursToDefaults1Click();
+    ResetSpriteColours();
     DrawCurrentSprite();
     DrawNextSevenSprites();
     RefreshCharSetViews(true, true, true, false);
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     // The bar mirrors MainMenu1; it goes first so it never points at a destroyed menu.
     delete m_menuBar;
     m_menuBar = nullptr;
 }
 
-mosaiqua::ColourSlots TForm1::SpriteColours() const {
+mosaiqua::ColourSlots MainWindow::SpriteColours() const {
     return {m_back->Colour(), m_col1->Colour(), m_col2->Colour(), m_col3->Colour()};
 }
 
-mosaiqua::ColourSlots TForm1::CharSetColours() const {
+mosaiqua::ColourSlots MainWindow::CharSetColours() const {
     return {m_cBack->Colour(), m_cCol1->Colour(), m_cCol2->Colour(), m_cCol3->Colour()};
 }
 
-void TForm1::SetSpriteColours(const mosaiqua::ColourSlots& colours) {
+void MainWindow::SetSpriteColours(const mosaiqua::ColourSlots& colours) {
     m_back->SetColour(colours.background);
     m_col1->SetColour(colours.multicolour1);
     m_col2->SetColour(colours.main);
     m_col3->SetColour(colours.multicolour2);
 }
 
-void TForm1::SetCharSetColours(const mosaiqua::ColourSlots& colours) {
+void MainWindow::SetCharSetColours(const mosaiqua::ColourSlots& colours) {
     m_cBack->SetColour(colours.background);
     m_cCol1->SetColour(colours.multicolour1);
     m_cCol2->SetColour(colours.main);
     m_cCol3->SetColour(colours.multicolour2);
 }
 
-mosaiqua::PaletteKind TForm1::CurrentPaletteKind() const {
-    if (m_useC64Palette1->isChecked())
-        return mosaiqua::PaletteKind::pkCcs64;
-    if (m_useWindowsStandard16bitPalette1->isChecked())
-        return mosaiqua::PaletteKind::pkWindows;
-    return mosaiqua::PaletteKind::pkTrueVic;
+mosaiqua::PaletteKind MainWindow::CurrentPaletteKind() const {
+    return m_palette;
 }
 
-bool TForm1::SpriteMulticolour() const {
+bool MainWindow::SpriteMulticolour() const {
     return m_mcm->isChecked();
 }
-bool TForm1::CharSetMulticolour() const {
+bool MainWindow::CharSetMulticolour() const {
     return m_cmcm->isChecked();
 }
-QString TForm1::StatusText() const {
+QString MainWindow::StatusText() const {
     return m_statusPanel0->text();
 }
 
-void TForm1::SetStatus(const QString& text) {
+void MainWindow::SetStatus(const QString& text) {
     m_statusPanel0->setText(text);
     emit StatusTextChanged(text);
 }
 
-void TForm1::AddStayOnTopFollower(QWidget* window) {
+void MainWindow::AddStayOnTopFollower(QWidget* window) {
     m_stayOnTopFollowers.emplace_back(window);
     const bool visible = window->isVisible();
     window->setWindowFlag(Qt::WindowStaysOnTopHint, StaysOnTop());
@@ -126,11 +122,11 @@ void TForm1::AddStayOnTopFollower(QWidget* window) {
         window->show();
 }
 
-bool TForm1::StaysOnTop() const {
+bool MainWindow::StaysOnTop() const {
     return m_alwaysOnTop1->isChecked();
 }
 
-void TForm1::ApplyStayOnTop(bool onTop) {
+void MainWindow::ApplyStayOnTop(bool onTop) {
     std::vector<QWidget*> windows{this};
     for (const QPointer<QWidget>& follower : m_stayOnTopFollowers)
         if (follower)
@@ -144,22 +140,22 @@ void TForm1::ApplyStayOnTop(bool onTop) {
     }
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick &&
         (watched->objectName() == QLatin1String("Image5") ||
          watched->objectName() == QLatin1String("Image5Panel"))) {
-        Run(&TForm1::Image5DblClick);
+        Run([this] { OpenHomePage(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     emit Closed();
 }
 
-void TForm1::DrawCurrentSprite() {
+void MainWindow::DrawCurrentSprite() {
     const mosaiqua::SpriteLabelTexts labels = mosaiqua::SpriteLabelsFor(m_image.SpriteAddress);
     m_label1->setText(QString::fromStdString(labels.label1));
     if (labels.label2)
@@ -173,19 +169,31 @@ void TForm1::DrawCurrentSprite() {
     FollowInOverview();
 }
 
-void TForm1::DrawNextSevenSprites() {
+void MainWindow::DrawNextSevenSprites() {
     mosaiqua::DrawNextSevenSpriteRasters(m_spriteRasters, m_image, m_image.SpriteAddress, SpriteMulticolour(),
                                          SpriteColours());
     m_scanImageView->update();
 }
 
-void TForm1::RefreshSpriteViews() {
+void MainWindow::RefreshSpriteViews() {
     DrawCurrentSprite();
     DrawNextSevenSprites();
     repaint();
 }
 
-RasterView* TForm1::CharSetView(mosaiqua::CharSetViewKind kind) const {
+QCheckBox* MainWindow::ViewBox(mosaiqua::CharSetViewKind kind) const {
+    switch (kind) {
+    case mosaiqua::CharSetViewKind::cv8x8:
+        return m_check8x8;
+    case mosaiqua::CharSetViewKind::cv8x16:
+        return m_check8x16;
+    case mosaiqua::CharSetViewKind::cv16x16:
+        break;
+    }
+    return m_check16x16;
+}
+
+RasterView* MainWindow::CharSetView(mosaiqua::CharSetViewKind kind) const {
     switch (kind) {
     case mosaiqua::CharSetViewKind::cv8x8:
         return m_charSetImageView;
@@ -197,7 +205,7 @@ RasterView* TForm1::CharSetView(mosaiqua::CharSetViewKind kind) const {
     return m_charSetImage16x16View;
 }
 
-void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bool showStatus) {
+void MainWindow::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bool showStatus) {
     using mosaiqua::CharSetViewKind;
     const mosaiqua::CharSetViewFlags enabled{m_check8x8->isChecked(), m_check16x16->isChecked(),
                                              m_check8x16->isChecked()};
@@ -247,21 +255,21 @@ void TForm1::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bo
     update();
 }
 
-void TForm1::BuildSecondaryWindows() {
-    m_windows.aboutBox = new TAboutBox(this);
-    m_windows.form3 = new TForm3(this);
-    m_windows.c64Palette = new TC64Palette(this);
-    m_windows.saveSpriteMem = new TSaveSpriteMem(this);
-    m_windows.saveSpriteSettings = new TSaveSpriteSettings(this);
-    m_windows.formDir = new TFormDir(m_platform, this);
-    AddStayOnTopFollower(m_windows.c64Palette);
+void MainWindow::BuildSecondaryWindows() {
+    m_windows.aboutBox = new AboutBox(this);
+    m_windows.helpWindow = new HelpWindow(this);
+    m_windows.palettePicker = new PalettePicker(this);
+    m_windows.spriteRangeDialog = new SpriteRangeDialog(this);
+    m_windows.saveSettingsDialog = new SaveSettingsDialog(this);
+    m_windows.foldersDialog = new FoldersDialog(m_platform, this);
+    AddStayOnTopFollower(m_windows.palettePicker);
     BuildMemoryWindows();
 }
 
-QString TForm1::FreezeDirectory() const {
-    return m_windows.formDir->FreezeDirectory();
+QString MainWindow::FreezeDirectory() const {
+    return m_windows.foldersDialog->FreezeDirectory();
 }
 
-QString TForm1::BitmapDirectory() const {
-    return m_windows.formDir->BitmapDirectory();
+QString MainWindow::BitmapDirectory() const {
+    return m_windows.foldersDialog->BitmapDirectory();
 }
