@@ -69,8 +69,8 @@ void LoadSnapshot(benchmark::State& state) {
     const std::string& path = FileNamed("big.vsf", true);
     MemoryImage image;
     for (auto _ : state) {
-        const auto loaded = LoadMemoryFile(image, path, LoadOptions{});
-        if (!loaded || !loaded->machineState || image.byteAt(0xBEEF) != 0x42)
+        const LoadedFile loaded = LoadMemoryFile(image, path, LoadOptions{});
+        if (!loaded.machineState || image.byteAt(0xBEEF) != 0x42)
             state.SkipWithError("the snapshot did not load");
         benchmark::DoNotOptimize(image.data());
     }
@@ -82,7 +82,7 @@ void LoadFreezeFileSameSize(benchmark::State& state) {
     const std::string& path = FileNamed("big.c64", false);
     MemoryImage image;
     for (auto _ : state) {
-        if (!LoadFreezeFile(image, path, true))
+        if (!ReadFreezeFile(image, path, true, nullptr))
             state.SkipWithError("the file did not load");
         benchmark::DoNotOptimize(image.data());
     }

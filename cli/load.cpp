@@ -1,19 +1,25 @@
 #include "cli/load.h"
 
-#include "core/bmp.h"
 #include "core/errors.h"
 
 #include <exception>
 
 namespace mosaiqua::cli {
 
-LoadedFile LoadCommandFile(MemoryImage& image, const std::string& file, bool raw, bool skipHeader) {
-    std::string why;
-    const auto loaded = LoadMemoryFile(image, file, LoadOptions{!raw, skipHeader}, &why);
-    if (!loaded)
-        throw UserError(UserError::Kind::CannotOpenFile, CannotOpenFileMessage(file, why));
-    ProtectLoadedFile(file);
-    return *loaded;
+void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
+    document.setLoadOptions(o.load);
+    document.setSaveSettings(o.save);
+    document.choosePalette(Palette::Builtin(o.palette));
+    document.load(o.file);
+    if (viewer == ViewerUsed::Sprite) {
+        document.setSpriteMulticolour(o.multicolour);
+        if (o.colours)
+            document.setSpriteColours(*o.colours);
+    } else if (viewer == ViewerUsed::CharSet) {
+        if (o.colours)
+            document.setCharSetColours(*o.colours);
+        document.setCharSetMulticolour(o.multicolour);
+    }
 }
 
 int RunGuarded(std::ostream& err, const std::function<int()>& body) {

@@ -1,18 +1,22 @@
 #pragma once
 
-#include "core/file_formats.h"
-#include "core/memory_image.h"
+#include "cli/options.h"
+
+#include "core/document.h"
 
 #include <functional>
 #include <ostream>
-#include <string>
 
 namespace mosaiqua::cli {
 
-// How every command reads its FILE: formats recognised unless `raw`, the header skip as given.
-// Throws UserError (Cannot open file ...) when the file cannot be read; once read, the file is
-// protected so no output of the command can replace it.
-LoadedFile LoadCommandFile(MemoryImage& image, const std::string& file, bool raw, bool skipHeader);
+// The viewer a command draws with.
+enum class ViewerUsed { Sprite, CharSet, None };
+
+// Sets the document up from the command's options (load options, save settings, palette, and the
+// viewer's mode and colours unless the start-up ones stand) and loads FILE. Throws UserError
+// (Cannot open file ...) when the file cannot be read; once read, no output of the command can
+// replace it.
+void OpenDocument(Document& document, const CliOptions& options, ViewerUsed viewer);
 
 // Runs a command's body and returns its exit status; a failure is printed on `err` in the user's
 // words (unexpected ones prefixed with the program's name) and gives 1.

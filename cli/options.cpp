@@ -189,16 +189,18 @@ void AddColourOptions(CLI::App& cmd, ParseState& s) {
 
 void AddSpriteSizes(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--sprite-size", "W,H", "size the sprite is drawn at (24,21)", [&](const std::string& v) {
-        ParseSizePair("--sprite-size", v, s.options.sizes.spriteWidth, s.options.sizes.spriteHeight);
+        ParseSizePair("--sprite-size", v, s.options.save.sizes.spriteWidth,
+                      s.options.save.sizes.spriteHeight);
     });
     Value(cmd, "--bitmap-size", "W,H", "cell of one sprite (24,21)", [&](const std::string& v) {
-        ParseSizePair("--bitmap-size", v, s.options.sizes.bitmapWidth, s.options.sizes.bitmapHeight);
+        ParseSizePair("--bitmap-size", v, s.options.save.sizes.bitmapWidth,
+                      s.options.save.sizes.bitmapHeight);
     });
 }
 
 void AddFinalSize(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--final-size", "W,H", "the whole bitmap of sheet (640,480)", [&](const std::string& v) {
-        ParseSizePair("--final-size", v, s.options.sizes.finalWidth, s.options.sizes.finalHeight);
+        ParseSizePair("--final-size", v, s.options.save.sizes.finalWidth, s.options.save.sizes.finalHeight);
     });
 }
 
@@ -240,15 +242,17 @@ void AddFile(CLI::App& cmd, ParseState& s) {
     cmd.add_option("file", s.options.file, "the snapshot, PRG, P00 or any C64 memory file")
         ->type_name("FILE");
     Flag(cmd, "--raw", "no format recognition: read the file as a raw freeze file",
-         [&] { s.options.raw = true; });
+         [&] { s.options.load.detectFormat = false; });
     Flag(cmd, "--no-skip-header", "raw files: file offset 0 is address $0000",
-         [&] { s.options.skipHeader = false; });
+         [&] { s.options.load.skipHeader = false; });
 }
 
 void AddDepth(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--depth", "24|32|16", "BMP bits per pixel (24)", [&](const std::string& v) {
         if (v == "24" || v == "32" || v == "16")
-            s.options.bitsPerPixel = v == "24" ? 24 : v == "32" ? 32 : 16;
+            s.options.save.spriteBitsPerPixel = s.options.save.viewBitsPerPixel = v == "24"   ? 24
+                                                                                  : v == "32" ? 32
+                                                                                              : 16;
         else
             throw BadArgument{"--depth: " + Quoted(v) + " is not 24, 32 or 16"};
     });
@@ -258,15 +262,15 @@ void AddImageFormat(CLI::App& cmd, ParseState& s) {
     Value(cmd, "--format", "bmp|png",
           "picture format (default: png when the file name ends in .png, else bmp)",
           [&](const std::string& v) {
-              s.options.imageFormat = ImageFormatFromText(v);
-              if (!s.options.imageFormat)
+              s.options.save.imageFormat = ImageFormatFromText(v);
+              if (!s.options.save.imageFormat)
                   throw BadArgument{"--format: " + Quoted(v) + " is not bmp or png"};
           });
 }
 
 void AddTransparent(CLI::App& cmd, ParseState& s) {
     Flag(cmd, "--transparent", "the background colour becomes transparent (PNG and GIF)",
-         [&] { s.options.transparent = true; });
+         [&] { s.options.save.transparentBackground = true; });
 }
 
 void AddOutput(CLI::App& cmd, ParseState& s) {
@@ -275,7 +279,8 @@ void AddOutput(CLI::App& cmd, ParseState& s) {
           [&](const std::string& v) {
               if (v.empty())
                   throw BadArgument{"-o needs a file name"};
-              s.options.output = v;
+              // "-" is standard output, as everywhere.
+              s.options.output = v == "-" ? "/dev/stdout" : v;
           });
 }
 

@@ -3,6 +3,7 @@
 #include "core/animation.h"
 #include "core/charset_render.h"
 #include "core/colours.h"
+#include "core/document.h"
 #include "core/export.h"
 #include "core/image_file.h"
 #include "core/raw_data.h"
@@ -25,18 +26,15 @@ struct CliOptions {
     std::int32_t address = 0x0000;
     std::int32_t start = 0x0000;
     std::int32_t end = 0x0040;
-    bool skipHeader = true;
-    bool raw = false; // --raw: no format recognition
+    LoadOptions load; // --raw clears detectFormat, --no-skip-header skipHeader
     bool multicolour = false;
     PaletteKind palette = PaletteKind::pkTrueVic;
     // Empty: the colours the window has at start-up for the viewer the command uses.
     std::optional<ColourSlots> colours;
-    // Kept as typed: the saves convert them, so a bad size fails with the window's message.
-    SaveSizeTexts sizes;
-    int bitsPerPixel = 24;
-    std::string output;                     // empty: the window's preset name (onscreen: the folder, ".")
-    std::optional<ImageFormat> imageFormat; // --format bmp|png; nothing: from the name
-    bool transparent = false;
+    // The sizes kept as typed (the saves convert them, so a bad size fails with the window's
+    // message); --depth sets both depths, --format the format, --transparent the background.
+    SaveSettings save;
+    std::string output; // empty: the window's preset name (onscreen: the folder, "."); "-": standard output
     CharSetViewKind view = CharSetViewKind::cv8x8;
     bool json = false;        // info, scan
     bool all = false;         // onscreen: disabled sprites too

@@ -3,11 +3,9 @@
 #include "cli/load.h"
 
 #include "core/address_text.h"
+#include "core/document.h"
 #include "core/errors.h"
 #include "core/graphics_scan.h"
-#include "core/image_file.h"
-#include "core/memory_image.h"
-#include "core/overview.h"
 
 #include <cstdio>
 #include <exception>
@@ -40,21 +38,13 @@ void WriteReadableList(std::ostream& out, const char* title, const std::vector<G
         out << "  " << ScreenAddress(c.address) << "  " << ScoreText(c.score) << '\n';
 }
 
-// The charset viewer's start-up colours: the design colours after the start-up sprite reset.
-ColourSlots CharSetStartupColours() {
-    ColourSlots sprite = kDesignColours;
-    ColourSlots charSet = kDesignColours;
-    ResetSpriteColours(sprite, charSet);
-    return charSet;
-}
-
 } // namespace
 
-int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
+int RunScan(const CliOptions& o, std::ostream& out, std::ostream& err) {
     return RunGuarded(err, [&] {
-        MemoryImage image;
-        LoadCommandFile(image, o.file, o.raw, o.skipHeader);
-        const GraphicsScores scores = ScoreGraphics(image);
+        Document document;
+        OpenDocument(document, o, ViewerUsed::None);
+        const GraphicsScores scores = ScoreGraphics(document.memory());
         const auto sprites = SpriteCandidates(scores, o.top);
         const auto charsets = CharSetCandidates(scores, o.top);
         if (o.json) {
@@ -71,22 +61,17 @@ int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     });
 }
 
-int RunOverview(const OverviewOptions& o, std::ostream& out, std::ostream& err) {
+int RunOverview(const CliOptions& o, std::ostream& out, std::ostream& err) {
     return RunGuarded(err, [&] {
-        MemoryImage image;
-        LoadCommandFile(image, o.file, o.raw, o.skipHeader);
-        const OverviewPage page = o.charset ? OverviewPage::CharSets : OverviewPage::Sprites;
-        const ColourSlots colours = o.colours.value_or(o.charset ? CharSetStartupColours() : kStartupColours);
-        Raster picture;
-        DrawOverview(page, image, o.multicolour, colours, picture);
-        const std::string extension = o.format == ImageFormat::Png ? ".png" : ".bmp";
-        const std::string path =
-            o.output.empty() ? (o.charset ? "overview-charsets" : "overview-sprites") + extension : o.output;
-        ImageSaveOptions save;
-        save.format = o.format;
-        save.bitsPerPixel = o.bitsPerPixel;
-        WriteImageFile(picture, path, save);
-        out << "Overview saved ok.\nwritten: " << path << '\n';
+        Document document;
+        OpenDocument(document, o, o.charSetPage ? ViewerUsed::CharSet : ViewerUsed::Sprite);
+        const std::string extension = o.save.imageFormat == ImageFormat::Png ? ".png" : ".bmp";
+        const std::string path = o.output.empty()
+                                     ? (o.charSetPage ? "overview-charsets" : "overview-sprites") + extension
+                                     : o.output;
+        const SaveResult saved =
+            document.saveOverview(o.charSetPage ? OverviewPage::CharSets : OverviewPage::Sprites, path);
+        out << saved.status << "\nwritten: " << path << '\n';
         return 0;
     });
 }

@@ -1,17 +1,13 @@
 #include "cli/snapshot_commands.h"
 
 #include "cli/load.h"
-#include "core/image_file.h"
 
-#include "core/bmp.h"
-#include "core/errors.h"
+#include "core/document.h"
 #include "core/machine_state.h"
-#include "core/sprite_render.h"
 
 #include <concepts>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <ostream>
 #include <type_traits>
 #include <vector>
@@ -85,11 +81,6 @@ std::string Hex(std::int64_t value, int digits = 4) {
     return text;
 }
 
-const PaletteTable& TableOrVic(PaletteKind kind) {
-    const PaletteTable* table = TableFor(kind);
-    return table ? *table : TrueVicTable;
-}
-
 void PrintState(const LoadedFile& loaded, const MemoryImage& image, std::ostream& out) {
     if (!loaded.machineState) {
         out << "No machine state in this file.\n";
@@ -158,12 +149,13 @@ std::string InfoJson(const LoadedFile& loaded, const MemoryImage& image) {
     return j.close(']').close('}').close('}').text();
 }
 
-int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
+int RunInfo(const CliOptions& o, std::ostream& out, std::ostream& err) {
     return RunGuarded(err, [&] {
-        MemoryImage image;
-        const LoadedFile loaded = LoadCommandFile(image, o.file, o.raw, o.skipHeader);
+        Document document;
+        OpenDocument(document, o, ViewerUsed::None);
+        const LoadedFile& loaded = document.loadedFile();
         if (o.json) {
-            out << InfoJson(loaded, image) << '\n';
+            out << InfoJson(loaded, document.memory()) << '\n';
             return 0;
         }
         out << "File:          " << o.file << '\n' << "Format:        ";
@@ -171,48 +163,23 @@ int RunInfo(const InfoOptions& o, std::ostream& out, std::ostream& err) {
             out << "raw memory, read into $0000-" << Hex(loaded.ramEnd < 0 ? 0 : loaded.ramEnd) << '\n';
         else
             out << loaded.description << '\n';
-        PrintState(loaded, image, out);
+        PrintState(loaded, document.memory(), out);
         return 0;
     });
 }
 
-int RunOnScreen(const OnScreenOptions& o, std::ostream& out, std::ostream& err) {
+int RunOnScreen(const CliOptions& o, std::ostream& out, std::ostream& err) {
     return RunGuarded(err, [&] {
-        MemoryImage image;
-        const LoadedFile loaded = LoadCommandFile(image, o.file, o.raw, o.skipHeader);
-        if (!loaded.machineState) {
+        Document document;
+        OpenDocument(document, o, ViewerUsed::None);
+        if (!document.machineState()) {
             err << "mosaiqua-cli: " << o.file << " holds no machine state; only VICE snapshots of a C64 do\n";
             return 1;
         }
-        const MachineState& state = *loaded.machineState;
-        const ScreenLayout layout = DescribeScreen(state, image);
-        const MemoryImage seen = VideoChipView(state, image, layout.bank);
-        const PaletteTable& palette = TableOrVic(o.palette);
-        const bool png = o.format == ImageFormat::Png;
-        std::string note;
-        for (const SpriteState& s : layout.sprites) {
-            if (!s.enabled && !o.all)
-                continue;
-            const SpriteSettings settings = SpriteSettingsFor(layout, s.number, palette);
-            Raster sprite(kSpriteWidth, kSpriteHeight);
-            RenderSprite(seen, settings.address, settings.multicolour, settings.colours, sprite, 0);
-            char name[32];
-            std::snprintf(name, sizeof name, "sprite%d_%04X.%s", s.number, unsigned(settings.address),
-                          png ? "png" : "BMP");
-            const std::string path = (PathFromUtf8(o.outputDir) / name).string();
-            ImageSaveOptions save;
-            save.format = png ? ImageFormat::Png : ImageFormat::Bmp;
-            save.bitsPerPixel = o.bitsPerPixel;
-            save.transparent = TransparentColourFor(o.transparent, settings.colours);
-            WriteImageFile(sprite, path, save);
-            if (note.empty())
-                note = TransparencyStatusNote(WritesTransparency(save, path), settings.colours,
-                                              settings.multicolour);
-            out << path << '\n';
-        }
-        // Said once: the note is the same for every sprite it applies to.
-        if (!note.empty())
-            out << note.substr(note.find_first_not_of(' ')) << '\n';
+        const SaveResult saved = document.saveOnScreenSprites(
+            o.output.empty() ? "." : o.output, o.all, [&](const std::string& path) { out << path << '\n'; });
+        if (!saved.status.empty())
+            out << saved.status << '\n';
         return 0;
     });
 }

@@ -38,12 +38,12 @@ std::vector<Raster> ComposeAnimationFrames(const MemoryImage& image, std::int64_
 
 std::string SaveSpriteAnimation(const MemoryImage& image, const AnimationSave& save,
                                 const SaveSizeTexts& sizes, const std::string& utf8Path,
-                                const OutputFileOpener& opener) {
+                                const WriteOptions& writing) {
     CheckAnimationSettings(save.frames, save.delayMs);
     const auto frames = ComposeAnimationFrames(image, save.firstAddress, save.frames, save.multicolour,
                                                save.colours, ReadCellSizes(sizes));
     WriteAnimatedGifFile(frames, save.delayMs / 10, utf8Path,
-                         TransparentColourFor(save.transparentBackground, save.colours), opener);
+                         TransparentColourFor(save.transparentBackground, save.colours), writing);
     return std::to_string(save.frames) + " sprites saved ok as an animation." +
            TransparencyStatusNote(save.transparentBackground, save.colours, save.multicolour);
 }

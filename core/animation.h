@@ -42,7 +42,7 @@ struct AnimationSave {
 // Checks, composes and writes the animated GIF atomically; returns the status text.
 std::string SaveSpriteAnimation(const MemoryImage& image, const AnimationSave& save,
                                 const SaveSizeTexts& sizes, const std::string& utf8Path,
-                                const OutputFileOpener& opener = OpenPlainOutputFile);
+                                const WriteOptions& writing = {});
 
 std::string PresetAnimationName(std::int64_t spriteAddress); // "anim0800.gif"
 

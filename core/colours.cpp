@@ -1,4 +1,5 @@
 #include "colours.h"
+#include "palette.h"
 
 namespace mosaiqua {
 
@@ -25,6 +26,18 @@ void ResetSpriteColours(ColourSlots& sprite, ColourSlots& charSet) {
 
 void ResetCharSetColours(ColourSlots& charSet) {
     charSet = kCharSetResetColours;
+}
+
+Palette Palette::Builtin(PaletteKind kind) {
+    switch (kind) {
+    case PaletteKind::pkCcs64:
+        return {kind, "CCS64", Ccs64Table};
+    case PaletteKind::pkTrueVic:
+        return {kind, "True VIC-II", TrueVicTable};
+    case PaletteKind::pkWindows:
+        break;
+    }
+    return {PaletteKind::pkWindows, "Windows Standard", std::nullopt};
 }
 
 } // namespace mosaiqua

@@ -17,6 +17,8 @@ public:
         CannotOpenFile,   // loading a snapshot failed
         Clipboard,        // "Cannot open clipboard"
         NothingToSave,    // a range holding no sprite
+        NotAFileName,     // a range's numbered files need a file name, not a device or folder
+        NoMachineState,   // the loaded file says nothing about the video chip
     };
 
     UserError(Kind kind, const std::string& message) : std::runtime_error(message), m_kind(kind) {}

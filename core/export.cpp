@@ -2,11 +2,15 @@
 
 #include "address_text.h"
 #include "errors.h"
+#include "file_paths.h"
+#include "file_writer.h"
 #include "sprite_render.h"
 
 #include <algorithm>
 #include <charconv>
 #include <climits>
+
+#include <sys/stat.h>
 
 namespace mosaiqua {
 
@@ -97,6 +101,21 @@ void CheckRangeCount(std::int32_t start, std::int32_t end, int count) {
                                                             ScreenAddress(end) + ": nothing was saved.");
 }
 
+std::string RangeTargetProblem(const std::string& chosenUtf8) {
+    const std::string why = "Cannot save sprites to " + chosenUtf8 +
+                            ": a range writes one file per sprite and needs a file name, not ";
+    const std::filesystem::path path = PathFromUtf8(chosenUtf8);
+    const std::string last = path.filename().string();
+    if (last == "." || last == ".." ||
+        (last.empty() && (path.parent_path().filename() == "." || path.parent_path().filename() == "..")))
+        return why + "a folder.";
+    struct stat st {};
+    if (OwnDescriptorNamed(chosenUtf8) ||
+        (::stat(path.c_str(), &st) == 0 && (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))))
+        return why + "a device or a FIFO.";
+    return {};
+}
+
 std::string RangeFileName(const std::string& chosenUtf8, std::int64_t address) {
     // The rule applies to the file name alone: the folder part is never touched.
     const std::size_t slash = chosenUtf8.rfind('/');
@@ -156,13 +175,16 @@ void nextSprite(std::int32_t& address, const RangeWalk& walk) {
 } // namespace
 
 int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk) {
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk,
+                     const WriteOptions& writing) {
     requireSprites(count);
+    if (const std::string problem = RangeTargetProblem(chosenUtf8); !problem.empty())
+        throw UserError(UserError::Kind::NotAFileName, problem);
     std::int32_t address = start;
     for (int i = 0; i < count; ++i) {
         const Raster bitmap = ComposeCurrentSprite(spriteActual, ReadCellSizes(sizes));
         try {
-            WriteImageFile(bitmap, RangeImageFileName(chosenUtf8, address, options.format), options);
+            WriteImageFile(bitmap, RangeImageFileName(chosenUtf8, address, options.format), options, writing);
         } catch (const UserError& e) {
             if (i == 0)
                 throw;
@@ -175,7 +197,8 @@ int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, 
 }
 
 int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk) {
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk,
+                     const WriteOptions& writing) {
     requireSprites(count);
     const SheetSizes s = ReadSheetSizes(sizes);
     // The cell follows the rules of a single sprite's bitmap, so no command takes what another refuses.
@@ -196,7 +219,7 @@ int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, 
         nextSprite(address, walk);
     }
     // Written before the caller reports success, so a failed write is never announced as saved.
-    WriteImageFile(sheet.bitmap(), chosenUtf8, options);
+    WriteImageFile(sheet.bitmap(), chosenUtf8, options, writing);
     return int(std::min<std::int64_t>(count, fit.total));
 }
 

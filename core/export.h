@@ -73,6 +73,10 @@ std::string PresetCharSetName(std::int64_t charSetAddress);      // "chrD000.BMP
 inline constexpr const char* kPresetRangeName = "spr.BMP";
 inline constexpr const char* kPresetSheetName = "bitmap.BMP";
 
+// Why `chosenUtf8` cannot take a range's numbered files (a character device, a FIFO, one of the
+// process's own descriptors, or a last component of "." or ".."); empty when it can.
+std::string RangeTargetProblem(const std::string& chosenUtf8);
+
 // The figures the range dialog shows in single-bitmap mode; "Division by zero" for a cell of 0.
 struct FitFigures {
     int bitmapWidth;
@@ -95,11 +99,13 @@ struct RangeWalk {
 // ...; the sprite at `start` must already be shown. Returns the number of files written. A failure after the
 // first file adds to its message how many were written before.
 int SaveRangeToFiles(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk);
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk,
+                     const WriteOptions& writing = {});
 // Lays the range out on one fw x fh bitmap and writes it to `chosenUtf8`; returns how many sprites
 // are on it. The cell obeys CheckBitmapSize; when not even one cell fits, nothing is written.
 int SaveRangeToSheet(const Raster& spriteActual, std::int32_t start, int count, const std::string& chosenUtf8,
-                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk);
+                     const SaveSizeTexts& sizes, const ImageSaveOptions& options, const RangeWalk& walk,
+                     const WriteOptions& writing = {});
 
 // The four sheet sizes, read bw, bh, fw, fh: the order every front end converts them in, so the
 // first bad text is the one named.

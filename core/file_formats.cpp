@@ -1,6 +1,8 @@
 #include "file_formats.h"
 
-#include "bmp.h" // PathFromUtf8
+#include "errors.h"
+
+#include "file_paths.h"
 
 #include <algorithm>
 #include <array>
@@ -405,7 +407,9 @@ FileFormat RecogniseFormat(ByteSource& source, const std::string& utf8Name) {
     return FileFormat::Raw;
 }
 
-std::optional<LoadedFile> ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& image,
+namespace {
+
+std::optional<LoadedFile> parseRecognised(FileFormat format, ByteSource& source, MemoryImage& image,
                                           std::string* why) {
     // The image changes only once the whole file is accepted, so a refused file changes nothing.
     Taken ram;
@@ -433,8 +437,24 @@ std::optional<LoadedFile> ParseRecognised(FileFormat format, ByteSource& source,
     return loaded;
 }
 
-std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& utf8Path,
-                                         const LoadOptions& options, std::string* why) {
+} // namespace
+
+LoadedFile ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& image) {
+    std::string why;
+    std::optional<LoadedFile> loaded = parseRecognised(format, source, image, &why);
+    if (!loaded)
+        throw UserError(UserError::Kind::CannotOpenFile, why);
+    return std::move(*loaded);
+}
+
+LoadedFile LoadMemoryFile(MemoryImage& image, const std::string& utf8Path, const LoadOptions& options,
+                          const std::string& shownName) {
+    std::string whyNot;
+    std::string* why = &whyNot;
+    const auto refuse = [&] {
+        return UserError(UserError::Kind::CannotOpenFile,
+                         CannotOpenFileMessage(shownName.empty() ? utf8Path : shownName, whyNot));
+    };
     const std::filesystem::path path = PathFromUtf8(utf8Path);
     std::uint64_t size = 0;
     bool sized = false;
@@ -444,8 +464,12 @@ std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& 
             size = source.size();
             sized = true;
             const FileFormat format = RecogniseFormat(source, utf8Path);
-            if (format != FileFormat::Raw)
-                return ParseRecognised(format, source, image, why);
+            if (format != FileFormat::Raw) {
+                std::optional<LoadedFile> loaded = parseRecognised(format, source, image, why);
+                if (!loaded)
+                    throw refuse();
+                return std::move(*loaded);
+            }
         }
     }
     if (!sized) {
@@ -455,8 +479,8 @@ std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& 
             size = 0;
     }
     // The old loader words every failure (missing file, folder, device) the way the user knows it.
-    if (!LoadFreezeFile(image, utf8Path, options.skipHeader, why))
-        return std::nullopt;
+    if (!ReadFreezeFile(image, utf8Path, options.skipHeader, why))
+        throw refuse();
     LoadedFile loaded;
     std::uint64_t read = std::min<std::uint64_t>(size, MemoryImage::kMemoryReadBytes);
     if (options.skipHeader)

@@ -55,15 +55,16 @@ private:
 // The format the content (and, for PRG, the name's extension) says the file is.
 FileFormat RecogniseFormat(ByteSource& source, const std::string& utf8Name);
 
-// Parses a recognised format into `image` (every other store byte 0). Returns nothing and leaves
-// the image untouched when the file is refused; `why` then says why, in user words.
-std::optional<LoadedFile> ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& image,
-                                          std::string* why = nullptr);
+// Parses a recognised format into `image` (every other store byte 0). Throws UserError
+// (CannotOpenFile, what() the reason in user words) and leaves the image untouched when the file is
+// refused.
+LoadedFile ParseRecognised(FileFormat format, ByteSource& source, MemoryImage& image);
 
 // The one entry point for every file the user opens: recognised formats as above, anything else
-// (or everything, with detectFormat off) exactly as LoadFreezeFile reads it.
-std::optional<LoadedFile> LoadMemoryFile(MemoryImage& image, const std::string& utf8Path,
-                                         const LoadOptions& options, std::string* why = nullptr);
+// (or everything, with detectFormat off) exactly as LoadFreezeFile reads it. A refused file throws
+// UserError "Cannot open file "<shownName>". <why>" (shownName empty: the path) and changes nothing.
+LoadedFile LoadMemoryFile(MemoryImage& image, const std::string& utf8Path, const LoadOptions& options,
+                          const std::string& shownName = {});
 
 const char* FormatKeyword(FileFormat format); // "vice-snapshot", "prg", "p00", "raw"
 

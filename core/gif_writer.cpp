@@ -119,9 +119,9 @@ std::vector<std::uint8_t> EncodeAnimatedGif(const std::vector<Raster>& frames, i
 
 void WriteAnimatedGifFile(const std::vector<Raster>& frames, int delayCentiseconds,
                           const std::string& utf8Path, std::optional<TColor> transparent,
-                          const OutputFileOpener& opener) {
+                          const WriteOptions& writing) {
     const std::vector<std::uint8_t> bytes = EncodeAnimatedGif(frames, delayCentiseconds, transparent);
-    WriteFileAtomically(utf8Path, bytes, opener);
+    WriteFileAtomically(utf8Path, bytes, writing);
 }
 
 } // namespace mosaiqua

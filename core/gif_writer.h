@@ -20,6 +20,6 @@ std::vector<std::uint8_t> EncodeAnimatedGif(const std::vector<Raster>& frames, i
 // Through WriteFileAtomically: a failure leaves no file and keeps the old one.
 void WriteAnimatedGifFile(const std::vector<Raster>& frames, int delayCentiseconds,
                           const std::string& utf8Path, std::optional<TColor> transparent = std::nullopt,
-                          const OutputFileOpener& opener = OpenPlainOutputFile);
+                          const WriteOptions& writing = {});
 
 } // namespace mosaiqua

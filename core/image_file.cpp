@@ -33,11 +33,11 @@ std::optional<ImageFormat> ImageFormatFromText(const std::string& text) {
 }
 
 void WriteImageFile(const Raster& raster, const std::string& utf8Path, const ImageSaveOptions& options,
-                    const OutputFileOpener& opener) {
+                    const WriteOptions& writing) {
     if (options.format.value_or(ImageFormatForName(utf8Path)) == ImageFormat::Png)
-        WritePngFile(raster, utf8Path, options.transparent, opener);
+        WritePngFile(raster, utf8Path, options.transparent, writing);
     else
-        WriteBmpFile(raster, utf8Path, options.bitsPerPixel, opener);
+        WriteBmpFile(raster, utf8Path, options.bitsPerPixel, writing);
 }
 
 std::optional<TColor> TransparentColourFor(bool transparentBackground, const ColourSlots& colours) {

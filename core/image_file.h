@@ -33,7 +33,7 @@ inline ImageSaveOptions AtDepth(int bitsPerPixel) {
 
 // The one entry point every picture save calls: BMP or PNG, written atomically.
 void WriteImageFile(const Raster& raster, const std::string& utf8Path, const ImageSaveOptions& options,
-                    const OutputFileOpener& opener = OpenPlainOutputFile);
+                    const WriteOptions& writing = {});
 
 // The transparent colour a save uses: the background when the option is on, else nothing.
 std::optional<TColor> TransparentColourFor(bool transparentBackground, const ColourSlots& colours);

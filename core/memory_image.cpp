@@ -1,5 +1,7 @@
 #include "memory_image.h"
 
+#include "errors.h"
+
 #include "file_paths.h"
 
 #include <algorithm>
@@ -30,7 +32,7 @@ std::size_t readUpTo(std::ifstream& in, std::uint8_t* buffer, std::size_t limit)
 
 } // namespace
 
-bool LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader, std::string* why) {
+bool ReadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader, std::string* why) {
     const std::filesystem::path path = PathFromUtf8(utf8Path);
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
@@ -64,6 +66,12 @@ bool LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHe
     image.write(0, header.data(), headerCount);
     image.write(0, memory.data(), memoryCount);
     return true;
+}
+
+void LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader) {
+    std::string why;
+    if (!ReadFreezeFile(image, utf8Path, skipHeader, &why))
+        throw UserError(UserError::Kind::CannotOpenFile, CannotOpenFileMessage(utf8Path, why));
 }
 
 std::string CannotOpenFileMessage(const std::string& utf8Path, const std::string& why) {

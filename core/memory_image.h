@@ -26,21 +26,19 @@ public:
     // Writes leading bytes; used by the loader and by tests that build images by hand.
     void write(std::size_t index, const std::uint8_t* bytes, std::size_t count);
 
-    std::int32_t SpriteAddress = 0;
-    std::int32_t CharSetAddress = 0;
-
 private:
     std::vector<std::uint8_t> m_store;
 };
 
 // Reads a freeze file into the image: with skipHeader, first up to 1148 bytes from offset 0, then
 // up to 67000 bytes, both into the start of the store; bytes beyond what was read keep their old
-// values. Returns false and leaves the image alone when the file cannot be opened or is not a
-// regular file; `why` then says why, in words for the user.
-bool LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader,
-                    std::string* why = nullptr);
+// values. Throws UserError (CannotOpenFile) and leaves the image alone when the file cannot be
+// opened or is not a regular file.
+void LoadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader);
+// The same, returning false with the reason in `why` (for loaders that word the message themselves).
+bool ReadFreezeFile(MemoryImage& image, const std::string& utf8Path, bool skipHeader, std::string* why);
 
-// What both front ends say when LoadFreezeFile returns false: Cannot open file "<path>". <why>
+// What a refused file is reported as: Cannot open file "<path>". <why>
 std::string CannotOpenFileMessage(const std::string& utf8Path, const std::string& why);
 
 } // namespace mosaiqua

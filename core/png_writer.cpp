@@ -118,9 +118,9 @@ std::vector<std::uint8_t> EncodePng(const Raster& raster, std::optional<TColor> 
 }
 
 void WritePngFile(const Raster& raster, const std::string& utf8Path, std::optional<TColor> transparent,
-                  const OutputFileOpener& opener) {
+                  const WriteOptions& writing) {
     const std::vector<std::uint8_t> bytes = EncodePng(raster, transparent);
-    WriteFileAtomically(utf8Path, bytes, opener);
+    WriteFileAtomically(utf8Path, bytes, writing);
 }
 
 } // namespace mosaiqua

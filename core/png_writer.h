@@ -17,7 +17,6 @@ std::vector<std::uint8_t> EncodePng(const Raster& raster, std::optional<TColor> 
 
 // Through WriteFileAtomically: a failure leaves no file and keeps the old one.
 void WritePngFile(const Raster& raster, const std::string& utf8Path,
-                  std::optional<TColor> transparent = std::nullopt,
-                  const OutputFileOpener& opener = OpenPlainOutputFile);
+                  std::optional<TColor> transparent = std::nullopt, const WriteOptions& writing = {});
 
 } // namespace mosaiqua

@@ -173,9 +173,9 @@ std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t s
 
 std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::int64_t end,
                              RawDataFormat format, RawDataLayout layout, const std::string& utf8Path,
-                             const OutputFileOpener& opener) {
+                             const WriteOptions& writing) {
     const std::vector<std::uint8_t> bytes = EncodeRawData(image, start, end, format, layout);
-    WriteFileAtomically(utf8Path, bytes, opener);
+    WriteFileAtomically(utf8Path, bytes, writing);
     return std::to_string(end - start + 1) + " bytes from " + ScreenAddress(start) + " to " +
            ScreenAddress(end) + " saved ok.";
 }

@@ -47,7 +47,7 @@ std::vector<std::uint8_t> EncodeRawData(const MemoryImage& image, std::int64_t s
 // Checks the range, then writes atomically; returns the status text.
 std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::int64_t end,
                              RawDataFormat format, RawDataLayout layout, const std::string& utf8Path,
-                             const OutputFileOpener& opener = OpenPlainOutputFile);
+                             const WriteOptions& writing = {});
 
 std::string PresetRawDataName(std::int64_t start, RawDataFormat format); // "data0800.bin"
 

@@ -1,5 +1,6 @@
 // The anim and data command bodies, called as the parser calls them.
 #include "cli/export_commands.h"
+#include "cli/options.h"
 
 #include "../core/test_helpers.h"
 
@@ -17,7 +18,13 @@ struct Outcome {
     std::string out, err;
 };
 
-template <typename Options, typename Command> Outcome Call(const Options& options, Command command) {
+CliOptions Options(const std::vector<std::string>& args) {
+    const ParseResult parsed = ParseArguments(args);
+    EXPECT_TRUE(std::holds_alternative<CliOptions>(parsed));
+    return std::holds_alternative<CliOptions>(parsed) ? std::get<CliOptions>(parsed) : CliOptions{};
+}
+
+template <typename Command> Outcome Call(const CliOptions& options, Command command) {
     std::ostringstream out, err;
     const int status = command(options, out, err);
     return {status, out.str(), err.str()};
@@ -30,13 +37,9 @@ TEST(ExportCommands, DataAndAnimWriteTheirFilesOrExplainWhyNot) {
         memory[i] = std::uint8_t(i ^ 0x5A);
     WriteBytes(folder.file("mem.bin"), memory);
 
-    DataOptions data;
-    data.file = folder.file("mem.bin");
-    data.skipHeader = false;
-    data.start = 0x0800;
-    data.end = 0x0802;
-    data.format = RawDataFormat::Prg;
-    data.output = folder.file("out.prg");
+    const std::string mem = folder.file("mem.bin");
+    CliOptions data = Options({"data", mem, "--no-skip-header", "--start", "0x800", "--end", "0x802",
+                               "--format", "prg", "-o", folder.file("out.prg")});
     Outcome run = Call(data, RunData);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "3 bytes from $0800 to $0802 saved ok.\nwritten: " + data.output + "\n");
@@ -47,18 +50,14 @@ TEST(ExportCommands, DataAndAnimWriteTheirFilesOrExplainWhyNot) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "The end address $07FF is before the start address $0800: nothing was saved.\n");
 
-    AnimOptions anim;
-    anim.file = data.file;
-    anim.skipHeader = false;
-    anim.address = 0x0800;
-    anim.output = folder.file("a.gif");
+    CliOptions anim =
+        Options({"anim", mem, "--no-skip-header", "--address", "0x800", "-o", folder.file("a.gif")});
     run = Call(anim, RunAnim);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "8 sprites saved ok as an animation.\nwritten: " + anim.output + "\n");
     EXPECT_EQ(ReadBytes(anim.output).at(4), '9'); // GIF89a
 
-    anim.frames = 65;
-    anim.file = folder.file("missing.bin");
+    anim = Options({"anim", folder.file("missing.bin"), "--address", "0x800", "--frames", "65"});
     run = Call(anim, RunAnim);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "An animation has 2 to 64 frames, not 65: nothing was saved.\n");

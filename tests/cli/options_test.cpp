@@ -36,15 +36,17 @@ TEST(OptionParser, DefaultsAreTheWindowsStartUpSettings) {
     EXPECT_EQ(o.address, 0);
     EXPECT_EQ(o.start, 0);
     EXPECT_EQ(o.end, 0x40);
-    EXPECT_TRUE(o.skipHeader);
+    EXPECT_TRUE(o.load.skipHeader);
+    EXPECT_TRUE(o.load.detectFormat);
     EXPECT_FALSE(o.multicolour);
     EXPECT_EQ(o.palette, PaletteKind::pkTrueVic);
     EXPECT_FALSE(o.colours.has_value());
-    const SaveSizeTexts& s = o.sizes;
+    const SaveSizeTexts& s = o.save.sizes;
     EXPECT_EQ(std::vector<std::string>({s.spriteWidth, s.spriteHeight, s.bitmapWidth, s.bitmapHeight,
                                         s.finalWidth, s.finalHeight}),
               std::vector<std::string>({"24", "21", "24", "21", "640", "480"}));
-    EXPECT_EQ(o.bitsPerPixel, 24);
+    EXPECT_EQ(o.save.spriteBitsPerPixel, 24);
+    EXPECT_EQ(o.save.viewBitsPerPixel, 24);
     EXPECT_EQ(o.output, "");
     EXPECT_EQ(o.view, CharSetViewKind::cv8x8);
 }
@@ -62,16 +64,17 @@ TEST(OptionParser, ReadsEveryCommandAndOption) {
     EXPECT_EQ(o.file, "f.c64");
     EXPECT_EQ(o.start, 0x1F00);
     EXPECT_EQ(o.end, 0xFFFF);
-    EXPECT_FALSE(o.skipHeader);
+    EXPECT_FALSE(o.load.skipHeader);
     EXPECT_TRUE(o.multicolour);
     // Sizes stay text: converting them is the saves' job.
-    EXPECT_EQ(o.sizes.spriteWidth, "48");
-    EXPECT_EQ(o.sizes.spriteHeight, "ab");
-    EXPECT_EQ(o.sizes.bitmapWidth, "32");
-    EXPECT_EQ(o.sizes.bitmapHeight, "42");
-    EXPECT_EQ(o.sizes.finalWidth, "96");
-    EXPECT_EQ(o.sizes.finalHeight, "84");
-    EXPECT_EQ(o.bitsPerPixel, 16);
+    EXPECT_EQ(o.save.sizes.spriteWidth, "48");
+    EXPECT_EQ(o.save.sizes.spriteHeight, "ab");
+    EXPECT_EQ(o.save.sizes.bitmapWidth, "32");
+    EXPECT_EQ(o.save.sizes.bitmapHeight, "42");
+    EXPECT_EQ(o.save.sizes.finalWidth, "96");
+    EXPECT_EQ(o.save.sizes.finalHeight, "84");
+    EXPECT_EQ(o.save.spriteBitsPerPixel, 16);
+    EXPECT_EQ(o.save.viewBitsPerPixel, 16);
     EXPECT_EQ(o.output, "out dir/x.bmp");
     // Code 1 is white, code 15 light grey (149, 149, 149) on the VIC-II table.
     EXPECT_EQ(o.colours, (ColourSlots{MakeColor(0x10, 0x20, 0x30), MakeColor(255, 255, 255),
@@ -81,8 +84,8 @@ TEST(OptionParser, ReadsEveryCommandAndOption) {
     EXPECT_EQ(Parsed({"sprite", "f", "--address", "0x49"}).address, 0x49);
     EXPECT_EQ(Parsed({"next7", "f", "--address", "$FFFF"}).address, 0xFFFF);
     EXPECT_EQ(Parsed({"charset", "f", "--address", "65535"}).address, 0xFFFF);
-    EXPECT_EQ(Parsed({"sprite", "f", "--depth", "32"}).bitsPerPixel, 32);
-    EXPECT_EQ(Parsed({"sprite", "f", "--depth", "24"}).bitsPerPixel, 24);
+    EXPECT_EQ(Parsed({"sprite", "f", "--depth", "32"}).save.spriteBitsPerPixel, 32);
+    EXPECT_EQ(Parsed({"sprite", "f", "--depth", "24"}).save.spriteBitsPerPixel, 24);
     EXPECT_EQ(Parsed({"charset", "f", "--view", "8x16"}).view, CharSetViewKind::cv8x16);
     EXPECT_EQ(Parsed({"charset", "f", "--view", "16x16"}).view, CharSetViewKind::cv16x16);
 }

@@ -1,3 +1,4 @@
+#include "cli/options.h"
 #include "cli/scan_commands.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +17,17 @@ namespace {
 
 const std::string kRom = std::string(MOSAIQUA_TEST_DATA_DIR) + "/chargen_openroms.rom";
 
+CliOptions Options(const std::vector<std::string>& args) {
+    const ParseResult parsed = ParseArguments(args);
+    EXPECT_TRUE(std::holds_alternative<CliOptions>(parsed));
+    return std::holds_alternative<CliOptions>(parsed) ? std::get<CliOptions>(parsed) : CliOptions{};
+}
+
 // The ROM opened from its first byte: its two character sets are blocks $0000 and $0800.
 TEST(ScanCommand, ListsCandidatesBestFirstAsJsonOrText) {
     std::ostringstream out, err;
-    ASSERT_EQ(RunScan({kRom, false, true, 2}, out, err), 0) << err.str();
+    ASSERT_EQ(RunScan(Options({"scan", kRom, "--no-skip-header", "--json", "--top", "2"}), out, err), 0)
+        << err.str();
     const std::string json = out.str();
     const std::regex shape(R"(\{"sprites": \[(\{"address": \d+, "score": [01]\.\d\d\}(, )?){1,2}\], )"
                            R"("charsets": \[\{"address": (0|2048), "score": [01]\.\d\d\}, )"
@@ -27,11 +35,11 @@ TEST(ScanCommand, ListsCandidatesBestFirstAsJsonOrText) {
     EXPECT_TRUE(std::regex_match(json, shape)) << json;
 
     std::ostringstream text;
-    ASSERT_EQ(RunScan({kRom, false, false, 1}, text, err), 0);
+    ASSERT_EQ(RunScan(Options({"scan", kRom, "--no-skip-header", "--top", "1"}), text, err), 0);
     EXPECT_NE(text.str().find("Character sets (address, score):\n  $0"), std::string::npos) << text.str();
 
     std::ostringstream none, why;
-    EXPECT_EQ(RunScan({"/nonexistent/x.c64", true, true, 5}, none, why), 1);
+    EXPECT_EQ(RunScan(Options({"scan", "/nonexistent/x.c64", "--json", "--top", "5"}), none, why), 1);
     EXPECT_EQ(none.str(), "");
     EXPECT_EQ(why.str().rfind("Cannot open file \"/nonexistent/x.c64\".", 0), 0u) << why.str();
 }
@@ -49,12 +57,12 @@ TEST(OverviewCommand, WritesEachPageAtItsSize) {
     const auto folder = std::filesystem::temp_directory_path() / "mosaiqua-overview-test";
     std::filesystem::create_directories(folder);
     std::ostringstream out, err;
-    OverviewOptions o;
-    o.file = kRom;
-    o.skipHeader = false;
-    o.output = (folder / "s.bmp").string();
+    // Any memory will do: the picture's size depends on the page alone.
+    const std::string memory = (folder / "memory.bin").string();
+    std::ofstream(memory, std::ios::binary) << std::string(4096, '\x3C');
+    CliOptions o = Options({"overview", memory, "--no-skip-header", "-o", (folder / "s.bmp").string()});
     ASSERT_EQ(RunOverview(o, out, err), 0) << err.str();
-    o.charset = true;
+    o.charSetPage = true;
     o.output = (folder / "c.bmp").string();
     ASSERT_EQ(RunOverview(o, out, err), 0) << err.str();
     const auto s = Bytes(folder / "s.bmp");

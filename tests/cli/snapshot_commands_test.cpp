@@ -1,4 +1,5 @@
 // info --json and onscreen end to end on a snapshot the test builds.
+#include "cli/options.h"
 #include "cli/snapshot_commands.h"
 
 #include "../core/bmp_reader.h"
@@ -29,13 +30,20 @@ test::Bytes GameSnapshot() {
     return s.bytes;
 }
 
+cli::CliOptions Options(const std::vector<std::string>& args) {
+    const cli::ParseResult parsed = cli::ParseArguments(args);
+    EXPECT_TRUE(std::holds_alternative<cli::CliOptions>(parsed));
+    return std::holds_alternative<cli::CliOptions>(parsed) ? std::get<cli::CliOptions>(parsed)
+                                                           : cli::CliOptions{};
+}
+
 TEST(SnapshotCommands, InfoJsonAndOnScreenSprites) {
     test::TempFolder folder;
     const std::string file = folder.file("game.vsf");
     test::WriteBytes(file, GameSnapshot());
 
     std::ostringstream out, err;
-    ASSERT_EQ(cli::RunInfo({file, true}, out, err), 0) << err.str();
+    ASSERT_EQ(cli::RunInfo(Options({"info", file, "--json"}), out, err), 0) << err.str();
     std::string sprites;
     for (int n = 0; n < 8; ++n) {
         const int pointer = n == 0 ? 71 : n == 2 ? 255 : 0;
@@ -59,9 +67,11 @@ TEST(SnapshotCommands, InfoJsonAndOnScreenSprites) {
                   sprites + "]}}\n");
 
     std::ostringstream written, err2;
-    cli::OnScreenOptions o{file, folder.path().string()};
-    o.palette = PaletteKind::pkCcs64;
-    ASSERT_EQ(cli::RunOnScreen(o, written, err2), 0) << err2.str();
+    ASSERT_EQ(
+        cli::RunOnScreen(Options({"onscreen", file, "-o", folder.path().string(), "--palette", "ccs64"}),
+                         written, err2),
+        0)
+        << err2.str();
     EXPECT_EQ(written.str(), folder.file("sprite0_51C0.BMP") + "\n" + folder.file("sprite2_7FC0.BMP") + "\n");
     test::BmpPicture bmp;
     ASSERT_EQ(test::ParseBmp(test::ReadBytes(folder.file("sprite0_51C0.BMP")), bmp), "");
@@ -71,7 +81,7 @@ TEST(SnapshotCommands, InfoJsonAndOnScreenSprites) {
 
     test::WriteBytes(file, {0x01, 0x08, 0});
     std::ostringstream none, why;
-    EXPECT_EQ(cli::RunOnScreen({file}, none, why), 1);
+    EXPECT_EQ(cli::RunOnScreen(Options({"onscreen", file}), none, why), 1);
     EXPECT_NE(why.str().find("holds no machine state"), std::string::npos);
 }
 

@@ -1,5 +1,6 @@
 #include "bmp_reader.h"
 #include "core/bmp.h"
+#include "core/file_paths.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>

@@ -112,7 +112,7 @@ TEST(CharSetRender, ByteToPixelsInBothModesAndEveryPixelDrawn) {
 
 TEST(CharSetRender, DrawsTheLetterAOfTheRom) {
     MemoryImage image;
-    ASSERT_TRUE(LoadFreezeFile(image, test::DataFile("chargen_openroms.rom"), false));
+    ASSERT_NO_THROW(LoadFreezeFile(image, test::DataFile("chargen_openroms.rom"), false));
     Raster r;
     RenderCharSetView(Kind::cv8x8, image, 0, kSlots, false, r);
     EXPECT_EQ(Picture(r, 8, 0, 8, 8),

@@ -55,8 +55,6 @@ TEST(MemoryImage, StartsZeroAndReadsOutsideTheStoreGiveZero) {
     MemoryImage image;
     EXPECT_EQ(MemoryImage::kStoreSize, 68150u);
     ExpectRange(image, 0, MemoryImage::kStoreSize, [](std::size_t) { return 0; });
-    EXPECT_EQ(image.SpriteAddress, 0);
-    EXPECT_EQ(image.CharSetAddress, 0);
 
     const std::uint8_t last = 0xFF;
     image.write(68149, &last, 1);
@@ -69,7 +67,7 @@ TEST(MemoryImage, StartsZeroAndReadsOutsideTheStoreGiveZero) {
 
 TEST_F(LoadFreezeFileTest, SkippedHeaderPutsOffset1148AtAddressZero) {
     const std::string path = save("full.c64", MadeFile(68148));
-    ASSERT_TRUE(LoadFreezeFile(m_image, path, true));
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, path, true));
     ExpectRange(m_image, 0, 67000, [](std::size_t i) { return FileByte(i + kHeader); });
     EXPECT_EQ(m_image.byteAt(65535), FileByte(66683));
     ExpectRange(m_image, 67000, MemoryImage::kStoreSize, [](std::size_t) { return 0; });
@@ -77,14 +75,15 @@ TEST_F(LoadFreezeFileTest, SkippedHeaderPutsOffset1148AtAddressZero) {
 
 TEST_F(LoadFreezeFileTest, KeptHeaderPutsOffsetIAtIndexIUpTo67000) {
     const std::string path = save("full.c64", MadeFile(68148));
-    ASSERT_TRUE(LoadFreezeFile(m_image, path, false));
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, path, false));
     ExpectRange(m_image, 0, 67000, [](std::size_t i) { return FileByte(i); });
     ExpectRange(m_image, 67000, MemoryImage::kStoreSize, [](std::size_t) { return 0; });
 }
 
 TEST_F(LoadFreezeFileTest, ShortFileLeavesHeaderBytesAndThePreviousLoad) {
-    ASSERT_TRUE(LoadFreezeFile(m_image, save("first.bin", std::vector<std::uint8_t>(67000, 0xEE)), false));
-    ASSERT_TRUE(LoadFreezeFile(m_image, save("short.c64", MadeFile(kHeader + 100)), true));
+    ASSERT_NO_THROW(
+        LoadFreezeFile(m_image, save("first.bin", std::vector<std::uint8_t>(67000, 0xEE)), false));
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, save("short.c64", MadeFile(kHeader + 100)), true));
     ExpectRange(m_image, 0, 100, [](std::size_t i) { return FileByte(i + kHeader); });
     ExpectRange(m_image, 100, kHeader, [](std::size_t i) { return FileByte(i); });
     ExpectRange(m_image, kHeader, 67000, [](std::size_t) { return 0xEE; });
@@ -93,44 +92,46 @@ TEST_F(LoadFreezeFileTest, ShortFileLeavesHeaderBytesAndThePreviousLoad) {
 
 TEST_F(LoadFreezeFileTest, FileShorterThanTheHeaderStillLoads) {
     preset(0xEE);
-    ASSERT_TRUE(LoadFreezeFile(m_image, save("tiny.c64", MadeFile(500)), true));
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, save("tiny.c64", MadeFile(500)), true));
     ExpectRange(m_image, 0, 500, [](std::size_t i) { return FileByte(i); });
     ExpectRange(m_image, 500, MemoryImage::kStoreSize, [](std::size_t) { return 0xEE; });
 
-    ASSERT_TRUE(LoadFreezeFile(m_image, save("empty.c64", {}), true));
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, save("empty.c64", {}), true));
     ExpectRange(m_image, 0, 500, [](std::size_t i) { return FileByte(i); });
 }
 
-TEST_F(LoadFreezeFileTest, SecondLoadKeepsBytesBeyondItsEndAndTheAddresses) {
-    m_image.SpriteAddress = 0x2000;
-    m_image.CharSetAddress = 0x0800;
-    ASSERT_TRUE(LoadFreezeFile(m_image, save("full.c64", MadeFile(68148)), true));
-    ASSERT_TRUE(LoadFreezeFile(m_image, save("ten.bin", std::vector<std::uint8_t>(10, 0x5A)), false));
+TEST_F(LoadFreezeFileTest, SecondLoadKeepsBytesBeyondItsEnd) {
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, save("full.c64", MadeFile(68148)), true));
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, save("ten.bin", std::vector<std::uint8_t>(10, 0x5A)), false));
     ExpectRange(m_image, 0, 10, [](std::size_t) { return 0x5A; });
     ExpectRange(m_image, 10, 67000, [](std::size_t i) { return FileByte(i + kHeader); });
-    EXPECT_EQ(m_image.SpriteAddress, 0x2000);
-    EXPECT_EQ(m_image.CharSetAddress, 0x0800);
 }
 
 TEST_F(LoadFreezeFileTest, UnopenablePathsSayWhyAndLeaveTheImageAlone) {
     preset(0xEE);
-    m_image.SpriteAddress = 0x1234;
     const std::vector<std::uint8_t> before(m_image.data(), m_image.data() + MemoryImage::kStoreSize);
     std::filesystem::create_directory(m_folder.path() / "folder.c64");
 
     for (const std::string& path : {m_folder.file("missing.c64"), m_folder.file("folder.c64")}) {
         SCOPED_TRACE(path);
-        std::string why;
-        EXPECT_FALSE(LoadFreezeFile(m_image, path, true, &why));
-        EXPECT_FALSE(why.empty());
-        EXPECT_FALSE(LoadFreezeFile(m_image, path, false)); // no reason asked for
+        for (bool skipHeader : {true, false}) {
+            try {
+                LoadFreezeFile(m_image, path, skipHeader);
+                ADD_FAILURE() << "loaded";
+            } catch (const UserError& e) {
+                // Cannot open file "<path>". and a reason after it
+                const std::string prefix = "Cannot open file \"" + path + "\". ";
+                EXPECT_EQ(int(e.kind()), int(UserError::Kind::CannotOpenFile));
+                EXPECT_GT(std::string(e.what()).size(), prefix.size());
+                EXPECT_EQ(std::string(e.what()).substr(0, prefix.size()), prefix);
+            }
+        }
         EXPECT_TRUE(std::equal(before.begin(), before.end(), m_image.data()));
-        EXPECT_EQ(m_image.SpriteAddress, 0x1234);
     }
 }
 
 TEST_F(LoadFreezeFileTest, OpensNamesOutsideAscii) {
-    ASSERT_TRUE(LoadFreezeFile(m_image, save("b\xC3\xA4lle.c64", MadeFile(3)), false));
+    ASSERT_NO_THROW(LoadFreezeFile(m_image, save("b\xC3\xA4lle.c64", MadeFile(3)), false));
     ExpectRange(m_image, 0, 3, [](std::size_t i) { return FileByte(i); });
 }
 

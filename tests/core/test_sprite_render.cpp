@@ -80,7 +80,7 @@ TEST(RenderSprite, AtTopOfMemoryReadsTheBytesAfterTheRam) {
 
 TEST(RenderSprite, DrawsTheBalloonOfTheDemoProgram) {
     MemoryImage image;
-    ASSERT_TRUE(LoadFreezeFile(image, test::DataFile("ballon_demo.prg"), false));
+    ASSERT_NO_THROW(LoadFreezeFile(image, test::DataFile("ballon_demo.prg"), false));
     Raster r(24, 21);
     RenderSprite(image, 0x0049, false, kSlots, r, 0);
     EXPECT_EQ(Picture(r, 0, 0, 24, 21), test::kBalloon);

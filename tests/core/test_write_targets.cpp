@@ -1,6 +1,6 @@
 // What the writer does with targets that are not plain new files, with the loaded snapshot, with
 // the replaced file's permissions and with an interrupted run.
-#include "core/bmp.h"
+#include "core/file_writer.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +36,6 @@ struct stat StatOf(const fs::path& path) {
 
 class WriteTargetTest : public ::testing::Test {
 protected:
-    ~WriteTargetTest() override { ProtectLoadedFile(FileIdentity{}); }
     test::TempFolder m_folder;
     const std::string m_file = m_folder.file("file.bmp");
 };
@@ -96,16 +95,15 @@ TEST_F(WriteTargetTest, TheLoadedFileIsRefusedUnderEveryName) {
     test::WriteBytes(m_file, kOld);
     fs::create_hard_link(m_file, m_folder.path() / "hard.bmp");
     fs::create_symlink("file.bmp", m_folder.path() / "soft.bmp");
-    ProtectLoadedFile(m_file);
+    const WriteOptions keepLoaded(IdentifyFile(m_file));
     for (const std::string& name :
          {m_file, m_folder.file("hard.bmp"), m_folder.file("soft.bmp"), m_folder.file("./file.bmp")})
-        ExpectUserError([&] { WriteFileAtomically(name, kNew); }, Kind::CannotCreateFile,
+        ExpectUserError([&] { WriteFileAtomically(name, kNew, keepLoaded); }, Kind::CannotCreateFile,
                         "Cannot create file " + name +
                             ": it is the file that was loaded, and writing over it would destroy it");
     EXPECT_EQ(test::ReadBytes(m_file), kOld);
     EXPECT_EQ(m_folder.names(), (std::vector<std::string>{"file.bmp", "hard.bmp", "soft.bmp"}));
-    ProtectLoadedFile(FileIdentity{}); // another snapshot loaded: the old one may be written again
-    WriteFileAtomically(m_file, kNew);
+    WriteFileAtomically(m_file, kNew); // another snapshot loaded: the old one may be written again
     EXPECT_EQ(test::ReadBytes(m_file), kNew);
 }
 

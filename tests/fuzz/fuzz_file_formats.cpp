@@ -1,6 +1,7 @@
 // Any bytes through format recognition and every parser, in memory. With bit 0 of the first byte
 // set, the rest follows a valid snapshot header and RAM module, so small inputs reach the video-chip
 // and ROM modules behind the 64 KB of RAM.
+#include "core/errors.h"
 #include "core/file_formats.h"
 #include "core/machine_state.h"
 #include "core/sprite_render.h"
@@ -47,10 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         MemoryImage image;
         const std::uint8_t mark = 0xA5;
         image.write(0x1234, &mark, 1);
-        std::string why;
-        const auto loaded = ParseRecognised(format, source, image, &why);
-        if (!loaded) {
-            if (why.empty() || image.byteAt(0x1234) != mark)
+        std::optional<LoadedFile> loaded;
+        try {
+            loaded = ParseRecognised(format, source, image);
+        } catch (const UserError& e) {
+            if (std::string(e.what()).empty() || image.byteAt(0x1234) != mark)
                 std::abort(); // a refusal names its reason and changes nothing
             continue;
         }
