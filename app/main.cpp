@@ -1,4 +1,5 @@
 // Program start: one application, the main window first, then the message loop.
+#include "core/file_writer.h"
 #include "ui/assets/fonts.h"
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/qt_platform.h"
@@ -100,6 +101,8 @@ std::optional<int> AnswerWithoutWindow(const StartOptions& options) {
 int main(int argc, char* argv[]) {
     if (const auto answered = AnswerWithoutWindow(ReadArguments(argc, argv, false)))
         return *answered;
+    // An interrupted save leaves no temporary file behind.
+    mosaiqua::InstallInterruptCleanup();
     QApplication application(argc, argv);
     const StartOptions options = ReadArguments(argc, argv, true);
     if (const auto answered = AnswerWithoutWindow(options))

@@ -6,10 +6,11 @@
 #include "ui/desktop/raster_image.h"
 #include "ui/desktop/window_placement.h"
 #include "ui/dialogs/palette_picker.h"
-#include "ui/widgets/colour_swatch.h"
 
 #include <QDialog>
 #include <QTabWidget>
+
+using mosaiqua::ColourSlot;
 
 QSize MainWindow::PickerOuterSize() const {
     // Dialogs are placed from where the palette picker would be centred.
@@ -24,89 +25,68 @@ QPoint MainWindow::CentredOver(const QSize& outer) const {
 
 void MainWindow::CopyPictureToClipboard() {
     const mosaiqua::Raster& picture = m_pageControl->currentWidget() == m_charSheet
-                                          ? m_charSetRasters.CharSetImage
-                                          : m_spriteRasters.SpriteActual;
+                                          ? m_document.charSetRasters().CharSetImage
+                                          : m_document.spriteRasters().SpriteActual;
     if (!m_platform.SetClipboardImage(RasterToImage(picture)))
         throw mosaiqua::UserError(mosaiqua::UserError::Kind::Clipboard, "Cannot open clipboard");
 }
+
 // ---- Edit ---------------------------------------------------------------------------------------
 
 void MainWindow::ResetSpriteColours() {
-    mosaiqua::ColourSlots sprite = SpriteColours();
-    mosaiqua::ColourSlots charSet = CharSetColours();
-    mosaiqua::ResetSpriteColours(sprite, charSet);
-    SetSpriteColours(sprite);
-    SetCharSetColours(charSet);
-    // The charset views pick up their new colours at their next refresh.
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
+    m_document.resetSpriteColours();
 }
 
 void MainWindow::ResetCharSetColours() {
-    mosaiqua::ColourSlots charSet = CharSetColours();
-    mosaiqua::ResetCharSetColours(charSet);
-    SetCharSetColours(charSet);
-    RefreshCharSets();
+    m_document.resetCharSetColours();
 }
 
 // ---- Colours ------------------------------------------------------------------------------------
 
-void MainWindow::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
+void MainWindow::EditColourSlot(Viewer viewer, ColourSlot slot) {
+    mosaiqua::ColourSlots colours =
+        viewer == Viewer::Sprite ? m_document.sprite().colours : m_document.charSet().colours;
+    const mosaiqua::TColor current = mosaiqua::SlotOf(colours, slot);
     std::optional<mosaiqua::TColor> picked;
-    const mosaiqua::PaletteKind kind = CurrentPaletteKind();
+    const mosaiqua::PaletteKind kind = m_document.palette().kind;
     if (kind == mosaiqua::PaletteKind::pkWindows) {
-        picked = m_platform.ChooseColour(this, swatch->Colour());
+        picked = m_platform.ChooseColour(this, current);
     } else {
         PalettePicker& picker = *m_windows.palettePicker;
         picker.move(CentredOver(PickerOuterSize()));
-        picker.Prepare(swatch->Colour(), kind);
+        picker.Prepare(current, kind);
         if (m_platform.RunModal(&picker) == QDialog::Accepted)
             picked = picker.PickedColour();
     }
     if (!picked)
         return;
-    swatch->SetColour(*picked);
-    switch (redraw) {
-    case SlotRedraw::Sprite:
-        DrawCurrentSprite();
-        DrawNextSevenSprites();
-        break;
-    case SlotRedraw::CharSet:
-        repaint();
-        RefreshCharSetViews(true, true, true, true);
-        break;
-    case SlotRedraw::CharSetMulticolour:
-        // In hi-res the multicolour slots play no part in the pictures.
-        repaint();
-        if (CharSetMulticolour())
-            RefreshCharSetViews(true, true, true, true);
-        break;
-    }
-    // The overview follows every swatch, also where the views wait for their next refresh.
-    FollowInOverview();
+    if (viewer == Viewer::Sprite)
+        m_document.setSpriteColour(slot, *picked);
+    else
+        m_document.setCharSetColour(slot, *picked);
 }
 
 void MainWindow::EditSpriteBackground() {
-    EditColourSlot(m_back, SlotRedraw::Sprite);
+    EditColourSlot(Viewer::Sprite, ColourSlot::Background);
 }
 void MainWindow::EditSpriteMulticolour1() {
-    EditColourSlot(m_col1, SlotRedraw::Sprite);
+    EditColourSlot(Viewer::Sprite, ColourSlot::Multicolour1);
 }
 void MainWindow::EditSpriteMainColour() {
-    EditColourSlot(m_col2, SlotRedraw::Sprite);
+    EditColourSlot(Viewer::Sprite, ColourSlot::Main);
 }
 void MainWindow::EditSpriteMulticolour2() {
-    EditColourSlot(m_col3, SlotRedraw::Sprite);
+    EditColourSlot(Viewer::Sprite, ColourSlot::Multicolour2);
 }
 void MainWindow::EditCharSetBackground() {
-    EditColourSlot(m_cBack, SlotRedraw::CharSet);
+    EditColourSlot(Viewer::CharSet, ColourSlot::Background);
 }
 void MainWindow::EditCharSetMulticolour1() {
-    EditColourSlot(m_cCol1, SlotRedraw::CharSetMulticolour);
+    EditColourSlot(Viewer::CharSet, ColourSlot::Multicolour1);
 }
 void MainWindow::EditCharSetMainColour() {
-    EditColourSlot(m_cCol2, SlotRedraw::CharSet);
+    EditColourSlot(Viewer::CharSet, ColourSlot::Main);
 }
 void MainWindow::EditCharSetMulticolour2() {
-    EditColourSlot(m_cCol3, SlotRedraw::CharSetMulticolour);
+    EditColourSlot(Viewer::CharSet, ColourSlot::Multicolour2);
 }

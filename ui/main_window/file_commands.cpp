@@ -1,25 +1,18 @@
-// File menu: opening a snapshot and the save commands; saves compose what the views show, never memory.
+// File menu: opening a file and the save commands. Each save asks its dialogs for values, has the
+// document compose and write the file, and shows the status it returns.
 #include "ui/main_window/main_window.h"
 
-#include "core/animation.h"
-#include "core/bmp.h"
 #include "core/errors.h"
 #include "core/export.h"
-#include "core/file_formats.h"
-#include "core/image_file.h"
-#include "core/memory_image.h"
 #include "core/raw_data.h"
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/platform.h"
-#include "ui/desktop/raster_image.h"
 #include "ui/desktop/window_placement.h"
 #include "ui/dialogs/animation_dialog.h"
-#include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/raw_data_dialog.h"
 #include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
-#include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <QProgressBar>
@@ -47,19 +40,6 @@ std::optional<QString> MainWindow::AskSaveName(SaveFileRequest request) {
     return name;
 }
 
-mosaiqua::ImageSaveOptions MainWindow::PictureOptions(int bitsPerPixel,
-                                                      const mosaiqua::ColourSlots& colours) const {
-    mosaiqua::ImageSaveOptions options = mosaiqua::AtDepth(bitsPerPixel);
-    options.transparent = mosaiqua::TransparentColourFor(m_transparentBackgroundInPng1->isChecked(), colours);
-    return options;
-}
-
-QString MainWindow::TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
-                                     const mosaiqua::ColourSlots& colours, bool multicolour) {
-    return QString::fromStdString(mosaiqua::TransparencyStatusNote(
-        mosaiqua::WritesTransparency(options, Utf8(path)), colours, multicolour));
-}
-
 int MainWindow::DisplayDepth() const {
     // BMP has no 15- or 30-bit layout; the nearest one that keeps every colour the display shows.
     const int depth = m_platform.DisplayColourDepth();
@@ -70,8 +50,14 @@ int MainWindow::DisplayDepth() const {
     return 24;
 }
 
-int MainWindow::SpriteSaveDepth() const {
-    return m_windows.saveSettingsDialog->Use24Bit() ? 24 : DisplayDepth();
+void MainWindow::ApplySaveSettings() {
+    const SaveSettingsDialog& dialog = *m_windows.saveSettingsDialog;
+    mosaiqua::SaveSettings settings = m_document.saveSettings();
+    settings.sizes = dialog.SizeTexts();
+    settings.spriteBitsPerPixel = dialog.Use24Bit() ? 24 : DisplayDepth();
+    // The character-set views are saved as the display shows them.
+    settings.viewBitsPerPixel = DisplayDepth();
+    m_document.setSaveSettings(settings);
 }
 
 // ---- File ---------------------------------------------------------------------------------------
@@ -80,69 +66,42 @@ void MainWindow::OpenFreezeFile() {
     const std::optional<QString> chosen = m_platform.OpenFileName(this, FreezeDirectory());
     if (!chosen)
         return;
-    LoadAndRedraw(*chosen, QFile::encodeName(*chosen).toStdString());
+    Load(*chosen, QFile::encodeName(*chosen).toStdString());
 }
 
 void MainWindow::OpenFreezeFileNamed(const QString& shownName, const std::string& systemPath) {
-    RunGuarded(m_platform, this, [&] { LoadAndRedraw(shownName, systemPath); });
+    RunGuarded(m_platform, this, [&] { Load(shownName, systemPath); });
 }
 
 void MainWindow::OpenFreezeFileNamed(const QString& path) {
     OpenFreezeFileNamed(path, QFile::encodeName(path).toStdString());
 }
 
-void MainWindow::LoadAndRedraw(const QString& shownName, const std::string& systemPath) {
-    const mosaiqua::LoadOptions options{m_detectFileFormat1->isChecked(),
-                                        m_skipFirst1148BytesOfFile1->isChecked()};
-    std::string why;
-    // A refused file leaves the store alone, so the views and addresses stay as they were.
-    std::optional<mosaiqua::LoadedFile> loaded = mosaiqua::LoadMemoryFile(m_image, systemPath, options, &why);
-    if (!loaded) {
-        throw mosaiqua::UserError(mosaiqua::UserError::Kind::CannotOpenFile,
-                                  mosaiqua::CannotOpenFileMessage(Utf8(shownName), why));
-    }
-    // No save may replace the file just read, under any name.
-    mosaiqua::ProtectLoadedFile(systemPath);
-    m_machineState = std::move(loaded->machineState);
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
-    repaint();
-    RefreshCharSetViews(true, true, true, true);
-    ShowLoadedState();
-    if (!loaded->description.empty())
-        SetStatus(QString::fromStdString(loaded->description));
+void MainWindow::Load(const QString& shownName, const std::string& systemPath) {
+    // A refused file throws and leaves the document alone, so the views and addresses stay as they were.
+    const mosaiqua::LoadedFile& loaded = m_document.load(systemPath, Utf8(shownName));
+    if (!loaded.description.empty())
+        SetStatus(QString::fromStdString(loaded.description));
 }
 
 // ---- Single saves -------------------------------------------------------------------------------
 
 void MainWindow::SaveCurrentSprite() {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(m_image.SpriteAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(SpriteAddress())));
     if (!name)
         return;
-    const mosaiqua::SpriteCellSizes sizes =
-        mosaiqua::ReadCellSizes(m_windows.saveSettingsDialog->SizeTexts());
-    const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
-    const mosaiqua::ColourSlots colours = SpriteColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options);
-    SetStatus(QString::fromLatin1(mosaiqua::kCurrentSpriteSavedStatus) +
-              TransparencyNote(options, *name, colours, SpriteMulticolour()));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(m_document.saveCurrentSprite(Utf8(*name)).status));
 }
 
 void MainWindow::SaveNextSevenSprites() {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(m_image.SpriteAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(SpriteAddress())));
     if (!name)
         return;
-    const mosaiqua::SpriteCellSizes sizes =
-        mosaiqua::ReadCellSizes(m_windows.saveSettingsDialog->SizeTexts());
-    const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
-    const mosaiqua::ColourSlots colours = SpriteColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options);
-    SetStatus(QString::fromLatin1(mosaiqua::kNextSevenSavedStatus) +
-              TransparencyNote(options, *name, colours, SpriteMulticolour()));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(m_document.saveNextSeven(Utf8(*name)).status));
 }
 
 void MainWindow::SaveSpriteAnimation() {
@@ -152,52 +111,45 @@ void MainWindow::SaveSpriteAnimation() {
     if (m_platform.RunModal(m_animationDialog) != QDialog::Accepted)
         return;
     SaveFileRequest request;
-    request.presetName = QString::fromStdString(mosaiqua::PresetAnimationName(m_image.SpriteAddress));
+    request.presetName = QString::fromStdString(mosaiqua::PresetAnimationName(SpriteAddress()));
     request.defaultSuffix = QStringLiteral("gif");
     request.filters = QStringList{QStringLiteral("GIF Image (*.gif)")};
     const std::optional<QString> name = AskSaveName(request);
     if (!name)
         return;
-    mosaiqua::AnimationSave save;
-    save.firstAddress = m_image.SpriteAddress;
-    save.frames = m_animationDialog->frames();
-    save.delayMs = m_animationDialog->delayMs();
-    save.multicolour = SpriteMulticolour();
-    save.colours = SpriteColours();
-    save.transparentBackground = m_transparentBackgroundInPng1->isChecked();
-    SetStatus(QString::fromStdString(mosaiqua::SaveSpriteAnimation(
-        m_image, save, m_windows.saveSettingsDialog->SizeTexts(), Utf8(*name))));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(
+        m_document.saveAnimation(m_animationDialog->frames(), m_animationDialog->delayMs(), Utf8(*name))
+            .status));
 }
 
 // ---- Memory ranges ------------------------------------------------------------------------------
 
-void MainWindow::RestoreAfterRange() {
-    m_image.SpriteAddress = m_savedSpriteAddress;
+void MainWindow::RestoreAfterRange(std::int32_t spriteAddress) {
+    m_document.setSpriteAddress(spriteAddress);
     m_progressBar1->setValue(0);
-    RefreshSpriteViews();
+    repaint();
 }
 
 void MainWindow::SaveSpriteRange(RangeDialogMode mode) {
     SpriteRangeDialog& dialog = *m_windows.spriteRangeDialog;
-    SaveSettingsDialog& settings = *m_windows.saveSettingsDialog;
+    ApplySaveSettings();
     // Single-bitmap mode reads its sizes here: a bad one stops the command before the dialog shows.
-    dialog.PrepareForMode(mode, frameGeometry(), PickerOuterSize(), settings.SizeTexts());
+    dialog.PrepareForMode(mode, frameGeometry(), PickerOuterSize(), m_document.saveSettings().sizes);
 
-    m_savedSpriteAddress = m_image.SpriteAddress;
     // Every way out, a failure half-way included, puts the viewer back where it was.
     struct Closing {
-        MainWindow* form;
-        ~Closing() { form->RestoreAfterRange(); }
-    } closing{this};
+        MainWindow* window;
+        std::int32_t spriteAddress;
+        ~Closing() { window->RestoreAfterRange(spriteAddress); }
+    } closing{this, SpriteAddress()};
 
     if (m_platform.RunModal(&dialog) != QDialog::Accepted)
         return;
     const SpriteRangeValue range = dialog.Range();
     mosaiqua::CheckRangeCount(range.start, range.end, range.count);
 
-    m_image.SpriteAddress = range.start;
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
+    m_document.setSpriteAddress(range.start);
     const bool toFiles = mode == RangeDialogMode::ToFiles;
     const std::optional<QString> name =
         AskSaveName(QString::fromLatin1(toFiles ? mosaiqua::kPresetRangeName : mosaiqua::kPresetSheetName));
@@ -207,45 +159,29 @@ void MainWindow::SaveSpriteRange(RangeDialogMode mode) {
     m_progressBar1->setRange(0, range.count);
     m_progressBar1->setValue(0);
     repaint();
-    mosaiqua::RangeWalk walk;
-    walk.showSprite = [this](std::int32_t address) {
-        m_image.SpriteAddress = address;
-        DrawCurrentSprite();
-        DrawNextSevenSprites();
-    };
-    walk.afterSprite = [this] {
-        m_progressBar1->setValue(m_progressBar1->value() + 1);
+    ApplySaveSettings();
+    // The viewer walks along with the save, so the user sees how far it has got.
+    const auto progress = [this, start = range.start](int done) {
+        m_document.setSpriteAddress(start + done * mosaiqua::kSpriteStride);
+        m_progressBar1->setValue(done);
         SetStatus(QStringLiteral("Saving sprites please wait.."));
     };
-    const mosaiqua::SaveSizeTexts sizes = settings.SizeTexts();
-    const mosaiqua::ColourSlots colours = SpriteColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    const QString note = TransparencyNote(options, *name, colours, SpriteMulticolour());
-    if (toFiles) {
-        mosaiqua::SaveRangeToFiles(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
-                                   options, walk);
-        SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)) + note);
-    } else {
-        // Written before the status claims success.
-        const int saved = mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count,
-                                                     Utf8(*name), sizes, options, walk);
-        SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(saved, range.count)) + note);
-    }
+    const mosaiqua::SaveResult result =
+        toFiles ? m_document.saveRangeToFiles(range.start, range.count, Utf8(*name), progress)
+                : m_document.saveRangeToSheet(range.start, range.count, Utf8(*name), progress);
+    SetStatus(QString::fromStdString(result.status));
 }
 
 // ---- Character sets -----------------------------------------------------------------------------
 
 void MainWindow::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(m_image.CharSetAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(CharSetAddress())));
     if (!name)
         return;
     // The view's own picture at its own size and the display's depth; the save settings do not apply.
-    const mosaiqua::ColourSlots colours = CharSetColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(DisplayDepth(), colours);
-    mosaiqua::WriteImageFile(m_charSetRasters.of(kind), Utf8(*name), options);
-    SetStatus(QString::fromLatin1(mosaiqua::CharSetSavedStatus(kind)) +
-              TransparencyNote(options, *name, colours, CharSetMulticolour()));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(m_document.saveCharSetView(kind, Utf8(*name)).status));
 }
 
 // ---- Raw data -----------------------------------------------------------------------------------
@@ -256,11 +192,9 @@ void MainWindow::SaveRawData() {
     RawDataDialog& dialog = *m_rawDataDialog;
     // The bytes of the page in front: eight sprites from the current one, or one 2 KB charset.
     if (m_pageControl->currentWidget() == m_charSheet)
-        dialog.setRange(mosaiqua::RawDataRangeForCharSet(m_image.CharSetAddress),
-                        mosaiqua::RawDataLayout::CharSet);
+        dialog.setRange(mosaiqua::RawDataRangeForCharSet(CharSetAddress()), mosaiqua::RawDataLayout::CharSet);
     else
-        dialog.setRange(mosaiqua::RawDataRangeForSprites(m_image.SpriteAddress),
-                        mosaiqua::RawDataLayout::Sprites);
+        dialog.setRange(mosaiqua::RawDataRangeForSprites(SpriteAddress()), mosaiqua::RawDataLayout::Sprites);
     dialog.move(CentredOver(OuterSize(dialog)));
     if (m_platform.RunModal(&dialog) != QDialog::Accepted)
         return;
@@ -273,6 +207,6 @@ void MainWindow::SaveRawData() {
     const std::optional<QString> name = AskSaveName(request);
     if (!name)
         return;
-    SetStatus(QString::fromStdString(mosaiqua::WriteRawDataFile(m_image, range.start, range.end, format,
-                                                                dialog.dataLayout(), Utf8(*name))));
+    SetStatus(QString::fromStdString(
+        m_document.saveRawData(range, format, dialog.dataLayout(), Utf8(*name)).status));
 }

@@ -1,4 +1,4 @@
-// Creation of the main window and the drawing routines its commands share.
+// Creation of the main window, and how it shows the document it is given.
 #include "ui/main_window/main_window.h"
 
 #include "core/address_text.h"
@@ -24,7 +24,11 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QToolButton>
+
+using mosaiqua::CharSetViewKind;
+using mosaiqua::DocumentChange;
 
 namespace {
 
@@ -38,8 +42,8 @@ constexpr Qt::WindowFlags kFixedWindowFlags = Qt::Window | Qt::CustomizeWindowHi
 
 } // namespace
 
-MainWindow::MainWindow(Platform& platform, QWidget* parent)
-    : QWidget(parent, kFixedWindowFlags), m_platform(platform) {
+MainWindow::MainWindow(Platform& platform, mosaiqua::Document& document, QWidget* parent)
+    : QWidget(parent, kFixedWindowFlags), m_platform(platform), m_document(document) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setWindowIcon(ProgramIcon());
@@ -55,56 +59,26 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
 
     for (QLabel* label : {m_label1, m_label2, m_label3, m_cs8x8Label, m_cs8x16Label, m_cs16x16Label})
         label->setText(QStringLiteral("$0000"));
-    m_image.SpriteAddress = 0;
-    m_savedSpriteAddress = 0;
-    m_image.CharSetAddress = 0;
-    m_charSetProgressTotal = 0;
-    m_charSetRasters.CharSetImage16x16.fill(0x000000);
-    m_charSetRasters.CharSetImage8x16.fill(0x000000);
-    ResetSpriteColours();
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
-    RefreshCharSetViews(true, true, true, false);
+    // The views were drawn when the document was made; the bar shows that drawing's size.
+    m_progressBar1->setRange(
+        0, mosaiqua::PlanCharSetRefresh({true, true, true}, m_document.charSet().enabled).progressTotal);
+    m_progressBar1->setValue(0);
+    FollowCharSetDrawing();
+    m_observer = m_document.addObserver([this](DocumentChange change) { Show(change); });
+    ShowSprite();
+    ShowCharSet();
+    ShowColours();
+    ShowSettings();
 }
 
 MainWindow::~MainWindow() {
+    m_document.removeObserver(m_observer);
+    m_document.setCharSetDrawing({});
     // The bar mirrors MainMenu1; it goes first so it never points at a destroyed menu.
     delete m_menuBar;
     m_menuBar = nullptr;
 }
 
-mosaiqua::ColourSlots MainWindow::SpriteColours() const {
-    return {m_back->Colour(), m_col1->Colour(), m_col2->Colour(), m_col3->Colour()};
-}
-
-mosaiqua::ColourSlots MainWindow::CharSetColours() const {
-    return {m_cBack->Colour(), m_cCol1->Colour(), m_cCol2->Colour(), m_cCol3->Colour()};
-}
-
-void MainWindow::SetSpriteColours(const mosaiqua::ColourSlots& colours) {
-    m_back->SetColour(colours.background);
-    m_col1->SetColour(colours.multicolour1);
-    m_col2->SetColour(colours.main);
-    m_col3->SetColour(colours.multicolour2);
-}
-
-void MainWindow::SetCharSetColours(const mosaiqua::ColourSlots& colours) {
-    m_cBack->SetColour(colours.background);
-    m_cCol1->SetColour(colours.multicolour1);
-    m_cCol2->SetColour(colours.main);
-    m_cCol3->SetColour(colours.multicolour2);
-}
-
-mosaiqua::PaletteKind MainWindow::CurrentPaletteKind() const {
-    return m_palette;
-}
-
-bool MainWindow::SpriteMulticolour() const {
-    return m_mcm->isChecked();
-}
-bool MainWindow::CharSetMulticolour() const {
-    return m_cmcm->isChecked();
-}
 QString MainWindow::StatusText() const {
     return m_statusPanel0->text();
 }
@@ -155,104 +129,146 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     emit Closed();
 }
 
-void MainWindow::DrawCurrentSprite() {
-    const mosaiqua::SpriteLabelTexts labels = mosaiqua::SpriteLabelsFor(m_image.SpriteAddress);
+// ---- Showing the document -----------------------------------------------------------------------
+
+void MainWindow::Show(DocumentChange change) {
+    if (mosaiqua::Has(change, DocumentChange::SpriteView))
+        ShowSprite();
+    if (mosaiqua::Has(change, DocumentChange::CharSetView))
+        ShowCharSet();
+    if (mosaiqua::Has(change, DocumentChange::Colours))
+        ShowColours();
+    if (mosaiqua::Has(change, DocumentChange::Palette | DocumentChange::Settings))
+        ShowSettings();
+}
+
+void MainWindow::ShowSprite() {
+    const mosaiqua::SpriteViewer& sprite = m_document.sprite();
+    const mosaiqua::SpriteLabelTexts labels = mosaiqua::SpriteLabelsFor(sprite.address);
     m_label1->setText(QString::fromStdString(labels.label1));
     if (labels.label2)
         m_label2->setText(QString::fromStdString(*labels.label2));
     if (labels.label3)
         m_label3->setText(QString::fromStdString(*labels.label3));
-    mosaiqua::DrawCurrentSpriteRasters(m_spriteRasters, m_image, m_image.SpriteAddress, SpriteMulticolour(),
-                                       SpriteColours());
+    m_mcm->setChecked(sprite.multicolour);
+    m_multicolourMode1->setChecked(sprite.multicolour);
     m_spriteActualView->update();
     m_spriteBigView->update();
-    FollowInOverview();
-}
-
-void MainWindow::DrawNextSevenSprites() {
-    mosaiqua::DrawNextSevenSpriteRasters(m_spriteRasters, m_image, m_image.SpriteAddress, SpriteMulticolour(),
-                                         SpriteColours());
     m_scanImageView->update();
 }
 
-void MainWindow::RefreshSpriteViews() {
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
-    repaint();
+void MainWindow::ShowCharSet() {
+    const mosaiqua::CharSetViewer& charSet = m_document.charSet();
+    m_cmcm->setChecked(charSet.multicolour);
+    m_charSetMulticolourModeEnable1->setChecked(charSet.multicolour);
+    for (CharSetViewKind kind : mosaiqua::kRefreshOrder) {
+        const bool enabled = kind == CharSetViewKind::cv8x8    ? charSet.enabled.view8x8
+                             : kind == CharSetViewKind::cv8x16 ? charSet.enabled.view8x16
+                                                               : charSet.enabled.view16x16;
+        // Set, not clicked: the box reports only what the user does.
+        const QSignalBlocker quiet(ViewBox(kind));
+        ViewBox(kind)->setChecked(enabled);
+        ViewMark(kind)->setChecked(enabled);
+    }
+    if (!m_charSetDrawn)
+        return;
+    m_charSetDrawn = false;
+    const QString address = ScreenText(charSet.address);
+    if (charSet.enabled.view8x8)
+        m_cs8x8Label->setText(address);
+    if (charSet.enabled.view16x16)
+        m_cs16x16Label->setText(address);
+    if (charSet.enabled.view8x16)
+        m_cs8x16Label->setText(address);
+    for (CharSetViewKind kind : mosaiqua::kRefreshOrder)
+        // An image paints all its pixels, so repainting the window around it does not reach it.
+        CharSetView(kind)->update();
+    m_progressBar1->setValue(0);
+    m_progressBar1->setUpdatesEnabled(true);
+    SetStatus(QStringLiteral("OK.."));
+    // Painted as soon as the command returns to the event loop; a byte step held down on the
+    // keyboard then costs no full repaint per step.
+    update();
 }
 
-QCheckBox* MainWindow::ViewBox(mosaiqua::CharSetViewKind kind) const {
+void MainWindow::FollowCharSetDrawing() {
+    mosaiqua::CharSetDrawing drawing;
+    drawing.starting = [this](const mosaiqua::CharSetRefreshPlan& plan) {
+        m_charSetDrawn = true;
+        m_progressBar1->setRange(0, plan.progressTotal);
+        m_progressBar1->setValue(0);
+        if (plan.progressTotal != 0) {
+            SetStatus(QStringLiteral("Working...."));
+            m_statusPanel0->repaint();
+        }
+        // The drawing takes well under a millisecond; a bar repainting at once as it grows would
+        // cost more than the drawing itself.
+        m_progressBar1->setUpdatesEnabled(false);
+    };
+    drawing.rowsDrawn = [bar = static_cast<SmoothProgressBar*>(m_progressBar1)](int rows) {
+        bar->Advance(rows);
+    };
+    m_document.setCharSetDrawing(std::move(drawing));
+}
+
+void MainWindow::ShowColours() {
+    const mosaiqua::ColourSlots& sprite = m_document.sprite().colours;
+    m_back->SetColour(sprite.background);
+    m_col1->SetColour(sprite.multicolour1);
+    m_col2->SetColour(sprite.main);
+    m_col3->SetColour(sprite.multicolour2);
+    const mosaiqua::ColourSlots& charSet = m_document.charSet().colours;
+    m_cBack->SetColour(charSet.background);
+    m_cCol1->SetColour(charSet.multicolour1);
+    m_cCol2->SetColour(charSet.main);
+    m_cCol3->SetColour(charSet.multicolour2);
+}
+
+void MainWindow::ShowSettings() {
+    using mosaiqua::PaletteKind;
+    const PaletteKind palette = m_document.palette().kind;
+    m_useC64Palette1->setChecked(palette == PaletteKind::pkCcs64);
+    m_useVicPalette1->setChecked(palette == PaletteKind::pkTrueVic);
+    m_useWindowsStandard16bitPalette1->setChecked(palette == PaletteKind::pkWindows);
+    m_skipFirst1148BytesOfFile1->setChecked(m_document.loadOptions().skipHeader);
+    m_detectFileFormat1->setChecked(m_document.loadOptions().detectFormat);
+    m_transparentBackgroundInPng1->setChecked(m_document.saveSettings().transparentBackground);
+}
+
+QCheckBox* MainWindow::ViewBox(CharSetViewKind kind) const {
     switch (kind) {
-    case mosaiqua::CharSetViewKind::cv8x8:
+    case CharSetViewKind::cv8x8:
         return m_check8x8;
-    case mosaiqua::CharSetViewKind::cv8x16:
+    case CharSetViewKind::cv8x16:
         return m_check8x16;
-    case mosaiqua::CharSetViewKind::cv16x16:
+    case CharSetViewKind::cv16x16:
         break;
     }
     return m_check16x16;
 }
 
-RasterView* MainWindow::CharSetView(mosaiqua::CharSetViewKind kind) const {
+QAction* MainWindow::ViewMark(CharSetViewKind kind) const {
     switch (kind) {
-    case mosaiqua::CharSetViewKind::cv8x8:
+    case CharSetViewKind::cv8x8:
+        return m_n8x8CharSetView1;
+    case CharSetViewKind::cv8x16:
+        return m_n8x16CharSetViewEnabled1;
+    case CharSetViewKind::cv16x16:
+        break;
+    }
+    return m_n16x16CharSetViewEnabled1;
+}
+
+RasterView* MainWindow::CharSetView(CharSetViewKind kind) const {
+    switch (kind) {
+    case CharSetViewKind::cv8x8:
         return m_charSetImageView;
-    case mosaiqua::CharSetViewKind::cv8x16:
+    case CharSetViewKind::cv8x16:
         return m_charSetImage8x16View;
-    case mosaiqua::CharSetViewKind::cv16x16:
+    case CharSetViewKind::cv16x16:
         break;
     }
     return m_charSetImage16x16View;
-}
-
-void MainWindow::RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bool showStatus) {
-    using mosaiqua::CharSetViewKind;
-    const mosaiqua::CharSetViewFlags enabled{m_check8x8->isChecked(), m_check16x16->isChecked(),
-                                             m_check8x16->isChecked()};
-    const mosaiqua::CharSetRefreshPlan plan =
-        mosaiqua::PlanCharSetRefresh({draw8x8, draw16x16, draw8x16}, enabled);
-    m_charSetProgressTotal = plan.progressTotal;
-    m_progressBar1->setRange(0, m_charSetProgressTotal);
-    m_progressBar1->setValue(0);
-    if (m_charSetProgressTotal != 0 && showStatus) {
-        SetStatus(QStringLiteral("Working...."));
-        m_statusPanel0->repaint();
-    }
-
-    const mosaiqua::ColourSlots colours = CharSetColours();
-    const bool multicolour = CharSetMulticolour();
-    auto advance = [bar = static_cast<SmoothProgressBar*>(m_progressBar1)](int rows) { bar->Advance(rows); };
-    const mosaiqua::StepNotification step(advance);
-    // The drawing takes well under a millisecond; a bar repainting at once as it grows would cost
-    // more than the drawing itself.
-    m_progressBar1->setUpdatesEnabled(false);
-    for (CharSetViewKind kind : mosaiqua::kRefreshOrder) {
-        const bool wanted = (kind == CharSetViewKind::cv8x8 && plan.draw8x8) ||
-                            (kind == CharSetViewKind::cv16x16 && plan.draw16x16) ||
-                            (kind == CharSetViewKind::cv8x16 && plan.draw8x16);
-        if (!wanted)
-            continue;
-        mosaiqua::RenderCharSetView(kind, m_image, m_image.CharSetAddress, colours, multicolour,
-                                    m_charSetRasters.of(kind), step);
-        // An image paints all its pixels, so repainting the window around it does not reach it.
-        CharSetView(kind)->update();
-    }
-
-    const QString address = ScreenText(m_image.CharSetAddress);
-    if (enabled.view8x8)
-        m_cs8x8Label->setText(address);
-    if (enabled.view16x16)
-        m_cs16x16Label->setText(address);
-    if (enabled.view8x16)
-        m_cs8x16Label->setText(address);
-    m_progressBar1->setValue(0);
-    m_progressBar1->setUpdatesEnabled(true);
-    if (showStatus)
-        SetStatus(QStringLiteral("OK.."));
-    FollowInOverview();
-    // Painted as soon as the command returns to the event loop, which the caller does next; a
-    // byte step held down on the keyboard then costs no full repaint per step.
-    update();
 }
 
 void MainWindow::BuildSecondaryWindows() {
@@ -262,14 +278,29 @@ void MainWindow::BuildSecondaryWindows() {
     m_windows.spriteRangeDialog = new SpriteRangeDialog(this);
     m_windows.saveSettingsDialog = new SaveSettingsDialog(this);
     m_windows.foldersDialog = new FoldersDialog(m_platform, this);
+    // The folders the dialog starts with, then each one picked.
+    m_document.setFolders({m_windows.foldersDialog->FreezeDirectory().toStdString(),
+                           m_windows.foldersDialog->BitmapDirectory().toStdString()});
+    connect(m_windows.foldersDialog, &FoldersDialog::FreezeDirectoryPicked, this,
+            [this](const QString& folder) {
+                mosaiqua::Folders folders = m_document.folders();
+                folders.freeze = folder.toStdString();
+                m_document.setFolders(folders);
+            });
+    connect(m_windows.foldersDialog, &FoldersDialog::BitmapDirectoryPicked, this,
+            [this](const QString& folder) {
+                mosaiqua::Folders folders = m_document.folders();
+                folders.bitmap = folder.toStdString();
+                m_document.setFolders(folders);
+            });
     AddStayOnTopFollower(m_windows.palettePicker);
     BuildMemoryWindows();
 }
 
 QString MainWindow::FreezeDirectory() const {
-    return m_windows.foldersDialog->FreezeDirectory();
+    return QString::fromStdString(m_document.folders().freeze);
 }
 
 QString MainWindow::BitmapDirectory() const {
-    return m_windows.foldersDialog->BitmapDirectory();
+    return QString::fromStdString(m_document.folders().bitmap);
 }

@@ -1,13 +1,7 @@
-// Main window: the sprite and character-set rippers and every menu command.
+// Main window: shows a Document in the sprite and character-set rippers and runs every menu command.
 #pragma once
 
-#include "core/charset_render.h"
-#include "core/colours.h"
-#include "core/image_file.h"
-#include "core/machine_state.h"
-#include "core/memory_image.h"
-#include "core/overview.h"
-#include "core/sprite_render.h"
+#include "core/document.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QPoint>
@@ -62,24 +56,25 @@ struct SecondaryWindows {
     MemoryOverview* memoryOverview = nullptr;
 };
 
-// The main window: owns the memory image, the six view rasters and every command.
+// The main window shows a Document: every swatch, mode button, check box and check mark is set
+// from it when it says what changed, and every command asks it to change or to save.
 class MainWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
+    MainWindow(Platform& platform, mosaiqua::Document& document, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    const mosaiqua::MemoryImage& Memory() const { return m_image; }
-    std::int32_t SpriteAddress() const { return m_image.SpriteAddress; }
-    std::int32_t CharSetAddress() const { return m_image.CharSetAddress; }
-    const mosaiqua::SpriteRasters& SpriteViews() const { return m_spriteRasters; }
-    const mosaiqua::CharSetRasters& CharSetViews() const { return m_charSetRasters; }
-    // Read from the swatches at the moment of the call.
-    mosaiqua::ColourSlots SpriteColours() const;
-    mosaiqua::ColourSlots CharSetColours() const;
-    mosaiqua::PaletteKind CurrentPaletteKind() const;
-    bool SpriteMulticolour() const;
-    bool CharSetMulticolour() const;
+    mosaiqua::Document& Model() const { return m_document; }
+    const mosaiqua::MemoryImage& Memory() const { return m_document.memory(); }
+    std::int32_t SpriteAddress() const { return m_document.sprite().address; }
+    std::int32_t CharSetAddress() const { return m_document.charSet().address; }
+    const mosaiqua::SpriteRasters& SpriteViews() const { return m_document.spriteRasters(); }
+    const mosaiqua::CharSetRasters& CharSetViews() const { return m_document.charSetRasters(); }
+    mosaiqua::ColourSlots SpriteColours() const { return m_document.sprite().colours; }
+    mosaiqua::ColourSlots CharSetColours() const { return m_document.charSet().colours; }
+    mosaiqua::PaletteKind CurrentPaletteKind() const { return m_document.palette().kind; }
+    bool SpriteMulticolour() const { return m_document.sprite().multicolour; }
+    bool CharSetMulticolour() const { return m_document.charSet().multicolour; }
     // The folders last picked in the folders dialog.
     QString FreezeDirectory() const;
     QString BitmapDirectory() const;
@@ -127,40 +122,36 @@ private:
     // Runs a command through the error funnel.
     void Run(const std::function<void()>& command);
 
-    // Window routines shared by the commands.
-    void DrawCurrentSprite();
-    void DrawNextSevenSprites();
-    void RefreshSpriteViews();
+    // Showing the document (document_view.cpp): what changed is shown, nothing is read back.
+    void Show(mosaiqua::DocumentChange change);
+    void ShowSprite();
+    void ShowCharSet();
+    void ShowColours();
+    void ShowSettings();
+    void FollowCharSetDrawing();
     RasterView* CharSetView(mosaiqua::CharSetViewKind kind) const;
     QCheckBox* ViewBox(mosaiqua::CharSetViewKind kind) const;
-    void RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bool showStatus);
+    QAction* ViewMark(mosaiqua::CharSetViewKind kind) const;
     void SetStatus(const QString& text);
-    void SetSpriteColours(const mosaiqua::ColourSlots& colours);
-    void SetCharSetColours(const mosaiqua::ColourSlots& colours);
     void StepSprite(mosaiqua::SpriteStep step);
     void StepCharSet(mosaiqua::CharSetStep step);
     void ChoosePalette(mosaiqua::PaletteKind kind);
     void ApplyStayOnTop(bool onTop);
-    void LoadAndRedraw(const QString& shownName, const std::string& systemPath);
-    void ViewBoxChanged(mosaiqua::CharSetViewKind kind);
+    void Load(const QString& shownName, const std::string& systemPath);
 
     // Export and dialogs (file_commands.cpp, edit_commands.cpp).
-    enum class SlotRedraw { Sprite, CharSet, CharSetMulticolour };
-    void EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw);
+    enum class Viewer { Sprite, CharSet };
+    void EditColourSlot(Viewer viewer, mosaiqua::ColourSlot slot);
     QPoint CentredOver(const QSize& outer) const;
     QSize PickerOuterSize() const;
     std::optional<QString> AskSaveName(const QString& presetName);
     std::optional<QString> AskSaveName(SaveFileRequest request);
-    // A picture save's options: BMP depth, and the background of `colours` when transparency is on.
-    mosaiqua::ImageSaveOptions PictureOptions(int bitsPerPixel, const mosaiqua::ColourSlots& colours) const;
-    // What a picture save adds to its status when transparent pixels stand for more than the background.
-    static QString TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
-                                    const mosaiqua::ColourSlots& colours, bool multicolour);
-    int SpriteSaveDepth() const;
+    // Hands the save settings dialog's values and the display's depth to the document before a save.
+    void ApplySaveSettings();
     int DisplayDepth() const;
     void SaveCharSetView(mosaiqua::CharSetViewKind kind);
     void SaveSpriteRange(RangeDialogMode mode);
-    void RestoreAfterRange();
+    void RestoreAfterRange(std::int32_t spriteAddress);
 
     // File menu.
     void OpenFreezeFile();
@@ -193,11 +184,7 @@ private:
 
     // The Snapshot and Memory Overview windows (memory_windows.cpp).
     void BuildMemoryWindows();
-    const mosaiqua::PaletteTable& PaletteInForce() const;
     mosaiqua::OverviewPage CurrentOverviewPage() const;
-    void ShowSnapshotState();
-    void ShowLoadedState();
-    void FollowInOverview();
     void TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings);
     void TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings);
     void MoveViewerTo(mosaiqua::OverviewPage page, std::int32_t address);
@@ -212,16 +199,13 @@ private:
     void ShowAbout();
 
     Platform& m_platform;
-    mosaiqua::MemoryImage m_image;
-    mosaiqua::SpriteRasters m_spriteRasters;
-    mosaiqua::CharSetRasters m_charSetRasters;
+    mosaiqua::Document& m_document;
+    mosaiqua::Document::ObserverId m_observer = 0;
+    // Set when the document starts drawing the character-set views; their labels, the progress bar
+    // and the status follow when it says they changed.
+    bool m_charSetDrawn = false;
     SecondaryWindows m_windows;
-    // What the loaded file says about the video chip; none for files without it.
-    std::optional<mosaiqua::MachineState> m_machineState;
-    std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
-    int m_charSetProgressTotal = 0;
     std::vector<QPointer<QWidget>> m_stayOnTopFollowers;
-    mosaiqua::PaletteKind m_palette = mosaiqua::PaletteKind::pkTrueVic;
 
     QWidget* m_controlBar1 = nullptr;
     STMenuBar* m_menuBar = nullptr;
@@ -260,7 +244,7 @@ private:
     RasterView* m_charSetImage8x16View = nullptr;
     RasterView* m_charSetImage16x16View = nullptr;
 
-    // Commands with check marks: the state itself, or shown from it.
+    // Commands with check marks, set from the document (Always On Top: from the window).
     QAction* m_useC64Palette1 = nullptr;
     QAction* m_useVicPalette1 = nullptr;
     QAction* m_useWindowsStandard16bitPalette1 = nullptr;

@@ -6,7 +6,6 @@
 #include "ui/components/stmenubar.h"
 #include "ui/desktop/command_guard.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QKeySequence>
@@ -44,7 +43,9 @@ void MainWindow::BuildCommands() {
     const auto sprite = [this](SpriteStep step) { return [this, step](bool) { StepSprite(step); }; };
     const auto charSet = [this](CharSetStep step) { return [this, step](bool) { StepCharSet(step); }; };
     const auto palette = [this](PaletteKind kind) { return [this, kind](bool) { ChoosePalette(kind); }; };
-    const auto viewBox = [](QCheckBox* box) { return [box](bool checked) { box->setChecked(checked); }; };
+    const auto view = [this](CharSetViewKind kind) {
+        return [this, kind](bool checked) { m_document.setCharSetViewEnabled(kind, checked); };
+    };
     const CommandRow separator;
     const auto key = [](QKeyCombination code) { return QKeySequence(code); };
 
@@ -217,10 +218,13 @@ void MainWindow::BuildCommands() {
              // Read by every picture save when it writes a PNG.
              {"TransparentBackgroundInPng1",
               "Transparent Back&ground In PNG",
-
               {},
               Mark::Off,
-              [](bool) {}},
+              [this](bool checked) {
+                  mosaiqua::SaveSettings settings = m_document.saveSettings();
+                  settings.transparentBackground = checked;
+                  m_document.setSaveSettings(settings);
+              }},
              separator,
              {"SetDefaultFreezeDirectory1",
               "Set &Default File Directories",
@@ -231,15 +235,23 @@ void MainWindow::BuildCommands() {
              separator,
              {"SkipFirst1148BytesOfFile1",
               "&Skip First 1148 Bytes Of File",
-
               {},
               Mark::On,
-              [this](bool) {
-                  DrawCurrentSprite();
-                  DrawNextSevenSprites();
+              [this](bool checked) {
+                  mosaiqua::LoadOptions options = m_document.loadOptions();
+                  options.skipHeader = checked;
+                  m_document.setLoadOptions(options);
               }},
              // Takes effect at the next load; off, every file loads as a plain freeze file.
-             {"DetectFileFormat1", "Detect File &Format", {}, Mark::On, [](bool) {}},
+             {"DetectFileFormat1",
+              "Detect File &Format",
+              {},
+              Mark::On,
+              [this](bool checked) {
+                  mosaiqua::LoadOptions options = m_document.loadOptions();
+                  options.detectFormat = checked;
+                  m_document.setLoadOptions(options);
+              }},
          }},
         {"View1",
          "&View",
@@ -270,34 +282,26 @@ void MainWindow::BuildCommands() {
              {"Next1000Bytes1", "Sprite Nex&t $1000 Bytes", key(Qt::Key_F8), Mark::None,
               sprite(SpriteStep::Next1000)},
              separator,
-             // The box's own handler runs when its state changes, as if the user had clicked it.
-             {"N8x8CharSetView1", "8 x 8 CharSet View Enabled", {}, Mark::On, viewBox(m_check8x8)},
+             {"N8x8CharSetView1", "8 x 8 CharSet View Enabled", {}, Mark::On, view(CharSetViewKind::cv8x8)},
              {"N8x16CharSetViewEnabled1",
               "8 x 16 CharSet View Enabled",
 
               {},
               Mark::Off,
-              viewBox(m_check8x16)},
+              view(CharSetViewKind::cv8x16)},
              {"N16x16CharSetViewEnabled1",
               "16 x 16 CharSet View Enabled",
 
               {},
               Mark::Off,
-              viewBox(m_check16x16)},
+              view(CharSetViewKind::cv16x16)},
              separator,
-             // The marks show the MCM buttons' state; choosing one flips that button.
+             // The marks show the document's modes; choosing one flips that mode.
              {"MulticolourMode1", "Sprite &Multicolour Mode Enable", key(Qt::CTRL | Qt::Key_M), Mark::Off,
-              [this](bool checked) {
-                  m_mcm->setChecked(checked);
-                  DrawCurrentSprite();
-                  DrawNextSevenSprites();
-              }},
+              [this](bool) { m_document.setSpriteMulticolour(!m_document.sprite().multicolour); }},
              {"CharSetMulticolourModeEnable1", "CharSet Multicolour Mode Enable", key(Qt::CTRL | Qt::Key_E),
               Mark::Off,
-              [this](bool checked) {
-                  m_cmcm->setChecked(checked);
-                  RefreshCharSets();
-              }},
+              [this](bool) { m_document.setCharSetMulticolour(!m_document.charSet().multicolour); }},
              {"AlwaysOnTop1",
               "&Always On Top",
 
@@ -386,17 +390,6 @@ void MainWindow::BuildCommands() {
     m_charSetMulticolourModeEnable1 = MenuItem("CharSetMulticolourModeEnable1");
     m_alwaysOnTop1 = MenuItem("AlwaysOnTop1");
     m_transparentBackgroundInPng1 = MenuItem("TransparentBackgroundInPng1");
-
-    // Marks that show another control's state follow it, whoever changed it.
-    const std::pair<QAbstractButton*, QAction*> shown[] = {
-        {m_mcm, m_multicolourMode1},
-        {m_cmcm, m_charSetMulticolourModeEnable1},
-        {m_check8x8, m_n8x8CharSetView1},
-        {m_check8x16, m_n8x16CharSetViewEnabled1},
-        {m_check16x16, m_n16x16CharSetViewEnabled1},
-    };
-    for (const auto& [control, mark] : shown)
-        connect(control, &QAbstractButton::toggled, mark, &QAction::setChecked);
 }
 
 void MainWindow::BuildMenuBar() {

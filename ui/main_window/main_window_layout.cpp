@@ -188,9 +188,9 @@ void MainWindow::BuildSpritePage(QWidget* page) {
 
     QGroupBox* current = Group(page, "GroupBox2", " Current Sprite ", QRect(8, 80, 241, 89));
     m_label1 = AddressLabel(current, "Label1", QPoint(96, 24));
-    m_spriteActualView =
-        FramedView(current, "SpriteActualPanel", AroundRaster({104, 48}, m_spriteRasters.SpriteActual),
-                   "SpriteActual", m_spriteRasters.SpriteActual);
+    m_spriteActualView = FramedView(current, "SpriteActualPanel",
+                                    AroundRaster({104, 48}, m_document.spriteRasters().SpriteActual),
+                                    "SpriteActual", m_document.spriteRasters().SpriteActual);
 
     QGroupBox* strip = Group(page, "GroupBox3", " Next 7 sprites (actual size) ", QRect(264, 80, 337, 89));
     m_label2 = AddressLabel(strip, "Label2", QPoint(110, 24));
@@ -199,14 +199,15 @@ void MainWindow::BuildSpritePage(QWidget* page) {
     dash->setFont(AddressLabelFont());
     dash->setGeometry(161, 24, 13, 17);
     m_label3 = AddressLabel(strip, "Label3", QPoint(177, 24));
-    m_scanImageView = FramedView(strip, "ScanImagePanel", AroundRaster({80, 48}, m_spriteRasters.ScanImage),
-                                 "ScanImage", m_spriteRasters.ScanImage);
+    m_scanImageView =
+        FramedView(strip, "ScanImagePanel", AroundRaster({80, 48}, m_document.spriteRasters().ScanImage),
+                   "ScanImage", m_document.spriteRasters().ScanImage);
 
     QGroupBox* preview =
         Group(page, "GroupBox1", " Current Sprite Preview (enlarged x10) ", QRect(8, 184, 593, 273));
     m_spriteBigView =
-        FramedView(preview, "SpriteBigPanel", AroundRaster({171, 32}, m_spriteRasters.SpriteBig), "SpriteBig",
-                   m_spriteRasters.SpriteBig);
+        FramedView(preview, "SpriteBigPanel", AroundRaster({171, 32}, m_document.spriteRasters().SpriteBig),
+                   "SpriteBig", m_document.spriteRasters().SpriteBig);
     QFrame* picturePanel = Panel(preview, "Image5Panel", QRect(524, 23, 49 + 4, 233 + 4));
     auto* image5 = new QLabel(picturePanel);
     image5->setObjectName(QStringLiteral("Image5"));
@@ -220,7 +221,8 @@ void MainWindow::BuildSpritePage(QWidget* page) {
 void MainWindow::BuildCharSetPage(QWidget* page) {
     QGroupBox* controls = Group(page, "GroupBox5", " Controls ", QRect(8, 8, 593, 57));
     m_cmcm = SpeedButton(controls, "CMCM", kMulticolourHint);
-    connect(m_cmcm, &QToolButton::clicked, this, [this] { Run([this] { RefreshCharSets(); }); });
+    connect(m_cmcm, &QToolButton::clicked, this,
+            [this] { Run([this] { m_document.setCharSetMulticolour(!m_document.charSet().multicolour); }); });
 
     m_cBack = new ColourSwatch(QStringLiteral("CBack"), mosaiqua::kDesignColours.background, controls);
     m_cBack->move(40, 16);
@@ -266,29 +268,35 @@ void MainWindow::BuildCharSetPage(QWidget* page) {
     auto [panel9, view8x8] =
         viewPanel("Panel9", QRect(8, 24, 305, 225), "Check8x8", "8 x 8 View Enabled", "CS8x8Label", 248);
     std::tie(m_check8x8, m_cs8x8Label) = view8x8;
-    m_charSetImageView =
-        FramedView(panel9, "Panel4", QRect(24, 80, 249, 81), "CharSetImage", m_charSetRasters.CharSetImage);
+    m_charSetImageView = FramedView(panel9, "Panel4", QRect(24, 80, 249, 81), "CharSetImage",
+                                    m_document.charSetRasters().CharSetImage);
 
     auto [panel8, view8x16] =
         viewPanel("Panel8", QRect(320, 24, 265, 225), "Check8x16", "8 x 16 View Enabled", "CS8x16Label", 208);
     std::tie(m_check8x16, m_cs8x16Label) = view8x16;
     m_charSetImage8x16View = FramedView(panel8, "Panel7", QRect(8, 48, 249, 153), "CharSetImage8x16",
-                                        m_charSetRasters.CharSetImage8x16);
+                                        m_document.charSetRasters().CharSetImage8x16);
 
     auto [panel12, view16x16] = viewPanel("Panel12", QRect(8, 256, 577, 105), "Check16x16",
                                           "16 x 16 View Enabled", "CS16x16Label", 520);
     std::tie(m_check16x16, m_cs16x16Label) = view16x16;
     m_charSetImage16x16View = FramedView(panel12, "Panel6", QRect(44, 32, 489, 56), "CharSetImage16x16",
-                                         m_charSetRasters.CharSetImage16x16);
+                                         m_document.charSetRasters().CharSetImage16x16);
 
-    // Only the 8 x 8 view is on at start; the boxes are wired after this so that nothing draws yet.
-    m_check8x8->setChecked(true);
-    connect(m_check8x8, &QCheckBox::toggled, this,
-            [this] { Run([this] { ViewBoxChanged(mosaiqua::CharSetViewKind::cv8x8); }); });
-    connect(m_check16x16, &QCheckBox::toggled, this,
-            [this] { Run([this] { ViewBoxChanged(mosaiqua::CharSetViewKind::cv16x16); }); });
-    connect(m_check8x16, &QCheckBox::toggled, this,
-            [this] { Run([this] { ViewBoxChanged(mosaiqua::CharSetViewKind::cv8x16); }); });
+    // The boxes show the document's views; they report only what the user does.
+    connect(m_check8x8, &QCheckBox::toggled, this, [this](bool checked) {
+        Run([this, checked] { m_document.setCharSetViewEnabled(mosaiqua::CharSetViewKind::cv8x8, checked); });
+    });
+    connect(m_check16x16, &QCheckBox::toggled, this, [this](bool checked) {
+        Run([this, checked] {
+            m_document.setCharSetViewEnabled(mosaiqua::CharSetViewKind::cv16x16, checked);
+        });
+    });
+    connect(m_check8x16, &QCheckBox::toggled, this, [this](bool checked) {
+        Run([this, checked] {
+            m_document.setCharSetViewEnabled(mosaiqua::CharSetViewKind::cv8x16, checked);
+        });
+    });
 }
 
 void MainWindow::BuildStatusBar() {

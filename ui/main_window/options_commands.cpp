@@ -1,4 +1,5 @@
-// Options menu: palettes, save settings, folders and the freeze-file header.
+// Options menu: palettes, save settings, folders, how files load and whether PNG backgrounds are
+// transparent.
 #include "ui/main_window/main_window.h"
 
 #include "ui/desktop/platform.h"
@@ -11,17 +12,12 @@
 // ---- Options ------------------------------------------------------------------------------------
 
 void MainWindow::ChoosePalette(mosaiqua::PaletteKind kind) {
-    using mosaiqua::PaletteKind;
-    // The marks show the palette in force, also after a click on its own item.
-    const bool changed = kind != m_palette;
-    m_palette = kind;
-    m_useC64Palette1->setChecked(kind == PaletteKind::pkCcs64);
-    m_useVicPalette1->setChecked(kind == PaletteKind::pkTrueVic);
-    m_useWindowsStandard16bitPalette1->setChecked(kind == PaletteKind::pkWindows);
-    if (!changed)
+    // A click on the palette in force changes nothing; its mark is put back.
+    if (kind == m_document.palette().kind) {
+        ShowSettings();
         return;
-    RefreshSpriteViews();
-    ShowSnapshotState();
+    }
+    m_document.choosePalette(mosaiqua::Palette::Builtin(kind));
 }
 
 void MainWindow::EditSaveSettings() {
@@ -29,6 +25,7 @@ void MainWindow::EditSaveSettings() {
     settings.move(CentredOver(OuterSize(settings)));
     // Whatever the boxes hold when it closes is in force; the result itself means nothing.
     m_platform.RunModal(&settings);
+    ApplySaveSettings();
 }
 
 void MainWindow::EditFolders() {

@@ -3,8 +3,7 @@
 
 #include "core/address_text.h"
 
-#include <QAction>
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QLabel>
 
 using mosaiqua::CharSetStep;
@@ -13,11 +12,7 @@ using mosaiqua::SpriteStep;
 // ---- View: sprite navigation --------------------------------------------------------------------
 
 void MainWindow::StepSprite(SpriteStep step) {
-    const std::optional<std::int32_t> next = mosaiqua::StepSpriteAddress(m_image.SpriteAddress, step);
-    if (!next)
-        return;
-    m_image.SpriteAddress = *next;
-    RefreshSpriteViews();
+    m_document.stepSprite(step);
 }
 
 void MainWindow::SpriteToEnd() {
@@ -28,31 +23,15 @@ void MainWindow::SpriteToEnd() {
 }
 
 void MainWindow::SpriteModeClicked() {
-    RefreshSpriteViews();
+    m_document.setSpriteMulticolour(!m_document.sprite().multicolour);
 }
 
 // ---- View: character sets -----------------------------------------------------------------------
 
 void MainWindow::StepCharSet(CharSetStep step) {
-    const bool anyEnabled = m_check8x8->isChecked() || m_check16x16->isChecked() || m_check8x16->isChecked();
-    const std::optional<std::int32_t> next =
-        mosaiqua::StepCharSetAddress(m_image.CharSetAddress, step, anyEnabled);
-    if (!next)
-        return;
-    m_image.CharSetAddress = *next;
-    const bool redraw = mosaiqua::StepRedrawsViews(step);
-    RefreshCharSetViews(redraw, redraw, redraw, true);
+    m_document.stepCharSet(step);
 }
 
 void MainWindow::RefreshCharSets() {
-    RefreshCharSetViews(true, true, true, true);
-    update();
-}
-
-void MainWindow::ViewBoxChanged(mosaiqua::CharSetViewKind kind) {
-    using mosaiqua::CharSetViewKind;
-    if (!ViewBox(kind)->isChecked())
-        return;
-    RefreshCharSetViews(kind == CharSetViewKind::cv8x8, kind == CharSetViewKind::cv16x16,
-                        kind == CharSetViewKind::cv8x16, true);
+    m_document.refreshCharSetViews();
 }

@@ -1,5 +1,4 @@
 #include "helpers/main_window_driver.h"
-#include "ui/widgets/colour_swatch.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -7,6 +6,8 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QTest>
+
+#include <algorithm>
 
 bool MainWindowFixture::Show() {
     main.show();
@@ -151,5 +152,31 @@ QStringList SpriteLabels(const MainWindow& window) {
 }
 
 void SetSwatch(const MainWindow& window, const char* name, mosaiqua::TColor colour) {
-    Child<ColourSwatch>(window, QString::fromLatin1(name))->SetColour(colour);
+    using mosaiqua::ColourSlot;
+    QString swatch = QString::fromLatin1(name);
+    const bool charSet = swatch.startsWith(QLatin1String("CB")) || swatch.startsWith(QLatin1String("CC"));
+    if (charSet)
+        swatch.remove(0, 1);
+    const ColourSlot slot = swatch == QLatin1String("Back")   ? ColourSlot::Background
+                            : swatch == QLatin1String("Col1") ? ColourSlot::Multicolour1
+                            : swatch == QLatin1String("Col2") ? ColourSlot::Main
+                                                              : ColourSlot::Multicolour2;
+    if (charSet)
+        window.Model().setCharSetColour(slot, colour);
+    else
+        window.Model().setSpriteColour(slot, colour);
+}
+
+ChangeCounter::ChangeCounter(mosaiqua::Document& document)
+    : m_document(document),
+      m_id(document.addObserver([this](mosaiqua::DocumentChange change) { m_changes.push_back(change); })) {}
+
+ChangeCounter::~ChangeCounter() {
+    m_document.removeObserver(m_id);
+}
+
+int ChangeCounter::Count(mosaiqua::DocumentChange change) const {
+    return int(std::count_if(m_changes.begin(), m_changes.end(), [change](mosaiqua::DocumentChange seen) {
+        return mosaiqua::Has(seen, change);
+    }));
 }

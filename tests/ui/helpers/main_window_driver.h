@@ -70,8 +70,23 @@ std::vector<std::string> ImageRows(const QImage& image, int left, int top, int w
 QString LabelText(const QObject& root, const char* name);
 // Label1, Label2 and Label3: the current sprite's address and the strip's first and last.
 QStringList SpriteLabels(const MainWindow& window);
-// Writes straight into a swatch; no redraw follows.
+// Sets the colour of the slot a swatch shows (Back, Col1.., CBack, CCol1..) in the document.
 void SetSwatch(const MainWindow& window, const char* name, mosaiqua::TColor colour);
+
+// Counts what the document says changed while the counter lives.
+class ChangeCounter final {
+public:
+    explicit ChangeCounter(mosaiqua::Document& document);
+    ~ChangeCounter();
+    ChangeCounter(const ChangeCounter&) = delete;
+    ChangeCounter& operator=(const ChangeCounter&) = delete;
+    int Count(mosaiqua::DocumentChange change) const;
+
+private:
+    mosaiqua::Document& m_document;
+    mosaiqua::Document::ObserverId m_id;
+    std::vector<mosaiqua::DocumentChange> m_changes;
+};
 
 // The colours the window starts with: background, multicolour 1, sprite colour, multicolour 2.
 inline const mosaiqua::ColourSlots kStartup{0x000000, 0x444444, 0x6C6C6C, 0xFFFFFF};
