@@ -99,10 +99,10 @@ std::optional<int> AnswerWithoutWindow(const StartOptions& options) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before Qt starts its threads: an interrupted save then leaves no temporary behind.
+    mosaiqua::InstallInterruptCleanup();
     if (const auto answered = AnswerWithoutWindow(ReadArguments(argc, argv, false)))
         return *answered;
-    // An interrupted save leaves no temporary file behind.
-    mosaiqua::InstallInterruptCleanup();
     QApplication application(argc, argv);
     const StartOptions options = ReadArguments(argc, argv, true);
     if (const auto answered = AnswerWithoutWindow(options))

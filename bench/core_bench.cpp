@@ -118,7 +118,7 @@ void writePlain(const std::filesystem::path& path, const std::vector<std::uint8_
     std::fclose(file);
 }
 
-// The BMP writer on its own is measured in the window benchmarks, beside Qt's writer.
+// The BMP writer on its own: WriteBmpFile_24x21 below, and beside Qt's writer in the window benchmarks.
 
 // Every sprite of memory to its own file, with the views redrawn for each sprite as a window does.
 void WholeMemoryRangeToFiles(benchmark::State& state) {
@@ -153,6 +153,24 @@ BENCHMARK(WholeMemoryRangeLimit)
     ->Name("WholeMemoryRangeToFiles/limit")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// One small picture written over the same name again and again, as a user saving one sprite does,
+// beside a plain fopen/fwrite/fclose of the same bytes.
+void WriteBmp24x21(benchmark::State& state) {
+    const Raster picture(24, 21, 0x6C6C6C);
+    const std::string path = (benchFolder() / "one.bmp").string();
+    for (auto _ : state)
+        WriteBmpFile(picture, path, 24);
+}
+BENCHMARK(WriteBmp24x21)->Name("WriteBmpFile_24x21")->UseRealTime();
+
+void WriteBmp24x21Limit(benchmark::State& state) {
+    const std::vector<std::uint8_t> bytes = EncodeBmp(Raster(24, 21, 0x6C6C6C), 24);
+    const auto path = benchFolder() / "one-plain.bmp";
+    for (auto _ : state)
+        writePlain(path, bytes);
+}
+BENCHMARK(WriteBmp24x21Limit)->Name("WriteBmpFile_24x21/limit")->UseRealTime();
 
 } // namespace
 

@@ -88,8 +88,7 @@ void refuseKept(const struct stat& st, const WriteOptions& options, const std::s
 // clash (another run, same instant) is met by the exclusive creation and a new name.
 std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsigned attempt) {
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto name = ".mosaiqua-" + std::to_string(::getpid()) + "-" + std::to_string(now) + "-" +
-                      std::to_string(attempt) + ".part";
+    const auto name = ".mosaiqua-" + std::to_string(now) + "-" + std::to_string(attempt) + ".part";
     return target.parent_path() / name;
 }
 
@@ -335,7 +334,7 @@ std::optional<int> OwnDescriptorNamed(const std::string& utf8Path) {
         parseDescriptorNumber(name.substr(8), fd) || (fd = -1);
     else if (name.starts_with("/proc/self/fd/"))
         parseDescriptorNumber(name.substr(14), fd) || (fd = -1);
-    else {
+    else if (name.starts_with("/proc/")) {
         const std::string own = "/proc/" + std::to_string(::getpid()) + "/fd/";
         if (name.starts_with(own))
             parseDescriptorNumber(name.substr(own.size()), fd) || (fd = -1);

@@ -115,23 +115,38 @@ void PutLetter(std::vector<std::uint8_t>& ram, int address, char name) {
             });
 }
 
+// Without a character ROM: 256 glyph-like characters (blank top and bottom rows, strokes in columns
+// 1-6, as a font has them), so the demo still has a character set to find.
+std::vector<std::uint8_t> DrawnCharSet() {
+    std::vector<std::uint8_t> set(2048, 0);
+    std::uint32_t state = 12345;
+    for (std::size_t c = 0; c < 256; ++c)
+        for (std::size_t row = 1; row < 7; ++row) {
+            state = state * 1103515245u + 12345u;
+            set[c * 8 + row] = std::uint8_t((state >> 16) & 0x7E);
+        }
+    return set;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make-demo-snapshot CHARGEN_ROM OUTPUT\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: make-demo-snapshot OUTPUT [CHARGEN_ROM]\n";
         return 2;
     }
-    std::ifstream romFile(argv[1], std::ios::binary);
-    const std::vector<std::uint8_t> rom{std::istreambuf_iterator<char>(romFile),
-                                        std::istreambuf_iterator<char>()};
-    if (!romFile.is_open() || romFile.bad()) {
-        std::cerr << "make-demo-snapshot: cannot read " << argv[1] << '\n';
-        return 1;
+    std::vector<std::uint8_t> rom = DrawnCharSet();
+    if (argc == 3) {
+        std::ifstream romFile(argv[2], std::ios::binary);
+        rom.assign(std::istreambuf_iterator<char>(romFile), std::istreambuf_iterator<char>());
+        if (!romFile.is_open() || romFile.bad()) {
+            std::cerr << "make-demo-snapshot: cannot read " << argv[2] << '\n';
+            return 1;
+        }
     }
     constexpr std::size_t kCharSetBytes = 2048;
     if (rom.size() < kCharSetBytes) {
-        std::cerr << "make-demo-snapshot: " << argv[1] << " holds " << rom.size()
+        std::cerr << "make-demo-snapshot: " << argv[2] << " holds " << rom.size()
                   << " bytes, not a 2 KB charset\n";
         return 1;
     }
@@ -158,7 +173,7 @@ int main(int argc, char** argv) {
     std::copy(title.begin(), title.end(), file.begin());
     std::copy(ram.begin(), ram.end(), file.begin() + mosaiqua::MemoryImage::kHeaderBytes);
     try {
-        mosaiqua::WriteFileAtomically(argv[2], file);
+        mosaiqua::WriteFileAtomically(argv[1], file);
     } catch (const mosaiqua::UserError& e) {
         std::cerr << "make-demo-snapshot: " << e.what() << '\n';
         return 1;

@@ -2,6 +2,7 @@
 #include "../core/bmp_reader.h"
 #include "../core/known_pictures.h"
 #include "../core/snapshot_fixture.h"
+#include "../core/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -120,6 +122,7 @@ protected:
 };
 
 TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     const Result r = Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "0x49"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "1 sprite saved ok.\nwritten: spr0049.BMP\n");
@@ -131,6 +134,7 @@ TEST_F(CliRun, BalloonSpriteIsSavedPixelForPixel) {
 }
 
 TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     ASSERT_EQ(Run({"sprite", kBalloonFile, "--raw", "--no-skip-header", "--address", "$49", "--colours",
                    "#000080,0,2,1", "--palette", "ccs64", "-o", "red.bmp"})
                   .exitCode,
@@ -149,6 +153,7 @@ TEST_F(CliRun, ColoursPaletteAndModeReachThePixels) {
 }
 
 TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     const std::vector<std::string> balloon{"sprite",           kBalloonFile, "--raw",
                                            "--no-skip-header", "--address",  "0x49"};
     auto args = balloon;
@@ -171,6 +176,7 @@ TEST_F(CliRun, SaveSizesStretchAndPlaceTheSprite) {
 }
 
 TEST_F(CliRun, DepthsOf32And16Bits) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     const std::vector<std::string> balloon{"sprite",           kBalloonFile, "--raw",
                                            "--no-skip-header", "--address",  "0x49"};
     auto args = balloon;
@@ -188,6 +194,7 @@ TEST_F(CliRun, DepthsOf32And16Bits) {
 }
 
 TEST_F(CliRun, DemoSnapshotHoldsItsPicturesWhereDocumented) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kData + "/chargen_openroms.rom");
     const std::string demo = Slurp(kDemo);
     ASSERT_EQ(demo.size(), 1148u + 65536 + 1464);
     EXPECT_EQ(demo.substr(0, 34), "C64-DEMO SNAPSHOT MADE BY MOSAIQUA");
@@ -245,6 +252,7 @@ TEST_F(CliRun, SheetLaysTheRangeOutInRows) {
 }
 
 TEST_F(CliRun, CharSetViewsShowTheGlyphs) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kData + "/chargen_openroms.rom");
     Result r = Run({"charset", kDemo, "--address", "0x3000"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "8 x 8 CharSet saved ok.\nwritten: chr3000.BMP\n");
@@ -272,6 +280,7 @@ TEST_F(CliRun, CharSetViewsShowTheGlyphs) {
 }
 
 TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     Result r = Run({"sprite", "no-such-snapshot.c64"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("no-such-snapshot.c64"), std::string::npos) << r.err;
@@ -302,6 +311,7 @@ TEST_F(CliRun, FailuresExitOneAndWriteNothing) {
 }
 
 TEST_F(CliRun, UsageErrorsExitTwoHelpAndVersionZero) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     Result r = Run({"sprite", kBalloonFile, "--address", "0x10000"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("above $FFFF"), std::string::npos) << r.err;
@@ -352,6 +362,7 @@ TEST_F(CliRun, TheSnapshotIsKeptAndTheSheetCountsWhatFits) {
 // Detection is on by default: the PRG loads at its address $0800, so the balloon at file offset
 // $49 is at $0847.
 TEST_F(CliRun, InfoNamesTheFormatAndAPrgLoadsAtItsAddress) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     Result r = Run({"info", kBalloonFile});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "File:          " + kBalloonFile +
@@ -364,6 +375,7 @@ TEST_F(CliRun, InfoNamesTheFormatAndAPrgLoadsAtItsAddress) {
 }
 
 TEST_F(CliRun, PngByNameOrFormatWithTransparency) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     Result r = Run({"sprite", kBalloonFile, "--address", "0x847", "-o", "b.PNG"});
     EXPECT_EQ(r.out, "1 sprite saved ok.\nwritten: b.PNG\n") << r.err;
     const std::string png = Slurp(work() / "b.PNG");
@@ -380,6 +392,7 @@ TEST_F(CliRun, PngByNameOrFormatWithTransparency) {
 }
 
 TEST_F(CliRun, OnScreenWritesTheEnabledSprites) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     mosaiqua::test::Bytes regs(64, 0);
     regs[0x15] = 0x05; // sprites 0 and 2 on
     regs[0x18] = 0x0E; // screen at the bank
@@ -403,6 +416,7 @@ TEST_F(CliRun, OnScreenWritesTheEnabledSprites) {
 }
 
 TEST_F(CliRun, AnimWritesAGif) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     Result r =
         Run({"anim", kBalloonFile, "--address", "0x847", "--frames", "2", "--delay", "50", "-o", "a.gif"});
     EXPECT_EQ(r.out, "2 sprites saved ok as an animation.\nwritten: a.gif\n") << r.err;
@@ -412,6 +426,7 @@ TEST_F(CliRun, AnimWritesAGif) {
 }
 
 TEST_F(CliRun, DataIncludesTheEndAddress) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kBalloonFile);
     const Result r =
         Run({"data", kBalloonFile, "--start", "0x847", "--end", "0x849", "--format", "bin", "-o", "x.bin"});
     EXPECT_EQ(r.out, "3 bytes from $0847 to $0849 saved ok.\nwritten: x.bin\n") << r.err;
@@ -420,6 +435,8 @@ TEST_F(CliRun, DataIncludesTheEndAddress) {
 }
 
 TEST_F(CliRun, ScanFindsTheDemoCharSet) {
+    // Without the ROM the demo maker draws a character set of its own, which scores lower.
+    MOSAIQUA_SKIP_WITHOUT_DATA(kData + "/chargen_openroms.rom");
     const Result r = Run({"scan", kDemo, "--json", "--top", "1"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.rfind("{\"sprites\": [{\"address\": ", 0), 0u) << r.out;
@@ -433,6 +450,61 @@ TEST_F(CliRun, OverviewOfTheCharSetPage) {
     ASSERT_EQ(bmp.error, "");
     // 32 blocks of 2 KB, 8 across, each 16 x 16 characters of 8 pixels.
     EXPECT_EQ(std::make_pair(bmp.width, bmp.height), std::make_pair(8 * 128, 4 * 128));
+}
+
+// Runs a shell line in work() with the program as $CLI; returns the exit status, standard error in `err`.
+int Shell(const fs::path& work, const std::string& line, std::string& err) {
+    const fs::path errors = work.parent_path() / "shell-err.txt";
+    const std::string command = "cd " + Quote(work.string()) + " && CLI=" + Quote(MOSAIQUA_CLI_PATH) +
+                                " DEMO=" + Quote(kDemo) + " sh -c " + Quote(line) + " 2>" +
+                                Quote(errors.string());
+    const int status = std::system(command.c_str());
+    err = Slurp(errors);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(CliRun, StandardOutputKeepsEveryLineAndAFailedOneIsAFailure) {
+    std::string err;
+    const std::string data = "$CLI data $DEMO --start 0x2000 --end 0x2002 --format acme";
+    ASSERT_EQ(Shell(work(), "{ echo HEADER; " + data + " -o /dev/stdout; echo FOOTER; } > group.asm", err), 0)
+        << err;
+    const std::string group = Slurp(work() / "group.asm");
+    EXPECT_EQ(group.rfind("HEADER\n", 0), 0u) << group;
+    EXPECT_EQ(group.substr(group.size() - 7), "FOOTER\n");
+    EXPECT_EQ(err, "3 bytes from $2000 to $2002 saved ok.\nwritten: /dev/stdout\n"); // the status moves aside
+    // "-" is standard output, and >> appends.
+    ASSERT_EQ(Shell(work(), data + " -o - >> log.asm && " + data + " -o /dev/fd/1 >> log.asm", err), 0)
+        << err;
+    const std::string log = Slurp(work() / "log.asm");
+    const std::string block = log.substr(0, log.size() / 2);
+    EXPECT_EQ(log, block + block);
+    EXPECT_NE(block.find("$2000"), std::string::npos);
+
+    // Nothing written is a failure: exit 1 with the system's reason.
+    for (const std::string line : {"$CLI info $DEMO --json > /dev/full", "$CLI --help > /dev/full"}) {
+        EXPECT_EQ(Shell(work(), line, err), 1) << line;
+        EXPECT_EQ(err, "mosaiqua-cli: cannot write to standard output: No space left on device\n") << line;
+    }
+    EXPECT_EQ(Shell(work(), "$CLI info $DEMO >&-", err), 1);
+    EXPECT_EQ(err, "mosaiqua-cli: cannot write to standard output: Bad file descriptor\n");
+}
+
+TEST_F(CliRun, RangeRefusesDevicesFifosAndFolderNames) {
+    std::string err;
+    ASSERT_EQ(::mkfifo((work() / "pipe").c_str(), 0600), 0);
+    for (const std::string target : {"/dev/null", "/dev/stdout", "pipe", ".", "..", "../"}) {
+        EXPECT_EQ(Shell(work(), "$CLI range $DEMO --start 0x2000 --end 0x2080 -o " + target, err), 2)
+            << target;
+        EXPECT_EQ(err, "mosaiqua-cli: Cannot save sprites to " + target +
+                           ": a range writes one file per sprite and needs a file name, not " +
+                           (target.starts_with('.') ? "a folder" : "a device or a FIFO") +
+                           ".\nTry 'mosaiqua-cli --help'.\n");
+    }
+    EXPECT_FALSE(fs::exists("/dev/2000.bmp"));
+    EXPECT_FALSE(fs::exists("/dev/st2000.bmp"));
+    EXPECT_EQ(Files(), std::set<std::string>{"pipe"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_root), fs::directory_iterator()),
+              2); // work, shell-err.txt
 }
 
 } // namespace

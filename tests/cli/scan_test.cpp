@@ -1,6 +1,8 @@
 #include "cli/options.h"
 #include "cli/scan_commands.h"
 
+#include "../core/test_helpers.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -25,6 +27,7 @@ CliOptions Options(const std::vector<std::string>& args) {
 
 // The ROM opened from its first byte: its two character sets are blocks $0000 and $0800.
 TEST(ScanCommand, ListsCandidatesBestFirstAsJsonOrText) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(kRom);
     std::ostringstream out, err;
     ASSERT_EQ(RunScan(Options({"scan", kRom, "--no-skip-header", "--json", "--top", "2"}), out, err), 0)
         << err.str();

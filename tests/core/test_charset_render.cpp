@@ -111,6 +111,7 @@ TEST(CharSetRender, ByteToPixelsInBothModesAndEveryPixelDrawn) {
 }
 
 TEST(CharSetRender, DrawsTheLetterAOfTheRom) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("chargen_openroms.rom"));
     MemoryImage image;
     ASSERT_NO_THROW(LoadFreezeFile(image, test::DataFile("chargen_openroms.rom"), false));
     Raster r;

@@ -156,6 +156,7 @@ TEST(FileFormats, RefusedFilesSayWhyAndChangeNothing) {
 }
 
 TEST(FileFormats, ProgramFilesLandAtTheirLoadAddress) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("ballon_demo.prg"));
     MemoryImage image = Filled(0x77);
     std::optional<LoadedFile> prg;
     ASSERT_NO_THROW(prg = LoadMemoryFile(image, test::DataFile("ballon_demo.prg"), LoadOptions{}));

@@ -30,6 +30,8 @@ struct HandMadeImage {
 };
 
 TEST(GraphicsScan, RealGraphicsOutrankCodeAndText) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("chargen_openroms.rom"));
+    MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("ballon_demo.prg"));
     const HandMadeImage made;
     const GraphicsScores scores = ScoreGraphics(made.image);
     const float rom = scores.charsets[0x2000 / 0x800];
@@ -91,6 +93,8 @@ std::vector<std::int32_t> trivialTop(const MemoryImage& image, int stride, std::
 }
 
 TEST(GraphicsScanCorpus, FindsMoreThanTheTrivialScore) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("chargen_openroms.rom"));
+    MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("ballon_demo.prg"));
     constexpr unsigned kImages = 40;
     // Top k = as many as there are (R-precision), and fixed lists of 16 sprites / 4 character sets.
     Tally spriteR, spriteTop16, charR, charTop4, trivialSpriteR, trivialSprite16, trivialCharR, trivialChar4;

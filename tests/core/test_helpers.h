@@ -18,9 +18,15 @@
 
 namespace mosaiqua::test {
 
+// A real file from elsewhere: they live outside the project (../shared/testdata), and a clone
+// without them skips the tests that need them (MOSAIQUA_SKIP_WITHOUT_DATA).
 inline std::string DataFile(const std::string& name) {
     return std::string(MOSAIQUA_TEST_DATA_DIR) + "/" + name;
 }
+
+#define MOSAIQUA_SKIP_WITHOUT_DATA(path)                                                                     \
+    if (!std::filesystem::exists(path))                                                                      \
+    GTEST_SKIP() << "test data not found: " << (path) << " (real files are read from ../shared/testdata)"
 
 // A fresh folder under the system temp folder, removed with everything in it.
 class TempFolder final {

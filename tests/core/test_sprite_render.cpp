@@ -79,6 +79,7 @@ TEST(RenderSprite, AtTopOfMemoryReadsTheBytesAfterTheRam) {
 }
 
 TEST(RenderSprite, DrawsTheBalloonOfTheDemoProgram) {
+    MOSAIQUA_SKIP_WITHOUT_DATA(test::DataFile("ballon_demo.prg"));
     MemoryImage image;
     ASSERT_NO_THROW(LoadFreezeFile(image, test::DataFile("ballon_demo.prg"), false));
     Raster r(24, 21);
