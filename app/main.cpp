@@ -4,7 +4,7 @@
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/qt_platform.h"
 #include "ui/main_window/application_windows.h"
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -199,19 +199,19 @@ int main(int argc, char* argv[]) {
         QtPlatform platform;
         // The main window comes first; the other windows follow it in their fixed order.
         ApplicationWindows windows(platform);
-        TForm1& form1 = windows.Form1();
+        MainWindow& mainWindow = windows.Main();
         // Closing the main window ends the program even while another window is open.
-        QObject::connect(&form1, &TForm1::Closed, &application, &QCoreApplication::quit,
+        QObject::connect(&mainWindow, &MainWindow::Closed, &application, &QCoreApplication::quit,
                          Qt::QueuedConnection);
 
         if (!options.skipHeader)
-            if (QAction* skip = form1.findChild<QAction*>(QStringLiteral("SkipFirst1148BytesOfFile1")))
+            if (QAction* skip = mainWindow.findChild<QAction*>(QStringLiteral("SkipFirst1148BytesOfFile1")))
                 skip->trigger();
         if (!options.file.empty())
-            form1.OpenFreezeFileNamed(QFile::decodeName(QByteArray::fromStdString(options.file)),
-                                      options.file);
+            mainWindow.OpenFreezeFileNamed(QFile::decodeName(QByteArray::fromStdString(options.file)),
+                                           options.file);
 
-        form1.show();
+        mainWindow.show();
         QApplication::exec();
     } catch (const std::bad_alloc&) {
         QMessageBox::critical(nullptr, QString::fromLatin1(kApplicationTitle),

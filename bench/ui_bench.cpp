@@ -12,7 +12,7 @@
 #include "ui/desktop/platform.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 #include "ui/main_window/application_windows.h"
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -97,7 +97,7 @@ std::filesystem::path BenchFolder(const char* name) {
 struct Window {
     BenchPlatform platform;
     ApplicationWindows windows{platform};
-    TForm1& form = windows.Form1();
+    MainWindow& main = windows.Main();
     PaintCounter paintCounter;
 
     Window() {
@@ -110,18 +110,18 @@ struct Window {
         out.close();
         // Memory from the file's first byte, as the range export's core twin sees it.
         Action("SkipFirst1148BytesOfFile1")->trigger();
-        form.OpenFreezeFileNamed(out.fileName());
-        form.installEventFilter(&paintCounter);
-        form.show();
-        form.activateWindow();
-        if (!QTest::qWaitForWindowActive(&form))
+        main.OpenFreezeFileNamed(out.fileName());
+        main.installEventFilter(&paintCounter);
+        main.show();
+        main.activateWindow();
+        if (!QTest::qWaitForWindowActive(&main))
             std::abort();
     }
 
-    QAction* Action(const char* name) const { return form.findChild<QAction*>(QString::fromLatin1(name)); }
+    QAction* Action(const char* name) const { return main.findChild<QAction*>(QString::fromLatin1(name)); }
     void ShowPage(const char* sheet) {
-        auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl"));
-        pages->setCurrentWidget(form.findChild<QWidget*>(QString::fromLatin1(sheet)));
+        auto* pages = main.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+        pages->setCurrentWidget(main.findChild<QWidget*>(QString::fromLatin1(sheet)));
         QApplication::processEvents();
     }
     // Runs `what` and returns once the window has been painted, at most a few rounds of events later.
@@ -146,14 +146,14 @@ void F7ToPainted(benchmark::State& state) {
     Window& w = TheWindow();
     w.ShowPage("SpriteSheet");
     for (auto _ : state) {
-        if (w.form.SpriteAddress() >= 0xFFC0) {
+        if (w.main.SpriteAddress() >= 0xFFC0) {
             state.PauseTiming();
-            w.form.findChild<QAbstractButton*>(QStringLiteral("Button10"))->click(); // back to $0000
+            w.main.findChild<QAbstractButton*>(QStringLiteral("Button10"))->click(); // back to $0000
             state.ResumeTiming();
         }
-        const std::int32_t before = w.form.SpriteAddress();
-        if (!w.Painted([&] { QTest::keyClick(&w.form, Qt::Key_F7); }) ||
-            w.form.SpriteAddress() != before + 0x40) {
+        const std::int32_t before = w.main.SpriteAddress();
+        if (!w.Painted([&] { QTest::keyClick(&w.main, Qt::Key_F7); }) ||
+            w.main.SpriteAddress() != before + 0x40) {
             state.SkipWithError("F7 did not move the sprite and paint the window");
             break;
         }
@@ -165,7 +165,7 @@ void F7ToPaintedLimit(benchmark::State& state) {
     Window& w = TheWindow();
     w.ShowPage("SpriteSheet");
     for (auto _ : state)
-        if (!w.Painted([&] { w.form.repaint(); })) {
+        if (!w.Painted([&] { w.main.repaint(); })) {
             state.SkipWithError("repaint did not paint");
             break;
         }
@@ -184,14 +184,14 @@ void CtrlRToPainted(benchmark::State& state) {
     EnableAllCharSetViews(w);
     // How often the progress bar paints itself during one refresh: the window's share of the cost.
     PaintCounter progressPaints;
-    w.form.findChild<QWidget*>(QStringLiteral("ProgressBar1"))->installEventFilter(&progressPaints);
+    w.main.findChild<QWidget*>(QStringLiteral("ProgressBar1"))->installEventFilter(&progressPaints);
     for (auto _ : state)
-        if (!w.Painted([&] { QTest::keyClick(&w.form, Qt::Key_R, Qt::ControlModifier); }) ||
-            w.form.StatusText() != QLatin1String("OK..")) {
+        if (!w.Painted([&] { QTest::keyClick(&w.main, Qt::Key_R, Qt::ControlModifier); }) ||
+            w.main.StatusText() != QLatin1String("OK..")) {
             state.SkipWithError("Ctrl+R did not refresh and paint the window");
             break;
         }
-    w.form.findChild<QWidget*>(QStringLiteral("ProgressBar1"))->removeEventFilter(&progressPaints);
+    w.main.findChild<QWidget*>(QStringLiteral("ProgressBar1"))->removeEventFilter(&progressPaints);
     state.counters["progress_paints"] =
         benchmark::Counter(double(progressPaints.paints), benchmark::Counter::kAvgIterations);
 }
@@ -217,7 +217,7 @@ void CtrlRToPaintedLimit(benchmark::State& state) {
     Window& w = TheWindow();
     EnableAllCharSetViews(w);
     for (auto _ : state)
-        if (!w.Painted([&] { w.form.repaint(); })) {
+        if (!w.Painted([&] { w.main.repaint(); })) {
             state.SkipWithError("repaint did not paint");
             break;
         }
@@ -227,7 +227,7 @@ BENCHMARK(CtrlRToPaintedLimit)->Name("CtrlRToPainted/limit")->Unit(benchmark::kM
 // Dials start $0000 and end $FFFF on the range dialog's buttons (already there after the first
 // run), then presses OK.
 int AcceptWholeMemory(QDialog* dialog) {
-    auto* range = qobject_cast<TSaveSpriteMem*>(dialog);
+    auto* range = qobject_cast<SpriteRangeDialog*>(dialog);
     auto press = [dialog](const char* name) {
         dialog->findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
     };
@@ -252,7 +252,7 @@ void WholeMemoryRangeThroughWindow(benchmark::State& state) {
         w.platform.modalScripts.push_back(AcceptWholeMemory);
         w.platform.saveAnswers.push_back(chosen);
         w.Action("SaveSpritesInMemoryAB1")->trigger();
-        if (w.platform.errors != 0 || w.form.StatusText() != QLatin1String("1024 sprites saved ok.")) {
+        if (w.platform.errors != 0 || w.main.StatusText() != QLatin1String("1024 sprites saved ok.")) {
             state.SkipWithError("the range was not saved");
             break;
         }

@@ -1,4 +1,4 @@
-// Help text: the pages the help window (TForm3) shows.
+// Help text: the pages the help window shows.
 #pragma once
 
 #include <QStringList>

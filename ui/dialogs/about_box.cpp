@@ -41,7 +41,7 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, QPoint pla
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     SetUpFixedDialog(*this, "AboutBox", QStringLiteral("About Mosaiqua"), QSize(298, 229));
     setWindowIcon(ProgramIcon());
 
@@ -75,11 +75,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QPoint TAboutBox::ScreenCentredPosition(const QRect& screen, const QSize& outer) {
+QPoint AboutBox::ScreenCentredPosition(const QRect& screen, const QSize& outer) {
     return CentredPosition(screen, outer);
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         if (const QScreen* current = screen())
             move(ScreenCentredPosition(current->geometry(), frameGeometry().size()));

@@ -1,4 +1,4 @@
-// About box (TAboutBox): the program's name, version and credits.
+// About box: the program's name, version and credits.
 #pragma once
 
 #include <QDialog>
@@ -7,11 +7,11 @@
 #include <QSize>
 
 // "About Mosaiqua": name, version, notice and where to send comments; centred on the screen.
-class TAboutBox final : public QDialog {
+class AboutBox final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     // Top-left corner that centres a window of `outer` size on `screen` (halves truncated toward zero).
     static QPoint ScreenCentredPosition(const QRect& screen, const QSize& outer);

@@ -45,7 +45,7 @@ constexpr char kStartBitmapDirectory[] = "C:\\My Documents";
 
 } // namespace
 
-TFormDir::TFormDir(Platform& platform, QWidget* parent)
+FoldersDialog::FoldersDialog(Platform& platform, QWidget* parent)
     : QDialog(parent), m_platform(platform), m_freezeDirectory(QString::fromLatin1(kStartFreezeDirectory)),
       m_bitmapDirectory(QString::fromLatin1(kStartBitmapDirectory)) {
     SetUpFixedDialog(*this, "FormDir", QStringLiteral("Set Default File Directories"), QSize(336, 201));
@@ -63,9 +63,9 @@ TFormDir::TFormDir(Platform& platform, QWidget* parent)
     m_bitmapEdit = Edit(panel, "BitmapEdit", kStartBitmapDirectory, QRect(24, 104, 233, 21));
     m_bitmapEditBut = BrowseButton(panel, "BitmapEditBut", QRect(264, 104, 25, 21));
 
-    m_button1 = new QPushButton(QStringLiteral("OK"), panel);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setGeometry(256, 152, 57, 25);
+    m_ok = new QPushButton(QStringLiteral("OK"), panel);
+    m_ok->setObjectName(QStringLiteral("Button1"));
+    m_ok->setGeometry(256, 152, 57, 25);
 
     m_browseDialog = new TBrowseFoldersDialog(platform, this);
     m_browseDialog->setObjectName(QStringLiteral("BrowseDialog"));
@@ -73,43 +73,39 @@ TFormDir::TFormDir(Platform& platform, QWidget* parent)
     m_browseDialog->Options = {bffReturnOnlyDirs};
     m_browseDialog->Title = QStringLiteral("Browse For Folders");
 
-    connect(m_freezeEditBut, &QPushButton::clicked, this, &TFormDir::FreezeEditButClick);
-    connect(m_bitmapEditBut, &QPushButton::clicked, this, &TFormDir::BitmapEditButClick);
-    connect(m_button1, &QPushButton::clicked, this, &TFormDir::Button1Click);
+    connect(m_freezeEditBut, &QPushButton::clicked, this, &FoldersDialog::BrowseFreezeFolder);
+    connect(m_bitmapEditBut, &QPushButton::clicked, this, &FoldersDialog::BrowseBitmapFolder);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QPoint TFormDir::CentredPosition(const QRect& mainOuter, const QSize& dialogOuter) {
+QPoint FoldersDialog::CentredPosition(const QRect& mainOuter, const QSize& dialogOuter) {
     return ::CentredPosition(mainOuter, dialogOuter);
 }
 
-void TFormDir::PlaceOver(const QRect& mainOuter) {
+void FoldersDialog::PlaceOver(const QRect& mainOuter) {
     move(CentredPosition(mainOuter, OuterSize(*this)));
 }
 
-void TFormDir::ShowOver(const QRect& mainOuter) {
+void FoldersDialog::ShowOver(const QRect& mainOuter) {
     PlaceOver(mainOuter);
     m_platform.RunModal(this);
 }
 
-void TFormDir::FreezeEditButClick() {
+void FoldersDialog::BrowseFreezeFolder() {
     if (!BrowseInto(m_freezeEdit))
         return;
     m_freezeDirectory = m_freezeEdit->text();
     emit FreezeDirectoryPicked(m_freezeDirectory);
 }
 
-void TFormDir::BitmapEditButClick() {
+void FoldersDialog::BrowseBitmapFolder() {
     if (!BrowseInto(m_bitmapEdit))
         return;
     m_bitmapDirectory = m_bitmapEdit->text();
     emit BitmapDirectoryPicked(m_bitmapDirectory);
 }
 
-void TFormDir::Button1Click() {
-    accept();
-}
-
-bool TFormDir::BrowseInto(QLineEdit* edit) {
+bool FoldersDialog::BrowseInto(QLineEdit* edit) {
     // Typed text only says where the browser opens; nothing is taken over until a folder is picked.
     m_browseDialog->SetFolder(edit->text());
     if (!m_browseDialog->Execute())

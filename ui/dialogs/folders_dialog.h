@@ -1,4 +1,4 @@
-// Folders dialog (TFormDir): the default freeze-file and bitmap folders.
+// Folders dialog: the default freeze-file and bitmap folders.
 #pragma once
 
 #include <QDialog>
@@ -14,11 +14,11 @@ class TBrowseFoldersDialog;
 
 // "Set Default File Directories": picks the folders the open and save dialogs start in.
 // A picked folder is announced at once and handed back by the getters; typed text is not a pick.
-class TFormDir final : public QDialog {
+class FoldersDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    TFormDir(Platform& platform, QWidget* parent = nullptr);
+    FoldersDialog(Platform& platform, QWidget* parent = nullptr);
 
     // Top-left corner that centres a window of `dialogOuter` over `mainOuter` (outer sizes,
     // halves truncated toward zero).
@@ -35,9 +35,8 @@ public:
     QLineEdit* BitmapEdit() const { return m_bitmapEdit; }
     TBrowseFoldersDialog* BrowseDialog() const { return m_browseDialog; }
 
-    void FreezeEditButClick();
-    void BitmapEditButClick();
-    void Button1Click();
+    void BrowseFreezeFolder();
+    void BrowseBitmapFolder();
 
 signals:
     void FreezeDirectoryPicked(const QString& folder);
@@ -54,6 +53,6 @@ private:
     QLineEdit* m_bitmapEdit = nullptr;
     QPushButton* m_freezeEditBut = nullptr;
     QPushButton* m_bitmapEditBut = nullptr;
-    QPushButton* m_button1 = nullptr;
+    QPushButton* m_ok = nullptr;
     TBrowseFoldersDialog* m_browseDialog = nullptr;
 };

@@ -7,7 +7,7 @@
 #include <QFrame>
 #include <QPlainTextEdit>
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     SetUpFixedDialog(*this, "Form3", QStringLiteral("Mosaiqua Help"), QSize(483, 460));
     setWindowIcon(ProgramIcon());
 
@@ -16,22 +16,22 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     panel->setFrameStyle(QFrame::Box | QFrame::Plain);
     panel->setGeometry(9, 9, 465, 441);
 
-    m_memo1 = new QPlainTextEdit(panel);
-    m_memo1->setObjectName(QStringLiteral("Memo1"));
-    m_memo1->setGeometry(11, 11, 438, 415);
-    m_memo1->setReadOnly(true);
+    m_text = new QPlainTextEdit(panel);
+    m_text->setObjectName(QStringLiteral("Memo1"));
+    m_text->setGeometry(11, 11, 438, 415);
+    m_text->setReadOnly(true);
     // Read-only still lets the reader select and copy.
-    m_memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_memo1->setPlainText(HelpTextLines().join(u'\n'));
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setPlainText(HelpTextLines().join(u'\n'));
 }
 
-QPoint TForm3::HelpPosition(const QRect& mainOuter, const QSize& pickerOuter) {
+QPoint HelpWindow::HelpPosition(const QRect& mainOuter, const QSize& pickerOuter) {
     return CentredPosition(mainOuter, pickerOuter) - QPoint(100, 100);
 }
 
-void TForm3::PlaceOver(const QRect& mainOuter, const QSize& pickerOuter) {
+void HelpWindow::PlaceOver(const QRect& mainOuter, const QSize& pickerOuter) {
     move(HelpPosition(mainOuter, pickerOuter));
 }

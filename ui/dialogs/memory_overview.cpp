@@ -162,6 +162,68 @@ MemoryOverview::MemoryOverview(QWidget* parent) : QWidget(parent, Qt::Window) {
     redraw();
 }
 
+MemoryOverview::~MemoryOverview() {
+    if (m_document != nullptr)
+        m_document->removeObserver(m_observer);
+}
+
+void MemoryOverview::follow(mosaiqua::Document& document) {
+    using mosaiqua::DocumentChange;
+    if (m_document != nullptr)
+        m_document->removeObserver(m_observer);
+    m_document = &document;
+    m_observer = document.addObserver([this](DocumentChange change) {
+        if (mosaiqua::Has(change, DocumentChange::Memory))
+            showMemory();
+        if (mosaiqua::Has(change,
+                          DocumentChange::SpriteView | DocumentChange::CharSetView | DocumentChange::Colours))
+            showViewer();
+    });
+    showViewer();
+}
+
+void MemoryOverview::showPage(mosaiqua::OverviewPage page) {
+    setPage(page);
+    showViewer();
+}
+
+// After a load: the new memory, and what the file says the C64 showed.
+void MemoryOverview::showMemory() {
+    setMemory(m_document->memory());
+    std::vector<std::int32_t> sprites;
+    std::int32_t charSet = -1;
+    if (const std::optional<mosaiqua::MachineState>& state = m_document->machineState()) {
+        const mosaiqua::ScreenLayout layout = mosaiqua::DescribeScreen(*state, m_document->memory());
+        // What lies in the character ROM shadow is not the RAM the overview draws.
+        for (const mosaiqua::SpriteState& sprite : layout.sprites)
+            if (sprite.enabled && !sprite.inRom)
+                sprites.push_back(sprite.address);
+        if (!layout.bitmapMode && !layout.charSetInRom)
+            charSet = layout.charSet;
+    }
+    setOnScreen(sprites, charSet);
+}
+
+// The page's viewer in its mode and colours, and what it shows outlined. Setters that get what
+// the overview already has do not redraw it.
+void MemoryOverview::showViewer() {
+    // The sprite viewer shows the current sprite and the seven after it; the 8 x 8 view 270
+    // characters of 8 bytes.
+    constexpr std::int32_t kSpriteViewerBytes = 8 * 64;
+    constexpr std::int32_t kCharSetViewerBytes = 2160;
+    if (m_page == mosaiqua::OverviewPage::Sprites) {
+        const mosaiqua::SpriteViewer& viewer = m_document->sprite();
+        setMode(viewer.multicolour);
+        setColours(viewer.colours);
+        setViewerRange(viewer.address, kSpriteViewerBytes);
+    } else {
+        const mosaiqua::CharSetViewer& viewer = m_document->charSet();
+        setMode(viewer.multicolour);
+        setColours(viewer.colours);
+        setViewerRange(viewer.address, kCharSetViewerBytes);
+    }
+}
+
 void MemoryOverview::setMemory(const mosaiqua::MemoryImage& image) {
     m_image = image;
     m_scores = mosaiqua::ScoreGraphics(m_image);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/colours.h"
+#include "core/document.h"
 #include "core/graphics_scan.h"
 #include "core/memory_image.h"
 #include "core/overview.h"
@@ -18,12 +19,19 @@ class QPushButton;
 class QScrollArea;
 class OverviewCanvas;
 
-// All of $0000-$FFFF in one picture, beside the main window. The owner feeds it what the viewer
-// of the current page shows; the window hands back the address the user picks.
+// All of $0000-$FFFF in one picture, beside the main window. It follows a document (its memory,
+// what the snapshot had on screen, and the viewer of the page shown); the window hands back the
+// address the user picks.
 class MemoryOverview final : public QWidget {
     Q_OBJECT
 public:
     explicit MemoryOverview(QWidget* parent = nullptr);
+    ~MemoryOverview() override;
+
+    // From now on shows `document`, which must outlive the window, whenever it says what changed.
+    void follow(mosaiqua::Document& document);
+    // The page whose viewer is shown, in that viewer's mode and colours.
+    void showPage(mosaiqua::OverviewPage page);
 
     // Each setter redraws what it changes (nothing when the value is the one shown). The memory is
     // copied and scored once per call.
@@ -58,11 +66,15 @@ protected:
 private:
     friend class OverviewCanvas;
     void redraw();
+    void showMemory();
+    void showViewer();
     void stepFind(int direction);
     void showAddressAt(const QPoint& picturePoint);
     void pick(const QPoint& picturePoint, bool exactCharacter);
     std::vector<mosaiqua::GraphicsCandidate> candidates() const;
 
+    mosaiqua::Document* m_document = nullptr;
+    mosaiqua::Document::ObserverId m_observer = 0;
     mosaiqua::MemoryImage m_image;
     mosaiqua::GraphicsScores m_scores{};
     mosaiqua::OverviewPage m_page = mosaiqua::OverviewPage::Sprites;

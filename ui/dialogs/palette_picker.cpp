@@ -69,7 +69,7 @@ void PaletteSwatch::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-TC64Palette::TC64Palette(QWidget* parent) : QDialog(parent) {
+PalettePicker::PalettePicker(QWidget* parent) : QDialog(parent) {
     SetUpFixedDialog(*this, "C64Palette", QStringLiteral("C64 Palette"), QSize(143, 172),
                      Qt::WindowStaysOnTopHint);
 
@@ -85,14 +85,14 @@ TC64Palette::TC64Palette(QWidget* parent) : QDialog(parent) {
         auto* swatch = new PaletteSwatch(HasWhiteCaption(number), panel);
         swatch->setObjectName(QStringLiteral("c64p%1").arg(number));
         swatch->setGeometry(8 + 32 * (i % 4), 8 + 32 * (i / 4), 25, 25);
-        connect(swatch, &PaletteSwatch::clicked, this, [this, number] { c64pClick(number); });
+        connect(swatch, &PaletteSwatch::clicked, this, [this, number] { PickSwatch(number); });
         m_swatches[std::size_t(i)] = swatch;
     }
 
     m_ok = new QPushButton(QStringLiteral("OK"), panel);
     m_ok->setObjectName(QStringLiteral("Button1"));
     m_ok->setGeometry(8, 136, 57, 25);
-    connect(m_ok, &QPushButton::clicked, this, &TC64Palette::Button1Click);
+    connect(m_ok, &QPushButton::clicked, this, &PalettePicker::AcceptPick);
 
     m_cancel = new QPushButton(QStringLiteral("Cancel"), panel);
     m_cancel->setObjectName(QStringLiteral("Button2"));
@@ -100,12 +100,12 @@ TC64Palette::TC64Palette(QWidget* parent) : QDialog(parent) {
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TC64Palette::Prepare(mosaiqua::TColor slotColour, mosaiqua::PaletteKind table) {
-    m_tag = slotColour;
+void PalettePicker::Prepare(mosaiqua::TColor slotColour, mosaiqua::PaletteKind table) {
+    m_pickedColour = slotColour;
     m_table = table;
 }
 
-void TC64Palette::setStayOnTop(bool onTop) {
+void PalettePicker::setStayOnTop(bool onTop) {
     if (onTop == isStayOnTop()) {
         return;
     }
@@ -117,18 +117,18 @@ void TC64Palette::setStayOnTop(bool onTop) {
     }
 }
 
-bool TC64Palette::isStayOnTop() const {
+bool PalettePicker::isStayOnTop() const {
     return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-PaletteSwatch* TC64Palette::Swatch(int number) const {
+PaletteSwatch* PalettePicker::Swatch(int number) const {
     if (number < 1 || number > kSwatchCount) {
         return nullptr;
     }
     return m_swatches[std::size_t(number - 1)];
 }
 
-void TC64Palette::FormActivate() {
+void PalettePicker::ShowChoices() {
     if (const mosaiqua::PaletteTable* table = mosaiqua::TableFor(m_table)) {
         for (std::size_t i = 0; i < m_swatches.size(); ++i) {
             m_swatches[i]->SetColour((*table)[i]);
@@ -138,14 +138,14 @@ void TC64Palette::FormActivate() {
         swatch->SetCaption(QString());
     }
     for (PaletteSwatch* swatch : m_swatches) {
-        if (swatch->Colour() == m_tag) {
+        if (swatch->Colour() == m_pickedColour) {
             swatch->SetCaption(kMark);
         }
     }
-    m_chosenColour = m_tag;
+    m_chosenColour = m_pickedColour;
 }
 
-void TC64Palette::c64pClick(int number) {
+void PalettePicker::PickSwatch(int number) {
     PaletteSwatch* clicked = Swatch(number);
     if (clicked == nullptr) {
         return;
@@ -156,17 +156,17 @@ void TC64Palette::c64pClick(int number) {
     m_chosenColour = clicked->Colour();
 }
 
-void TC64Palette::Button1Click() {
-    m_tag = m_chosenColour;
+void PalettePicker::AcceptPick() {
+    m_pickedColour = m_chosenColour;
     accept();
 }
 
-void TC64Palette::showEvent(QShowEvent* event) {
+void PalettePicker::showEvent(QShowEvent* event) {
     // The picker is modal, so being shown is the one moment it becomes the program's active window.
     // Going to another program and back, or a restore after minimising (a spontaneous show), must
     // not undo a click, which reacting to every activation change would do.
     if (!event->spontaneous()) {
-        FormActivate();
+        ShowChoices();
     }
     QDialog::showEvent(event);
 }

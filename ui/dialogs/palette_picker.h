@@ -1,4 +1,4 @@
-// Palette picker (TC64Palette): one of the 16 C64 colours for a colour slot.
+// Palette picker: one of the 16 C64 colours for a colour slot.
 #pragma once
 
 #include "core/colours.h"
@@ -41,19 +41,19 @@ private:
 };
 
 // The picker of one C64 palette colour for a colour slot.
-class TC64Palette final : public QDialog {
+class PalettePicker final : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kSwatchCount = 16;
 
-    explicit TC64Palette(QWidget* parent = nullptr);
+    explicit PalettePicker(QWidget* parent = nullptr);
 
     // Fills in what the next opening shows: the slot's colour and the palette whose table it offers.
     void Prepare(mosaiqua::TColor slotColour, mosaiqua::PaletteKind table);
     // The slot's colour when opened; after OK, the colour picked.
-    mosaiqua::TColor Tag() const { return m_tag; }
-    void SetTag(mosaiqua::TColor tag) { m_tag = tag; }
+    mosaiqua::TColor PickedColour() const { return m_pickedColour; }
+    void SetPickedColour(mosaiqua::TColor colour) { m_pickedColour = colour; }
     mosaiqua::PaletteKind Table() const { return m_table; }
     mosaiqua::TColor ChosenColour() const { return m_chosenColour; }
 
@@ -64,11 +64,11 @@ public:
     PaletteSwatch* Swatch(int number) const;
 
     // Shows the table and marks the slot's colour.
-    void FormActivate();
+    void ShowChoices();
     // A click on swatch `number` (1 .. 16) marks it and makes its colour the choice.
-    void c64pClick(int number);
-    // OK: hands the choice back in Tag.
-    void Button1Click();
+    void PickSwatch(int number);
+    // OK: hands the choice back as PickedColour.
+    void AcceptPick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,7 +77,7 @@ private:
     std::array<PaletteSwatch*, kSwatchCount> m_swatches{};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
-    mosaiqua::TColor m_tag = 0;
+    mosaiqua::TColor m_pickedColour = 0;
     mosaiqua::PaletteKind m_table = mosaiqua::PaletteKind::pkCcs64;
     mosaiqua::TColor m_chosenColour = 0;
 };

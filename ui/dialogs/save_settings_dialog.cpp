@@ -32,7 +32,7 @@ std::string TextOf(const QLineEdit* edit) {
 
 } // namespace
 
-TSaveSpriteSettings::TSaveSpriteSettings(QWidget* parent) : QDialog(parent) {
+SaveSettingsDialog::SaveSettingsDialog(QWidget* parent) : QDialog(parent) {
     SetUpFixedDialog(*this, "SaveSpriteSettings", QStringLiteral("Save Sprite Settings"), QSize(464, 379));
 
     auto* group = new QGroupBox(QStringLiteral(" Current Sprite Save Settings "), this);
@@ -81,7 +81,7 @@ TSaveSpriteSettings::TSaveSpriteSettings(QWidget* parent) : QDialog(parent) {
     m_ok = AddButton(group, "Button1", QStringLiteral("OK"), QRect(276, 320, 75, 25));
     m_cancel = AddButton(group, "Button2", QStringLiteral("Cancel"), QRect(358, 320, 75, 25));
     m_ok->setDefault(true);
-    connect(m_defaults, &QPushButton::clicked, this, &TSaveSpriteSettings::Button3Click);
+    connect(m_defaults, &QPushButton::clicked, this, &SaveSettingsDialog::ReturnToDefaults);
     // Neither button checks or reverts anything: what the boxes hold is in force either way.
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -93,12 +93,12 @@ TSaveSpriteSettings::TSaveSpriteSettings(QWidget* parent) : QDialog(parent) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
 
-    Button3Click();
+    ReturnToDefaults();
     m_radio24bit->setChecked(true);
 }
 
-QLineEdit* TSaveSpriteSettings::AddSizeEdit(QWidget* parent, const char* name, const QString& label, int left,
-                                            int top) {
+QLineEdit* SaveSettingsDialog::AddSizeEdit(QWidget* parent, const char* name, const QString& label, int left,
+                                           int top) {
     auto* caption = new QLabel(label, parent);
     caption->setGeometry(left, top + 3, 136, 17);
     auto* edit = new QLineEdit(parent);
@@ -109,7 +109,7 @@ QLineEdit* TSaveSpriteSettings::AddSizeEdit(QWidget* parent, const char* name, c
     return edit;
 }
 
-mosaiqua::SaveSizeTexts TSaveSpriteSettings::SizeTexts() const {
+mosaiqua::SaveSizeTexts SaveSettingsDialog::SizeTexts() const {
     mosaiqua::SaveSizeTexts texts;
     texts.spriteWidth = TextOf(m_spriteWidth);
     texts.spriteHeight = TextOf(m_spriteHeight);
@@ -120,7 +120,7 @@ mosaiqua::SaveSizeTexts TSaveSpriteSettings::SizeTexts() const {
     return texts;
 }
 
-void TSaveSpriteSettings::SetSizeTexts(const mosaiqua::SaveSizeTexts& texts) {
+void SaveSettingsDialog::SetSizeTexts(const mosaiqua::SaveSizeTexts& texts) {
     m_spriteWidth->setText(QString::fromStdString(texts.spriteWidth));
     m_spriteHeight->setText(QString::fromStdString(texts.spriteHeight));
     m_bitmapWidth->setText(QString::fromStdString(texts.bitmapWidth));
@@ -129,14 +129,14 @@ void TSaveSpriteSettings::SetSizeTexts(const mosaiqua::SaveSizeTexts& texts) {
     m_finalHeight->setText(QString::fromStdString(texts.finalHeight));
 }
 
-bool TSaveSpriteSettings::Use24Bit() const {
+bool SaveSettingsDialog::Use24Bit() const {
     return m_radio24bit->isChecked();
 }
 
-void TSaveSpriteSettings::SetUse24Bit(bool use24Bit) {
+void SaveSettingsDialog::SetUse24Bit(bool use24Bit) {
     (use24Bit ? m_radio24bit : m_radio16bit)->setChecked(true);
 }
 
-void TSaveSpriteSettings::Button3Click() {
+void SaveSettingsDialog::ReturnToDefaults() {
     SetSizeTexts(mosaiqua::SaveSizeTexts{});
 }

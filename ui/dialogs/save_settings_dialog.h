@@ -1,4 +1,4 @@
-// Save settings dialog (TSaveSpriteSettings): sprite size, cell size, sheet size, depth.
+// Save settings dialog: sprite size, cell size, sheet size, depth.
 #pragma once
 
 #include "core/export.h"
@@ -11,13 +11,13 @@ class QRadioButton;
 
 // The sizes and colour depth every sprite save uses. The edit boxes hold the sizes exactly as
 // typed; they are converted only when a save reads them.
-class TSaveSpriteSettings final : public QDialog {
+class SaveSettingsDialog final : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kMaxSizeLength = 8;
 
-    explicit TSaveSpriteSettings(QWidget* parent = nullptr);
+    explicit SaveSettingsDialog(QWidget* parent = nullptr);
 
     // The six texts as they stand now.
     mosaiqua::SaveSizeTexts SizeTexts() const;
@@ -27,7 +27,7 @@ public:
     void SetUse24Bit(bool use24Bit);
 
     // "Return To Defaults": the six default texts; the colour depth stays as chosen.
-    void Button3Click();
+    void ReturnToDefaults();
 
 private:
     QLineEdit* AddSizeEdit(QWidget* parent, const char* name, const QString& label, int left, int top);

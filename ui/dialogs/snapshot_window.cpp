@@ -103,6 +103,24 @@ SnapshotWindow::SnapshotWindow(QWidget* parent) : QDialog(parent) {
     showState(std::nullopt, MemoryImage(), TrueVicTable, 0);
 }
 
+SnapshotWindow::~SnapshotWindow() {
+    if (m_document != nullptr)
+        m_document->removeObserver(m_observer);
+}
+
+void SnapshotWindow::follow(mosaiqua::Document& document) {
+    using mosaiqua::DocumentChange;
+    if (m_document != nullptr)
+        m_document->removeObserver(m_observer);
+    m_document = &document;
+    // A load, or a palette change: the colours come from the palette in force.
+    m_observer = document.addObserver([this](DocumentChange change) {
+        if (mosaiqua::Has(change, DocumentChange::Memory | DocumentChange::Palette))
+            showState(m_document->machineState(), m_document->memory(), m_document->palette().codeTable(),
+                      m_document->charSet().colours.main);
+    });
+}
+
 void SnapshotWindow::showState(const std::optional<MachineState>& state, const MemoryImage& image,
                                const PaletteTable& palette, TColor currentCharSetMain) {
     m_state = state;

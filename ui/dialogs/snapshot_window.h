@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/colours.h"
+#include "core/document.h"
 #include "core/machine_state.h"
 #include "core/memory_image.h"
 
@@ -19,6 +20,11 @@ class SnapshotWindow final : public QDialog {
 
 public:
     explicit SnapshotWindow(QWidget* parent = nullptr);
+    ~SnapshotWindow() override;
+
+    // From now on shows the state of the file `document` loaded, in its palette; the document
+    // must outlive the window.
+    void follow(mosaiqua::Document& document);
 
     // Shows the state of the file just loaded, or the "no machine state" text when there is none.
     // `image` is the loaded memory (for the thumbnails); `palette` the one in force; `currentCharSetMain`
@@ -40,6 +46,8 @@ private:
     void chooseCharSet();
     void fillSprites();
 
+    mosaiqua::Document* m_document = nullptr;
+    mosaiqua::Document::ObserverId m_observer = 0;
     std::optional<mosaiqua::MachineState> m_state;
     mosaiqua::ScreenLayout m_layout;
     mosaiqua::MemoryImage m_seen; // RAM with the character ROM over its shadow when the file holds it

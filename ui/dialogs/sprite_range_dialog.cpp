@@ -99,13 +99,13 @@ QString ScreenText(std::int32_t address) {
 
 } // namespace
 
-TSaveSpriteMem::TSaveSpriteMem(QWidget* parent) : QDialog(parent) {
+SpriteRangeDialog::SpriteRangeDialog(QWidget* parent) : QDialog(parent) {
     BuildControls();
     StartUpdate();
     EndUpdate();
 }
 
-void TSaveSpriteMem::BuildControls() {
+void SpriteRangeDialog::BuildControls() {
     SetUpFixedDialog(*this, "SaveSpriteMem", QStringLiteral("Save Sprites Between Memory Locations"),
                      QSize(384, 264));
 
@@ -129,9 +129,9 @@ void TSaveSpriteMem::BuildControls() {
         const bool isStart = digit.address == Which::Start;
         connect(button, &QPushButton::clicked, this, [this, isStart, step = digit.step] {
             if (isStart)
-                Step(m_start, step, &TSaveSpriteMem::StartUpdate);
+                Step(m_start, step, &SpriteRangeDialog::StartUpdate);
             else
-                Step(m_end, step, &TSaveSpriteMem::EndUpdate);
+                Step(m_end, step, &SpriteRangeDialog::EndUpdate);
         });
         if (previous)
             setTabOrder(previous, button);
@@ -179,8 +179,8 @@ void TSaveSpriteMem::BuildControls() {
     SetDetailsVisible(false);
 }
 
-void TSaveSpriteMem::PrepareForMode(RangeDialogMode mode, QRect mainOuterGeometry, QSize pickerOuterSize,
-                                    const mosaiqua::SaveSizeTexts& sizes) {
+void SpriteRangeDialog::PrepareForMode(RangeDialogMode mode, QRect mainOuterGeometry, QSize pickerOuterSize,
+                                       const mosaiqua::SaveSizeTexts& sizes) {
     const bool single = mode == RangeDialogMode::ToSingleBitmap;
     // Everything that can fail comes first, so a bad size leaves the dialog untouched.
     std::optional<mosaiqua::FitFigures> figures;
@@ -205,7 +205,7 @@ void TSaveSpriteMem::PrepareForMode(RangeDialogMode mode, QRect mainOuterGeometr
     UpdateWarning();
 }
 
-void TSaveSpriteMem::Step(std::int32_t& address, int step, void (TSaveSpriteMem::*refreshAddress)()) {
+void SpriteRangeDialog::Step(std::int32_t& address, int step, void (SpriteRangeDialog::*refreshAddress)()) {
     // A step that would leave the address space is refused whole, never clamped.
     const std::int32_t next = address + step;
     if (next < 0 || next > kHighestAddress)
@@ -214,17 +214,17 @@ void TSaveSpriteMem::Step(std::int32_t& address, int step, void (TSaveSpriteMem:
     (this->*refreshAddress)();
 }
 
-void TSaveSpriteMem::StartUpdate() {
+void SpriteRangeDialog::StartUpdate() {
     m_label1->setText(ScreenText(m_start));
     CountUpdate();
 }
 
-void TSaveSpriteMem::EndUpdate() {
+void SpriteRangeDialog::EndUpdate() {
     m_label2->setText(ScreenText(m_end));
     CountUpdate();
 }
 
-void TSaveSpriteMem::CountUpdate() {
+void SpriteRangeDialog::CountUpdate() {
     const std::int32_t sprites = count();
     const bool ordered = m_start < m_end;
     m_label1->setEnabled(ordered);
@@ -232,7 +232,7 @@ void TSaveSpriteMem::CountUpdate() {
     UpdateWarning();
 }
 
-void TSaveSpriteMem::UpdateWarning() {
+void SpriteRangeDialog::UpdateWarning() {
     bool overflows = false;
     if (m_mode == RangeDialogMode::ToSingleBitmap) {
         // A bitmap with no room (zero or negative cells) holds none of the sprites.
@@ -242,7 +242,7 @@ void TSaveSpriteMem::UpdateWarning() {
     m_warning->setVisible(overflows);
 }
 
-void TSaveSpriteMem::SetDetailsVisible(bool visible) {
+void SpriteRangeDialog::SetDetailsVisible(bool visible) {
     for (QLabel* label : {m_savingToBitmap, m_label7, m_label8, m_label9, m_label10, m_label11, m_bitmapWidth,
                           m_bitmapHeight, m_maxX, m_maxY, m_total})
         label->setVisible(visible);

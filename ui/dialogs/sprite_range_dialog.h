@@ -1,4 +1,4 @@
-// Sprite range dialog (TSaveSpriteMem): the memory range a range export saves.
+// Sprite range dialog: the memory range a range export saves.
 #pragma once
 
 #include "core/export.h"
@@ -25,12 +25,12 @@ enum class RangeDialogMode { ToFiles, ToSingleBitmap };
 
 // Collects the start and end of a sprite range, one hex digit at a time. The addresses stay
 // between showings; the owner reads Range() after the dialog closes.
-class TSaveSpriteMem final : public QDialog {
+class SpriteRangeDialog final : public QDialog {
     Q_OBJECT
 
 public:
     // Opens first on $0000-$0040: one sprite.
-    explicit TSaveSpriteMem(QWidget* parent = nullptr);
+    explicit SpriteRangeDialog(QWidget* parent = nullptr);
 
     // Caption, position and details for the coming showing. In single-bitmap mode the fit figures
     // are read from `sizes` first; a bad size throws mosaiqua::UserError and leaves the dialog as it was.
@@ -45,7 +45,7 @@ public:
 
 private:
     void BuildControls();
-    void Step(std::int32_t& address, int step, void (TSaveSpriteMem::*refresh)());
+    void Step(std::int32_t& address, int step, void (SpriteRangeDialog::*refresh)());
     void StartUpdate();
     void EndUpdate();
     void CountUpdate();

@@ -1,15 +1,17 @@
-// Application windows: the main window and its secondary windows, created once.
+// Application windows: the document, and the main window with its secondary windows, created once.
 #pragma once
 
-#include "ui/main_window/tform1.h"
+#include "core/document.h"
+#include "ui/main_window/main_window.h"
 
 #include <memory>
 
 class Platform;
 
-// The program's seven windows, created once in their fixed order: the main window first, then
-// the About box, help, palette picker, memory range, save settings and directories windows.
-// The six are children of the main window and go with it.
+// The program's document and its seven windows, created once in their fixed order: the main
+// window first, then the About box, help, palette picker, memory range, save settings and
+// directories windows. The six are children of the main window and go with it; the document
+// outlives them all.
 class ApplicationWindows final {
 public:
     explicit ApplicationWindows(Platform& platform);
@@ -17,9 +19,11 @@ public:
     ApplicationWindows(const ApplicationWindows&) = delete;
     ApplicationWindows& operator=(const ApplicationWindows&) = delete;
 
-    TForm1& Form1() { return *m_form1; }
-    const SecondaryWindows& Windows() const { return m_form1->Windows(); }
+    mosaiqua::Document& Model() { return *m_document; }
+    MainWindow& Main() { return *m_main; }
+    const SecondaryWindows& Windows() const { return m_main->Windows(); }
 
 private:
-    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<mosaiqua::Document> m_document;
+    std::unique_ptr<MainWindow> m_main;
 };

@@ -1,112 +1,92 @@
 // Edit menu and the colour buttons: the clipboard copy, colour editing and the colour resets.
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include "core/errors.h"
 #include "ui/desktop/platform.h"
 #include "ui/desktop/raster_image.h"
 #include "ui/desktop/window_placement.h"
 #include "ui/dialogs/palette_picker.h"
-#include "ui/widgets/colour_swatch.h"
 
 #include <QDialog>
 #include <QTabWidget>
 
-QSize TForm1::PickerOuterSize() const {
+using mosaiqua::ColourSlot;
+
+QSize MainWindow::PickerOuterSize() const {
     // Dialogs are placed from where the palette picker would be centred.
-    return OuterSize(*m_windows.c64Palette);
+    return OuterSize(*m_windows.palettePicker);
 }
 
-QPoint TForm1::CentredOver(const QSize& outer) const {
+QPoint MainWindow::CentredOver(const QSize& outer) const {
     return CentredPosition(frameGeometry(), outer);
 }
 
 // ---- Clipboard ----------------------------------------------------------------------------------
 
-void TForm1::CopySpriteToClipboard1Click() {
+void MainWindow::CopyPictureToClipboard() {
     const mosaiqua::Raster& picture = m_pageControl->currentWidget() == m_charSheet
-                                          ? m_charSetRasters.CharSetImage
-                                          : m_spriteRasters.SpriteActual;
+                                          ? m_document.charSetRasters().CharSetImage
+                                          : m_document.spriteRasters().SpriteActual;
     if (!m_platform.SetClipboardImage(RasterToImage(picture)))
         throw mosaiqua::UserError(mosaiqua::UserError::Kind::Clipboard, "Cannot open clipboard");
 }
+
 // ---- Edit ---------------------------------------------------------------------------------------
 
-void TForm1::ResetColoursToDefaults1Click() {
-    mosaiqua::ColourSlots sprite = SpriteColours();
-    mosaiqua::ColourSlots charSet = CharSetColours();
-    mosaiqua::ResetSpriteColours(sprite, charSet);
-    SetSpriteColours(sprite);
-    SetCharSetColours(charSet);
-    // The charset views pick up their new colours at their next refresh.
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
+void MainWindow::ResetSpriteColours() {
+    m_document.resetSpriteColours();
 }
 
-void TForm1::ResetCharSetColoursToDefault1Click() {
-    mosaiqua::ColourSlots charSet = CharSetColours();
-    mosaiqua::ResetCharSetColours(charSet);
-    SetCharSetColours(charSet);
-    CharRefreshClick();
+void MainWindow::ResetCharSetColours() {
+    m_document.resetCharSetColours();
 }
 
 // ---- Colours ------------------------------------------------------------------------------------
 
-void TForm1::EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw) {
+void MainWindow::EditColourSlot(Viewer viewer, ColourSlot slot) {
+    mosaiqua::ColourSlots colours =
+        viewer == Viewer::Sprite ? m_document.sprite().colours : m_document.charSet().colours;
+    const mosaiqua::TColor current = mosaiqua::SlotOf(colours, slot);
     std::optional<mosaiqua::TColor> picked;
-    const mosaiqua::PaletteKind kind = CurrentPaletteKind();
+    const mosaiqua::PaletteKind kind = m_document.palette().kind;
     if (kind == mosaiqua::PaletteKind::pkWindows) {
-        picked = m_platform.ChooseColour(this, swatch->Colour());
+        picked = m_platform.ChooseColour(this, current);
     } else {
-        TC64Palette& picker = *m_windows.c64Palette;
+        PalettePicker& picker = *m_windows.palettePicker;
         picker.move(CentredOver(PickerOuterSize()));
-        picker.Prepare(swatch->Colour(), kind);
+        picker.Prepare(current, kind);
         if (m_platform.RunModal(&picker) == QDialog::Accepted)
-            picked = picker.Tag();
+            picked = picker.PickedColour();
     }
     if (!picked)
         return;
-    swatch->SetColour(*picked);
-    switch (redraw) {
-    case SlotRedraw::Sprite:
-        DrawCurrentSprite();
-        DrawNextSevenSprites();
-        break;
-    case SlotRedraw::CharSet:
-        repaint();
-        RefreshCharSetViews(true, true, true, true);
-        break;
-    case SlotRedraw::CharSetMulticolour:
-        // In hi-res the multicolour slots play no part in the pictures.
-        repaint();
-        if (CharSetMulticolour())
-            RefreshCharSetViews(true, true, true, true);
-        break;
-    }
-    // The overview follows every swatch, also where the views wait for their next refresh.
-    FollowInOverview();
+    if (viewer == Viewer::Sprite)
+        m_document.setSpriteColour(slot, *picked);
+    else
+        m_document.setCharSetColour(slot, *picked);
 }
 
-void TForm1::BackClick() {
-    EditColourSlot(m_back, SlotRedraw::Sprite);
+void MainWindow::EditSpriteBackground() {
+    EditColourSlot(Viewer::Sprite, ColourSlot::Background);
 }
-void TForm1::Button5Click() {
-    EditColourSlot(m_col1, SlotRedraw::Sprite);
+void MainWindow::EditSpriteMulticolour1() {
+    EditColourSlot(Viewer::Sprite, ColourSlot::Multicolour1);
 }
-void TForm1::Button6Click() {
-    EditColourSlot(m_col2, SlotRedraw::Sprite);
+void MainWindow::EditSpriteMainColour() {
+    EditColourSlot(Viewer::Sprite, ColourSlot::Main);
 }
-void TForm1::Button7Click() {
-    EditColourSlot(m_col3, SlotRedraw::Sprite);
+void MainWindow::EditSpriteMulticolour2() {
+    EditColourSlot(Viewer::Sprite, ColourSlot::Multicolour2);
 }
-void TForm1::CBackClick() {
-    EditColourSlot(m_cBack, SlotRedraw::CharSet);
+void MainWindow::EditCharSetBackground() {
+    EditColourSlot(Viewer::CharSet, ColourSlot::Background);
 }
-void TForm1::ButCol1Click() {
-    EditColourSlot(m_cCol1, SlotRedraw::CharSetMulticolour);
+void MainWindow::EditCharSetMulticolour1() {
+    EditColourSlot(Viewer::CharSet, ColourSlot::Multicolour1);
 }
-void TForm1::ButCol2Click() {
-    EditColourSlot(m_cCol2, SlotRedraw::CharSet);
+void MainWindow::EditCharSetMainColour() {
+    EditColourSlot(Viewer::CharSet, ColourSlot::Main);
 }
-void TForm1::ButCol3Click() {
-    EditColourSlot(m_cCol3, SlotRedraw::CharSetMulticolour);
+void MainWindow::EditCharSetMulticolour2() {
+    EditColourSlot(Viewer::CharSet, ColourSlot::Multicolour2);
 }

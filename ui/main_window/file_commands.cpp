@@ -1,25 +1,18 @@
-// File menu: opening a snapshot and the save commands; saves compose what the views show, never memory.
-#include "ui/main_window/tform1.h"
+// File menu: opening a file and the save commands. Each save asks its dialogs for values, has the
+// document compose and write the file, and shows the status it returns.
+#include "ui/main_window/main_window.h"
 
-#include "core/animation.h"
-#include "core/bmp.h"
 #include "core/errors.h"
 #include "core/export.h"
-#include "core/file_formats.h"
-#include "core/image_file.h"
-#include "core/memory_image.h"
 #include "core/raw_data.h"
 #include "ui/desktop/command_guard.h"
 #include "ui/desktop/platform.h"
-#include "ui/desktop/raster_image.h"
 #include "ui/desktop/window_placement.h"
 #include "ui/dialogs/animation_dialog.h"
-#include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/raw_data_dialog.h"
 #include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
-#include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <QProgressBar>
@@ -33,13 +26,13 @@ std::string Utf8(const QString& text) {
 
 } // namespace
 
-std::optional<QString> TForm1::AskSaveName(const QString& presetName) {
+std::optional<QString> MainWindow::AskSaveName(const QString& presetName) {
     SaveFileRequest request;
     request.presetName = presetName;
     return AskSaveName(request);
 }
 
-std::optional<QString> TForm1::AskSaveName(SaveFileRequest request) {
+std::optional<QString> MainWindow::AskSaveName(SaveFileRequest request) {
     request.startFolder = BitmapDirectory();
     std::optional<QString> name = m_platform.SaveFileName(this, request);
     if (!name || name->isEmpty())
@@ -47,20 +40,7 @@ std::optional<QString> TForm1::AskSaveName(SaveFileRequest request) {
     return name;
 }
 
-mosaiqua::ImageSaveOptions TForm1::PictureOptions(int bitsPerPixel,
-                                                  const mosaiqua::ColourSlots& colours) const {
-    mosaiqua::ImageSaveOptions options = mosaiqua::AtDepth(bitsPerPixel);
-    options.transparent = mosaiqua::TransparentColourFor(m_transparentBackgroundInPng1->isChecked(), colours);
-    return options;
-}
-
-QString TForm1::TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
-                                 const mosaiqua::ColourSlots& colours, bool multicolour) {
-    return QString::fromStdString(mosaiqua::TransparencyStatusNote(
-        mosaiqua::WritesTransparency(options, Utf8(path)), colours, multicolour));
-}
-
-int TForm1::DisplayDepth() const {
+int MainWindow::DisplayDepth() const {
     // BMP has no 15- or 30-bit layout; the nearest one that keeps every colour the display shows.
     const int depth = m_platform.DisplayColourDepth();
     if (depth == 15 || depth == 16)
@@ -70,130 +50,106 @@ int TForm1::DisplayDepth() const {
     return 24;
 }
 
-int TForm1::SpriteSaveDepth() const {
-    return m_windows.saveSpriteSettings->Use24Bit() ? 24 : DisplayDepth();
+void MainWindow::ApplySaveSettings() {
+    const SaveSettingsDialog& dialog = *m_windows.saveSettingsDialog;
+    mosaiqua::SaveSettings settings = m_document.saveSettings();
+    settings.sizes = dialog.SizeTexts();
+    settings.spriteBitsPerPixel = dialog.Use24Bit() ? 24 : DisplayDepth();
+    // The character-set views are saved as the display shows them.
+    settings.viewBitsPerPixel = DisplayDepth();
+    m_document.setSaveSettings(settings);
 }
 
 // ---- File ---------------------------------------------------------------------------------------
 
-void TForm1::OpenFreezeFile1Click() {
+void MainWindow::OpenFreezeFile() {
     const std::optional<QString> chosen = m_platform.OpenFileName(this, FreezeDirectory());
     if (!chosen)
         return;
-    LoadAndRedraw(*chosen, QFile::encodeName(*chosen).toStdString());
+    Load(*chosen, QFile::encodeName(*chosen).toStdString());
 }
 
-void TForm1::OpenFreezeFileNamed(const QString& shownName, const std::string& systemPath) {
-    RunGuarded(m_platform, this, [&] { LoadAndRedraw(shownName, systemPath); });
+void MainWindow::OpenFreezeFileNamed(const QString& shownName, const std::string& systemPath) {
+    RunGuarded(m_platform, this, [&] { Load(shownName, systemPath); });
 }
 
-void TForm1::OpenFreezeFileNamed(const QString& path) {
+void MainWindow::OpenFreezeFileNamed(const QString& path) {
     OpenFreezeFileNamed(path, QFile::encodeName(path).toStdString());
 }
 
-void TForm1::LoadAndRedraw(const QString& shownName, const std::string& systemPath) {
-    const mosaiqua::LoadOptions options{m_detectFileFormat1->isChecked(),
-                                        m_skipFirst1148BytesOfFile1->isChecked()};
-    // A refused file leaves the store alone, so the views and addresses stay as they were.
-    std::optional<mosaiqua::LoadedFile> loaded =
-        mosaiqua::LoadMemoryFile(m_image, systemPath, options, Utf8(shownName));
-    // No save may replace the file just read, under any name.
-    m_loadedFile = mosaiqua::IdentifyFile(systemPath);
-    m_machineState = std::move(loaded->machineState);
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
-    repaint();
-    RefreshCharSetViews(true, true, true, true);
-    ShowLoadedState();
-    if (!loaded->description.empty())
-        SetStatus(QString::fromStdString(loaded->description));
+void MainWindow::Load(const QString& shownName, const std::string& systemPath) {
+    // A refused file throws and leaves the document alone, so the views and addresses stay as they were.
+    const mosaiqua::LoadedFile& loaded = m_document.load(systemPath, Utf8(shownName));
+    if (!loaded.description.empty())
+        SetStatus(QString::fromStdString(loaded.description));
 }
 
 // ---- Single saves -------------------------------------------------------------------------------
 
-void TForm1::SaveSprite1Click() {
+void MainWindow::SaveCurrentSprite() {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(m_spriteAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCurrentSpriteName(SpriteAddress())));
     if (!name)
         return;
-    const mosaiqua::SpriteCellSizes sizes =
-        mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
-    const mosaiqua::Raster bitmap = mosaiqua::ComposeCurrentSprite(m_spriteRasters.SpriteActual, sizes);
-    const mosaiqua::ColourSlots colours = SpriteColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options, m_loadedFile);
-    SetStatus(QString::fromLatin1(mosaiqua::kCurrentSpriteSavedStatus) +
-              TransparencyNote(options, *name, colours, SpriteMulticolour()));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(m_document.saveCurrentSprite(Utf8(*name)).status));
 }
 
-void TForm1::SaveNext7Sprites1Click() {
+void MainWindow::SaveNextSevenSprites() {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(m_spriteAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetNextSevenName(SpriteAddress())));
     if (!name)
         return;
-    const mosaiqua::SpriteCellSizes sizes =
-        mosaiqua::ReadCellSizes(m_windows.saveSpriteSettings->SizeTexts());
-    const mosaiqua::Raster bitmap = mosaiqua::ComposeNextSeven(m_spriteRasters.ScanImage, sizes);
-    const mosaiqua::ColourSlots colours = SpriteColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    mosaiqua::WriteImageFile(bitmap, Utf8(*name), options, m_loadedFile);
-    SetStatus(QString::fromLatin1(mosaiqua::kNextSevenSavedStatus) +
-              TransparencyNote(options, *name, colours, SpriteMulticolour()));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(m_document.saveNextSeven(Utf8(*name)).status));
 }
 
-void TForm1::SaveSpriteAnimation1Click() {
+void MainWindow::SaveSpriteAnimation() {
     if (m_animationDialog == nullptr)
         m_animationDialog = new AnimationDialog(this);
     m_animationDialog->move(CentredOver(OuterSize(*m_animationDialog)));
     if (m_platform.RunModal(m_animationDialog) != QDialog::Accepted)
         return;
     SaveFileRequest request;
-    request.presetName = QString::fromStdString(mosaiqua::PresetAnimationName(m_spriteAddress));
+    request.presetName = QString::fromStdString(mosaiqua::PresetAnimationName(SpriteAddress()));
     request.defaultSuffix = QStringLiteral("gif");
     request.filters = QStringList{QStringLiteral("GIF Image (*.gif)")};
     const std::optional<QString> name = AskSaveName(request);
     if (!name)
         return;
-    mosaiqua::AnimationSave save;
-    save.firstAddress = m_spriteAddress;
-    save.frames = m_animationDialog->frames();
-    save.delayMs = m_animationDialog->delayMs();
-    save.multicolour = SpriteMulticolour();
-    save.colours = SpriteColours();
-    save.transparentBackground = m_transparentBackgroundInPng1->isChecked();
-    SetStatus(QString::fromStdString(mosaiqua::SaveSpriteAnimation(
-        m_image, save, m_windows.saveSpriteSettings->SizeTexts(), Utf8(*name), m_loadedFile)));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(
+        m_document.saveAnimation(m_animationDialog->frames(), m_animationDialog->delayMs(), Utf8(*name))
+            .status));
 }
 
 // ---- Memory ranges ------------------------------------------------------------------------------
 
-void TForm1::RestoreAfterRange() {
-    m_spriteAddress = m_savedSpriteAddress;
+void MainWindow::RestoreAfterRange(std::int32_t spriteAddress) {
+    m_document.setSpriteAddress(spriteAddress);
     m_progressBar1->setValue(0);
-    RefreshSpriteViews();
+    repaint();
 }
 
-void TForm1::SaveSpriteRange(RangeDialogMode mode) {
-    TSaveSpriteMem& dialog = *m_windows.saveSpriteMem;
-    TSaveSpriteSettings& settings = *m_windows.saveSpriteSettings;
+void MainWindow::SaveSpriteRange(RangeDialogMode mode) {
+    SpriteRangeDialog& dialog = *m_windows.spriteRangeDialog;
+    ApplySaveSettings();
     // Single-bitmap mode reads its sizes here: a bad one stops the command before the dialog shows.
-    dialog.PrepareForMode(mode, frameGeometry(), PickerOuterSize(), settings.SizeTexts());
+    dialog.PrepareForMode(mode, frameGeometry(), PickerOuterSize(), m_document.saveSettings().sizes);
 
-    m_savedSpriteAddress = m_spriteAddress;
     // Every way out, a failure half-way included, puts the viewer back where it was.
     struct Closing {
-        TForm1* form;
-        ~Closing() { form->RestoreAfterRange(); }
-    } closing{this};
+        MainWindow* window;
+        std::int32_t spriteAddress;
+        ~Closing() { window->RestoreAfterRange(spriteAddress); }
+    } closing{this, SpriteAddress()};
 
     if (m_platform.RunModal(&dialog) != QDialog::Accepted)
         return;
     const SpriteRangeValue range = dialog.Range();
     mosaiqua::CheckRangeCount(range.start, range.end, range.count);
 
-    m_spriteAddress = range.start;
-    DrawCurrentSprite();
-    DrawNextSevenSprites();
+    m_document.setSpriteAddress(range.start);
     const bool toFiles = mode == RangeDialogMode::ToFiles;
     const std::optional<QString> name =
         AskSaveName(QString::fromLatin1(toFiles ? mosaiqua::kPresetRangeName : mosaiqua::kPresetSheetName));
@@ -203,58 +159,42 @@ void TForm1::SaveSpriteRange(RangeDialogMode mode) {
     m_progressBar1->setRange(0, range.count);
     m_progressBar1->setValue(0);
     repaint();
-    mosaiqua::RangeWalk walk;
-    walk.showSprite = [this](std::int32_t address) {
-        m_spriteAddress = address;
-        DrawCurrentSprite();
-        DrawNextSevenSprites();
-    };
-    walk.afterSprite = [this] {
-        m_progressBar1->setValue(m_progressBar1->value() + 1);
+    ApplySaveSettings();
+    // The viewer walks along with the save, so the user sees how far it has got.
+    const auto progress = [this, start = range.start](int done) {
+        m_document.setSpriteAddress(start + done * mosaiqua::kSpriteStride);
+        m_progressBar1->setValue(done);
         SetStatus(QStringLiteral("Saving sprites please wait.."));
     };
-    const mosaiqua::SaveSizeTexts sizes = settings.SizeTexts();
-    const mosaiqua::ColourSlots colours = SpriteColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(SpriteSaveDepth(), colours);
-    const QString note = TransparencyNote(options, *name, colours, SpriteMulticolour());
-    if (toFiles) {
-        mosaiqua::SaveRangeToFiles(m_spriteRasters.SpriteActual, range.start, range.count, Utf8(*name), sizes,
-                                   options, walk, m_loadedFile);
-        SetStatus(QString::fromStdString(mosaiqua::RangeSavedStatus(range.count)) + note);
-    } else {
-        // Written before the status claims success.
-        const int saved = mosaiqua::SaveRangeToSheet(m_spriteRasters.SpriteActual, range.start, range.count,
-                                                     Utf8(*name), sizes, options, walk, m_loadedFile);
-        SetStatus(QString::fromStdString(mosaiqua::SheetSavedStatus(saved, range.count)) + note);
-    }
+    const mosaiqua::SaveResult result =
+        toFiles ? m_document.saveRangeToFiles(range.start, range.count, Utf8(*name), progress)
+                : m_document.saveRangeToSheet(range.start, range.count, Utf8(*name), progress);
+    SetStatus(QString::fromStdString(result.status));
 }
 
 // ---- Character sets -----------------------------------------------------------------------------
 
-void TForm1::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
+void MainWindow::SaveCharSetView(mosaiqua::CharSetViewKind kind) {
     const std::optional<QString> name =
-        AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(m_charSetAddress)));
+        AskSaveName(QString::fromStdString(mosaiqua::PresetCharSetName(CharSetAddress())));
     if (!name)
         return;
     // The view's own picture at its own size and the display's depth; the save settings do not apply.
-    const mosaiqua::ColourSlots colours = CharSetColours();
-    const mosaiqua::ImageSaveOptions options = PictureOptions(DisplayDepth(), colours);
-    mosaiqua::WriteImageFile(m_charSetRasters.of(kind), Utf8(*name), options, m_loadedFile);
-    SetStatus(QString::fromLatin1(mosaiqua::CharSetSavedStatus(kind)) +
-              TransparencyNote(options, *name, colours, CharSetMulticolour()));
+    ApplySaveSettings();
+    SetStatus(QString::fromStdString(m_document.saveCharSetView(kind, Utf8(*name)).status));
 }
 
 // ---- Raw data -----------------------------------------------------------------------------------
 
-void TForm1::SaveRawData1Click() {
+void MainWindow::SaveRawData() {
     if (m_rawDataDialog == nullptr)
         m_rawDataDialog = new RawDataDialog(this);
     RawDataDialog& dialog = *m_rawDataDialog;
     // The bytes of the page in front: eight sprites from the current one, or one 2 KB charset.
     if (m_pageControl->currentWidget() == m_charSheet)
-        dialog.setRange(mosaiqua::RawDataRangeForCharSet(m_charSetAddress), mosaiqua::RawDataLayout::CharSet);
+        dialog.setRange(mosaiqua::RawDataRangeForCharSet(CharSetAddress()), mosaiqua::RawDataLayout::CharSet);
     else
-        dialog.setRange(mosaiqua::RawDataRangeForSprites(m_spriteAddress), mosaiqua::RawDataLayout::Sprites);
+        dialog.setRange(mosaiqua::RawDataRangeForSprites(SpriteAddress()), mosaiqua::RawDataLayout::Sprites);
     dialog.move(CentredOver(OuterSize(dialog)));
     if (m_platform.RunModal(&dialog) != QDialog::Accepted)
         return;
@@ -267,6 +207,6 @@ void TForm1::SaveRawData1Click() {
     const std::optional<QString> name = AskSaveName(request);
     if (!name)
         return;
-    SetStatus(QString::fromStdString(mosaiqua::WriteRawDataFile(
-        m_image, range.start, range.end, format, dialog.dataLayout(), Utf8(*name), m_loadedFile)));
+    SetStatus(QString::fromStdString(
+        m_document.saveRawData(range, format, dialog.dataLayout(), Utf8(*name)).status));
 }

@@ -1,5 +1,5 @@
 // Help menu: the help window, the web links and the About box.
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include "ui/assets/web_links.h"
 #include "ui/desktop/platform.h"
@@ -8,24 +8,21 @@
 
 // ---- Help ---------------------------------------------------------------------------------------
 
-void TForm1::HelpFile1Click() {
-    m_windows.form3->PlaceOver(frameGeometry(), PickerOuterSize());
-    m_platform.RunModal(m_windows.form3);
+void MainWindow::ShowHelp() {
+    m_windows.helpWindow->PlaceOver(frameGeometry(), PickerOuterSize());
+    m_platform.RunModal(m_windows.helpWindow);
 }
 
-void TForm1::TessalumaOnTheWeb1Click() {
+void MainWindow::OpenHomePage() {
     m_platform.OpenWebPage(HomePageUrl());
 }
-void TForm1::ReportABug1Click() {
+void MainWindow::OpenBugBoard() {
     m_platform.OpenWebPage(BugBoardUrl());
 }
-void TForm1::MakeASuggestion1Click() {
+void MainWindow::OpenSuggestionBoard() {
     m_platform.OpenWebPage(SuggestionBoardUrl());
 }
-void TForm1::Image5DblClick() {
-    TessalumaOnTheWeb1Click();
-}
 
-void TForm1::About1Click() {
+void MainWindow::ShowAbout() {
     m_platform.RunModal(m_windows.aboutBox);
 }

@@ -1,7 +1,7 @@
-// MainMenu1 and ActionList1 from the one command table, and the toolbar that shows the menu.
+// MainMenu1 from the one command table, and the toolbar that shows the menu.
 #include "ui/main_window/main_window_actions.h"
 
-#include "ui/main_window/tform1.h"
+#include "ui/main_window/main_window.h"
 
 #include "ui/components/stmenubar.h"
 #include "ui/desktop/command_guard.h"
@@ -16,33 +16,36 @@ using main_window::CommandRow;
 using main_window::Mark;
 using main_window::MenuColumn;
 
-QString main_window::MenuItemText(const char* caption, const QAction* keyOwner) {
+QString main_window::MenuItemText(const char* caption, const QKeySequence& key) {
     QString text = QString::fromLatin1(caption);
-    if (keyOwner != nullptr)
-        text += QLatin1Char('\t') + keyOwner->shortcut().toString();
+    if (!key.isEmpty())
+        text += QLatin1Char('\t') + key.toString();
     return text;
 }
 
-void TForm1::Run(Handler handler) {
-    RunGuarded(m_platform, this, [this, handler] { (this->*handler)(); });
+void MainWindow::Run(const std::function<void()>& command) {
+    RunGuarded(m_platform, this, command);
 }
 
-QAction* TForm1::MenuItem(const char* name) const {
+QAction* MainWindow::MenuItem(const char* name) const {
     return m_mainMenu1->findChild<QAction*>(QString::fromLatin1(name));
 }
 
-void TForm1::BuildCommands() {
+void MainWindow::BuildCommands() {
     using mosaiqua::CharSetStep;
     using mosaiqua::CharSetViewKind;
+    using mosaiqua::PaletteKind;
     using mosaiqua::SpriteStep;
     // Commands that ignore the mark.
-    const auto plain = [this](Handler handler) { return [this, handler](bool) { (this->*handler)(); }; };
+    const auto plain = [this](void (MainWindow::*command)()) {
+        return [this, command](bool) { (this->*command)(); };
+    };
     const auto sprite = [this](SpriteStep step) { return [this, step](bool) { StepSprite(step); }; };
     const auto charSet = [this](CharSetStep step) { return [this, step](bool) { StepCharSet(step); }; };
-    const auto palette = [this](const char* name) {
-        return [this, name](bool checked) { ChoosePalette(MenuItem(name), checked); };
+    const auto palette = [this](PaletteKind kind) { return [this, kind](bool) { ChoosePalette(kind); }; };
+    const auto view = [this](CharSetViewKind kind) {
+        return [this, kind](bool checked) { m_document.setCharSetViewEnabled(kind, checked); };
     };
-    const auto viewBox = [](QCheckBox* box) { return [box](bool checked) { box->setChecked(checked); }; };
     const CommandRow separator;
     const auto key = [](QKeyCombination code) { return QKeySequence(code); };
 
@@ -50,302 +53,300 @@ void TForm1::BuildCommands() {
         {"File1",
          "&File",
          {
-             {"OpenFreezeFile1", "&Open CCS64 Freeze File", "OpenFile", key(Qt::CTRL | Qt::Key_O), Mark::None,
-              plain(&TForm1::OpenFreezeFile1Click)},
+             {"OpenFreezeFile1", "&Open CCS64 Freeze File", key(Qt::CTRL | Qt::Key_O), Mark::None,
+              plain(&MainWindow::OpenFreezeFile)},
              separator,
              {"SaveSprite1",
               "&Save Current Sprite",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::SaveSprite1Click)},
+              plain(&MainWindow::SaveCurrentSprite)},
              {"SaveNext7Sprites1",
               "Save &Next 7 Sprites",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::SaveNext7Sprites1Click)},
+              plain(&MainWindow::SaveNextSevenSprites)},
              {"SaveSpriteAnimation1",
               "Save Sprite &Animation",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::SaveSpriteAnimation1Click)},
+              plain(&MainWindow::SaveSpriteAnimation)},
              {"SaveSpritesInMemoryAB1",
               "Save Sprites In &Memory Range",
-              nullptr,
+
               {},
               Mark::None,
               [this](bool) { SaveSpriteRange(RangeDialogMode::ToFiles); }},
              {"SaveSpriteInMemoryRangeToSingleBitmap1",
               "Save Sprites In Memory Range To Single &Bitmap",
-              nullptr,
+
               {},
               Mark::None,
               [this](bool) { SaveSpriteRange(RangeDialogMode::ToSingleBitmap); }},
              separator,
              {"Save8x8CharSet1",
               "Save &8 x 8 CharSet",
-              nullptr,
+
               {},
               Mark::None,
               [this](bool) { SaveCharSetView(CharSetViewKind::cv8x8); }},
              {"Save8x16CharSet1",
               "Save 8 x 16 &CharSet",
-              nullptr,
+
               {},
               Mark::None,
               [this](bool) { SaveCharSetView(CharSetViewKind::cv8x16); }},
              {"Save16x16CharSet1",
               "Save 16 x 16 C&harSet",
-              nullptr,
+
               {},
               Mark::None,
               [this](bool) { SaveCharSetView(CharSetViewKind::cv16x16); }},
-             {"SaveRawData1", "Save &Raw Data", nullptr, {}, Mark::None, plain(&TForm1::SaveRawData1Click)},
+             {"SaveRawData1", "Save &Raw Data", {}, Mark::None, plain(&MainWindow::SaveRawData)},
              separator,
-             {"ExitProgram1", "E&xit Program", nullptr, {}, Mark::None, [this](bool) { close(); }},
+             {"ExitProgram1", "E&xit Program", {}, Mark::None, [this](bool) { close(); }},
          }},
         {"Edit1",
          "&Edit",
          {
-             {"CopySpriteToClipboard1", "&Copy Sprite / CharSet To Clipboard", "CopySprite",
-              key(Qt::CTRL | Qt::Key_C), Mark::None, plain(&TForm1::CopySpriteToClipboard1Click)},
+             {"CopySpriteToClipboard1", "&Copy Sprite / CharSet To Clipboard", key(Qt::CTRL | Qt::Key_C),
+              Mark::None, plain(&MainWindow::CopyPictureToClipboard)},
              separator,
-             {"SpriteOffset1Byte1", "&Sprite Offset -1 Byte", "SpriteOffsetMinus", key(Qt::Key_F9),
-              Mark::None, sprite(SpriteStep::MinusOneByte)},
-             {"SpriteOffset1Byte2", "Sprite &Offset +1 Byte", "SpriteOffsetPlus", key(Qt::Key_F10),
-              Mark::None, sprite(SpriteStep::PlusOneByte)},
+             {"SpriteOffset1Byte1", "&Sprite Offset -1 Byte", key(Qt::Key_F9), Mark::None,
+              sprite(SpriteStep::MinusOneByte)},
+             {"SpriteOffset1Byte2", "Sprite &Offset +1 Byte", key(Qt::Key_F10), Mark::None,
+              sprite(SpriteStep::PlusOneByte)},
              separator,
              {"EditBackgroundColour1",
               "Edit Sprite Background Colour",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::BackClick)},
+              plain(&MainWindow::EditSpriteBackground)},
              {"EditColour11",
               "Edit Sprite Multi Colour 1 (Col 1)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::Button5Click)},
+              plain(&MainWindow::EditSpriteMulticolour1)},
              {"EditColour21",
               "Edit Sprite Colour (Col 2)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::Button6Click)},
+              plain(&MainWindow::EditSpriteMainColour)},
              {"EditColour31",
               "Edit Sprite Multi Colour 2 (Col 3)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::Button7Click)},
+              plain(&MainWindow::EditSpriteMulticolour2)},
              {"ResetColoursToDefaults1",
               "&Reset Sprite Colours To Default",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::ResetColoursToDefaults1Click)},
+              plain(&MainWindow::ResetSpriteColours)},
              separator,
-             {"CharSetOffset1Byte1", "CharSet Offset -1 Byte", "CharOffsetMinus", key(Qt::Key_F11),
-              Mark::None, charSet(CharSetStep::MinusOneByte)},
-             {"CharSetOffset1Byte2", "CharSet Offset +1 Byte", "CharOffsetPlus", key(Qt::Key_F12), Mark::None,
+             {"CharSetOffset1Byte1", "CharSet Offset -1 Byte", key(Qt::Key_F11), Mark::None,
+              charSet(CharSetStep::MinusOneByte)},
+             {"CharSetOffset1Byte2", "CharSet Offset +1 Byte", key(Qt::Key_F12), Mark::None,
               charSet(CharSetStep::PlusOneByte)},
              separator,
              {"EditCharSetBackgroundColour1",
               "Edit CharSet Background Colour",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::CBackClick)},
+              plain(&MainWindow::EditCharSetBackground)},
              {"EditCharSetMultiColour1Col11",
               "Edit CharSet Multi Colour 1 (Col 1)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::ButCol1Click)},
+              plain(&MainWindow::EditCharSetMulticolour1)},
              {"EditCharSetColourCol21",
               "Edit CharSet Colour (Col 2)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::ButCol2Click)},
+              plain(&MainWindow::EditCharSetMainColour)},
              {"EditCharSetMultiColour3Col31",
               "Edit CharSet Multi Colour 2 (Col 3)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::ButCol3Click)},
+              plain(&MainWindow::EditCharSetMulticolour2)},
              {"ResetCharSetColoursToDefault1",
               "Rese&t CharSet Colours To Default",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::ResetCharSetColoursToDefault1Click)},
+              plain(&MainWindow::ResetCharSetColours)},
          }},
         {"Options1",
          "&Options",
          {
              {"UseC64Palette1",
               "Use &CCS64 Colour Palette",
-              nullptr,
+
               {},
               Mark::Off,
-              palette("UseC64Palette1")},
+              palette(PaletteKind::pkCcs64)},
              {"UseVicPalette1",
               "Use &True VIC-II Colour Palette",
-              nullptr,
+
               {},
               Mark::On,
-              palette("UseVicPalette1")},
+              palette(PaletteKind::pkTrueVic)},
              {"UseWindowsStandard16bitPalette1",
               "Use &Windows Standard Colour Palette",
-              nullptr,
+
               {},
               Mark::Off,
-              palette("UseWindowsStandard16bitPalette1")},
+              palette(PaletteKind::pkWindows)},
              separator,
              {"SpriteSizeWhenSaving1",
               "Set S&ave Sprite Settings",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::SpriteSizeWhenSaving1Click)},
+              plain(&MainWindow::EditSaveSettings)},
              // Read by every picture save when it writes a PNG.
              {"TransparentBackgroundInPng1",
               "Transparent Back&ground In PNG",
-              nullptr,
               {},
               Mark::Off,
-              [](bool) {}},
+              [this](bool checked) {
+                  mosaiqua::SaveSettings settings = m_document.saveSettings();
+                  settings.transparentBackground = checked;
+                  m_document.setSaveSettings(settings);
+              }},
              separator,
              {"SetDefaultFreezeDirectory1",
               "Set &Default File Directories",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::SetDefaultFreezeDirectory1Click)},
+              plain(&MainWindow::EditFolders)},
              separator,
              {"SkipFirst1148BytesOfFile1",
               "&Skip First 1148 Bytes Of File",
-              nullptr,
               {},
               Mark::On,
-              [this](bool) {
-                  DrawCurrentSprite();
-                  DrawNextSevenSprites();
+              [this](bool checked) {
+                  mosaiqua::LoadOptions options = m_document.loadOptions();
+                  options.skipHeader = checked;
+                  m_document.setLoadOptions(options);
               }},
              // Takes effect at the next load; off, every file loads as a plain freeze file.
-             {"DetectFileFormat1", "Detect File &Format", nullptr, {}, Mark::On, [](bool) {}},
+             {"DetectFileFormat1",
+              "Detect File &Format",
+              {},
+              Mark::On,
+              [this](bool checked) {
+                  mosaiqua::LoadOptions options = m_document.loadOptions();
+                  options.detectFormat = checked;
+                  m_document.setLoadOptions(options);
+              }},
          }},
         {"View1",
          "&View",
          {
              {"SpriteRipper1",
               "Sprite Ripper",
-              nullptr,
+
               {},
               Mark::None,
               [this](bool) { m_pageControl->setCurrentWidget(m_spriteSheet); }},
              {"CharSetRipper1",
               "CharSet Ripper",
-              nullptr,
+
               {},
               Mark::None,
               [this](bool) { m_pageControl->setCurrentWidget(m_charSheet); }},
              separator,
-             {"CharSetPrevious0800Bytes1", "CharSet Prev&ious $0800 Bytes", "CharSetPrevious8000",
-              key(Qt::Key_F3), Mark::None, charSet(CharSetStep::Previous0800)},
-             {"CharSetNext0800Bytes1", "C&harSet Next $0800 Bytes", "CharSetNext8000", key(Qt::Key_F4),
-              Mark::None, charSet(CharSetStep::Next0800)},
+             {"CharSetPrevious0800Bytes1", "CharSet Prev&ious $0800 Bytes", key(Qt::Key_F3), Mark::None,
+              charSet(CharSetStep::Previous0800)},
+             {"CharSetNext0800Bytes1", "C&harSet Next $0800 Bytes", key(Qt::Key_F4), Mark::None,
+              charSet(CharSetStep::Next0800)},
              separator,
-             {"Back1000memory1", "Sprite &Previous $1000 Bytes", "SpritePrevious1000", key(Qt::Key_F5),
-              Mark::None, sprite(SpriteStep::Previous1000)},
-             {"PreviousSprite1", "P&revious Sprite", "PreviousSprite", key(Qt::Key_F6), Mark::None,
+             {"Back1000memory1", "Sprite &Previous $1000 Bytes", key(Qt::Key_F5), Mark::None,
+              sprite(SpriteStep::Previous1000)},
+             {"PreviousSprite1", "P&revious Sprite", key(Qt::Key_F6), Mark::None,
               sprite(SpriteStep::PreviousSprite)},
-             {"NextSprite1", "N&ext Sprite", "NextSprite", key(Qt::Key_F7), Mark::None,
-              sprite(SpriteStep::NextSprite)},
-             {"Next1000Bytes1", "Sprite Nex&t $1000 Bytes", "SpriteNext1000", key(Qt::Key_F8), Mark::None,
+             {"NextSprite1", "N&ext Sprite", key(Qt::Key_F7), Mark::None, sprite(SpriteStep::NextSprite)},
+             {"Next1000Bytes1", "Sprite Nex&t $1000 Bytes", key(Qt::Key_F8), Mark::None,
               sprite(SpriteStep::Next1000)},
              separator,
-             // The box's own handler runs when its state changes, as if the user had clicked it.
-             {"N8x8CharSetView1", "8 x 8 CharSet View Enabled", nullptr, {}, Mark::On, viewBox(m_check8x8)},
+             {"N8x8CharSetView1", "8 x 8 CharSet View Enabled", {}, Mark::On, view(CharSetViewKind::cv8x8)},
              {"N8x16CharSetViewEnabled1",
               "8 x 16 CharSet View Enabled",
-              nullptr,
+
               {},
               Mark::Off,
-              viewBox(m_check8x16)},
+              view(CharSetViewKind::cv8x16)},
              {"N16x16CharSetViewEnabled1",
               "16 x 16 CharSet View Enabled",
-              nullptr,
+
               {},
               Mark::Off,
-              viewBox(m_check16x16)},
+              view(CharSetViewKind::cv16x16)},
              separator,
-             // The mark and the button can disagree after a click on MCM; the mark decides here.
-             {"MulticolourMode1", "Sprite &Multicolour Mode Enable", "SpriteMulticolourModeEnable",
-              key(Qt::CTRL | Qt::Key_M), Mark::Off,
-              [this](bool checked) {
-                  m_mcm->setChecked(checked);
-                  DrawCurrentSprite();
-                  DrawNextSevenSprites();
-              }},
-             // Setting CMCM from here is not a click on it: CMCMClick does not run.
-             {"CharSetMulticolourModeEnable1", "CharSet Multicolour Mode Enable",
-              "CharSetMultiColourModeEnable", key(Qt::CTRL | Qt::Key_E), Mark::Off,
-              [this](bool checked) {
-                  m_cmcm->setChecked(checked);
-                  CharRefreshClick();
-              }},
+             // The marks show the document's modes; choosing one flips that mode.
+             {"MulticolourMode1", "Sprite &Multicolour Mode Enable", key(Qt::CTRL | Qt::Key_M), Mark::Off,
+              [this](bool) { m_document.setSpriteMulticolour(!m_document.sprite().multicolour); }},
+             {"CharSetMulticolourModeEnable1", "CharSet Multicolour Mode Enable", key(Qt::CTRL | Qt::Key_E),
+              Mark::Off,
+              [this](bool) { m_document.setCharSetMulticolour(!m_document.charSet().multicolour); }},
              {"AlwaysOnTop1",
               "&Always On Top",
-              nullptr,
+
               {},
               Mark::On,
               [this](bool checked) { ApplyStayOnTop(checked); }},
              separator,
-             {"RefreshCharSetDisplay1", "Re&fresh CharSet Display", "RefreshCharsetDisplay",
-              key(Qt::CTRL | Qt::Key_R), Mark::None, plain(&TForm1::CharRefreshClick)},
+             {"RefreshCharSetDisplay1", "Re&fresh CharSet Display", key(Qt::CTRL | Qt::Key_R), Mark::None,
+              plain(&MainWindow::RefreshCharSets)},
              separator,
-             {"SnapshotState1", "S&napshot State", "ShowSnapshotState", key(Qt::CTRL | Qt::Key_G), Mark::None,
-              plain(&TForm1::SnapshotState1Click)},
-             {"MemoryOverview1", "Memory &Overview", "ShowMemoryOverview", key(Qt::CTRL | Qt::Key_L),
-              Mark::None, plain(&TForm1::MemoryOverview1Click)},
+             {"SnapshotState1", "S&napshot State", key(Qt::CTRL | Qt::Key_G), Mark::None,
+              plain(&MainWindow::ShowSnapshotWindow)},
+             {"MemoryOverview1", "Memory &Overview", key(Qt::CTRL | Qt::Key_L), Mark::None,
+              plain(&MainWindow::ShowMemoryOverview)},
          }},
         {"Help1",
          "&Help",
          {
-             {"HelpFile1", "H&elp File", nullptr, {}, Mark::None, plain(&TForm1::HelpFile1Click)},
+             {"HelpFile1", "H&elp File", {}, Mark::None, plain(&MainWindow::ShowHelp)},
              separator,
              {"TessalumaOnTheWeb1",
               "&Tessaluma Homepage (Requires Net Access)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::TessalumaOnTheWeb1Click)},
+              plain(&MainWindow::OpenHomePage)},
              {"ReportABug1",
               "Report A Bug (Requires Net Access)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::ReportABug1Click)},
+              plain(&MainWindow::OpenBugBoard)},
              {"MakeASuggestion1",
               "Make A Suggestion (Requires Net Access)",
-              nullptr,
+
               {},
               Mark::None,
-              plain(&TForm1::MakeASuggestion1Click)},
+              plain(&MainWindow::OpenSuggestionBoard)},
              separator,
-             {"About1", "&About", nullptr, {}, Mark::None, plain(&TForm1::About1Click)},
+             {"About1", "&About", {}, Mark::None, plain(&MainWindow::ShowAbout)},
          }},
     };
 
     m_mainMenu1 = new QMenu(this);
     m_mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    auto* keyList = new QObject(this);
-    keyList->setObjectName(QStringLiteral("ActionList1"));
     for (const MenuColumn& column : menus) {
         auto* menu = new QMenu(QString::fromLatin1(column.caption), m_mainMenu1);
         menu->setObjectName(QString::fromLatin1(column.name) + QStringLiteral("Menu"));
@@ -356,35 +357,24 @@ void TForm1::BuildCommands() {
                 menu->addSeparator();
                 continue;
             }
-            auto* item = new QAction(menu);
-            item->setObjectName(QString::fromLatin1(row.name));
+            auto* command = new QAction(menu);
+            command->setObjectName(QString::fromLatin1(row.name));
             if (row.mark != Mark::None) {
-                item->setCheckable(true);
-                item->setChecked(row.mark == Mark::On);
+                command->setCheckable(true);
+                command->setChecked(row.mark == Mark::On);
             }
-            menu->addAction(item);
+            if (!row.key.isEmpty()) {
+                command->setShortcut(row.key);
+                command->setShortcutContext(Qt::WindowShortcut);
+                // On the window too, so the key works whichever page is in front and with no menu open.
+                addAction(command);
+            }
+            command->setText(main_window::MenuItemText(row.caption, row.key));
+            menu->addAction(command);
             const std::function<void(bool)> run = row.run;
-            // Qt has already set the mark the user asked for when it reports the click.
-            connect(item, &QAction::triggered, this,
+            // Qt has already set the mark the user asked for when it reports the click or key.
+            connect(command, &QAction::triggered, this,
                     [this, run](bool checked) { RunGuarded(m_platform, this, [&] { run(checked); }); });
-
-            QAction* keyOwner = nullptr;
-            if (row.keyName != nullptr) {
-                // The key lives on an action of its own: the same key on the menu item as well would
-                // make Qt fire neither. The key flips the mark as a click would.
-                keyOwner = new QAction(QString::fromLatin1(row.keyName), keyList);
-                keyOwner->setObjectName(QString::fromLatin1(row.keyName));
-                keyOwner->setShortcut(row.key);
-                keyOwner->setShortcutContext(Qt::WindowShortcut);
-                connect(keyOwner, &QAction::triggered, this, [this, item, run] {
-                    if (item->isCheckable())
-                        item->setChecked(!item->isChecked());
-                    RunGuarded(m_platform, this, [&] { run(item->isChecked()); });
-                });
-                // On the window itself, so the keys work whichever page is in front and with no menu open.
-                addAction(keyOwner);
-            }
-            item->setText(main_window::MenuItemText(row.caption, keyOwner));
         }
     }
 
@@ -402,7 +392,7 @@ void TForm1::BuildCommands() {
     m_transparentBackgroundInPng1 = MenuItem("TransparentBackgroundInPng1");
 }
 
-void TForm1::BuildMenuBar() {
+void MainWindow::BuildMenuBar() {
     m_menuBar = new STMenuBar(m_controlBar1);
     if (m_menuBar->objectName().isEmpty())
         m_menuBar->setObjectName(QStringLiteral("STMenuBar1"));

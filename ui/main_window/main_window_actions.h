@@ -1,4 +1,4 @@
-// Main window (TForm1): the one table of commands, each with its menu text, key and check mark.
+// Main window: the one table of commands, each with its menu text, key and check mark.
 #pragma once
 
 #include <QKeySequence>
@@ -7,18 +7,14 @@
 #include <functional>
 #include <vector>
 
-class QAction;
-
 namespace main_window {
 
 enum class Mark { None, Off, On };
 
-// One command: a new command is one row. A key makes an action of ActionList1 (named `keyName`)
-// that runs the command without going through the menu item.
+// One command: a new command is one row, and one action that owns its key and its mark.
 struct CommandRow {
-    const char* name = nullptr; // the menu item's objectName; nullptr: a separator
+    const char* name = nullptr; // the action's objectName; nullptr: a separator
     const char* caption = nullptr;
-    const char* keyName = nullptr;
     QKeySequence key;
     Mark mark = Mark::None;
     std::function<void(bool checked)> run; // `checked`: the mark after the click
@@ -30,7 +26,7 @@ struct MenuColumn {
     std::vector<CommandRow> rows;
 };
 
-// The item's text: the caption, then after a tab the key as its owning action spells it.
-QString MenuItemText(const char* caption, const QAction* keyOwner);
+// The item's text: the caption, then after a tab the key it answers to.
+QString MenuItemText(const char* caption, const QKeySequence& key);
 
 } // namespace main_window

@@ -1,35 +1,24 @@
 // The Snapshot and Memory Overview windows: what the loaded file says was on screen, and all of
-// memory at once. Both follow the main window; what the user picks there moves its viewers.
-#include "ui/main_window/tform1.h"
+// memory at once. Both follow the document; what the user picks there moves its viewers.
+#include "ui/main_window/main_window.h"
 
 #include "ui/desktop/command_guard.h"
 #include "ui/dialogs/memory_overview.h"
 #include "ui/dialogs/snapshot_window.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
-#include <QToolButton>
 
 #include <algorithm>
 
 using mosaiqua::OverviewPage;
 
-namespace {
-
-// The sprite viewer shows the current sprite and the seven after it.
-constexpr std::int32_t kSpriteViewerBytes = 8 * 64;
-// The 8 x 8 view: 270 characters of 8 bytes.
-constexpr std::int32_t kCharSetViewerBytes = 2160;
-constexpr std::int32_t kLastAddress = 0xFFFF;
-
-} // namespace
-
-void TForm1::BuildMemoryWindows() {
+void MainWindow::BuildMemoryWindows() {
     m_windows.snapshotWindow = new SnapshotWindow(this);
     m_windows.memoryOverview = new MemoryOverview(this);
+    m_windows.snapshotWindow->follow(m_document);
+    m_windows.memoryOverview->follow(m_document);
     AddStayOnTopFollower(m_windows.snapshotWindow);
     AddStayOnTopFollower(m_windows.memoryOverview);
 
@@ -45,99 +34,40 @@ void TForm1::BuildMemoryWindows() {
             [this](OverviewPage page, std::int32_t address) {
                 RunGuarded(m_platform, this, [&] { MoveViewerTo(page, address); });
             });
-    connect(m_pageControl, &QTabWidget::currentChanged, this,
-            [this] { RunGuarded(m_platform, this, [this] { FollowInOverview(); }); });
+    connect(m_pageControl, &QTabWidget::currentChanged, this, [this] {
+        RunGuarded(m_platform, this, [this] { m_windows.memoryOverview->showPage(CurrentOverviewPage()); });
+    });
 }
 
-const mosaiqua::PaletteTable& TForm1::PaletteInForce() const {
-    // The Windows palette has no table of C64 colours; the true VIC-II one stands in for it.
-    const mosaiqua::PaletteTable* table = mosaiqua::TableFor(CurrentPaletteKind());
-    return table != nullptr ? *table : mosaiqua::TrueVicTable;
-}
-
-OverviewPage TForm1::CurrentOverviewPage() const {
+OverviewPage MainWindow::CurrentOverviewPage() const {
     return m_pageControl->currentWidget() == m_charSheet ? OverviewPage::CharSets : OverviewPage::Sprites;
 }
 
-// After a load or a palette change: its colours come from the palette in force.
-void TForm1::ShowSnapshotState() {
-    m_windows.snapshotWindow->showState(m_machineState, m_image, PaletteInForce(), CharSetColours().main);
-}
-
-// After a load: the Snapshot window and the overview show the new file.
-void TForm1::ShowLoadedState() {
-    ShowSnapshotState();
-    MemoryOverview& overview = *m_windows.memoryOverview;
-    overview.setMemory(m_image);
-    std::vector<std::int32_t> sprites;
-    std::int32_t charSet = -1;
-    if (m_machineState) {
-        const mosaiqua::ScreenLayout layout = mosaiqua::DescribeScreen(*m_machineState, m_image);
-        // What lies in the character ROM shadow is not the RAM the overview draws.
-        for (const mosaiqua::SpriteState& sprite : layout.sprites)
-            if (sprite.enabled && !sprite.inRom)
-                sprites.push_back(sprite.address);
-        if (!layout.bitmapMode && !layout.charSetInRom)
-            charSet = layout.charSet;
-    }
-    overview.setOnScreen(sprites, charSet);
-}
-
-// The overview shows the page in front in that page's mode and colours, and outlines what its
-// viewer shows. Setters that get what the overview already has do not redraw it.
-void TForm1::FollowInOverview() {
-    MemoryOverview& overview = *m_windows.memoryOverview;
-    const OverviewPage page = CurrentOverviewPage();
-    overview.setPage(page);
-    if (page == OverviewPage::Sprites) {
-        overview.setMode(SpriteMulticolour());
-        overview.setColours(SpriteColours());
-        overview.setViewerRange(m_spriteAddress, kSpriteViewerBytes);
-    } else {
-        overview.setMode(CharSetMulticolour());
-        overview.setColours(CharSetColours());
-        overview.setViewerRange(m_charSetAddress, kCharSetViewerBytes);
-    }
-}
-
-void TForm1::TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings) {
-    m_spriteAddress = std::clamp(settings.address, 0, kLastAddress);
-    // The button is the mode; the menu mark follows it so Ctrl+M toggles from here.
-    m_mcm->setChecked(settings.multicolour);
-    m_multicolourMode1->setChecked(settings.multicolour);
-    SetSpriteColours(settings.colours);
+void MainWindow::TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings) {
     m_pageControl->setCurrentWidget(m_spriteSheet);
-    RefreshSpriteViews();
+    m_document.takeSprite(settings);
 }
 
-void TForm1::TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings) {
-    m_charSetAddress = std::clamp(settings.address, 0, kLastAddress);
-    m_cmcm->setChecked(settings.multicolour);
-    m_charSetMulticolourModeEnable1->setChecked(settings.multicolour);
-    SetCharSetColours(settings.colours);
+void MainWindow::TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings) {
     m_pageControl->setCurrentWidget(m_charSheet);
-    RefreshCharSetViews(true, true, true, true);
+    m_document.takeCharSet(settings);
 }
 
-void TForm1::MoveViewerTo(OverviewPage page, std::int32_t address) {
-    address = std::clamp(address, 0, kLastAddress);
-    if (page == OverviewPage::Sprites) {
-        m_spriteAddress = address;
-        RefreshSpriteViews();
-    } else {
-        m_charSetAddress = address;
-        RefreshCharSetViews(true, true, true, true);
-    }
+void MainWindow::MoveViewerTo(OverviewPage page, std::int32_t address) {
+    if (page == OverviewPage::Sprites)
+        m_document.setSpriteAddress(address);
+    else
+        m_document.setCharSetAddress(address);
 }
 
-void TForm1::SnapshotState1Click() {
+void MainWindow::ShowSnapshotWindow() {
     SnapshotWindow& window = *m_windows.snapshotWindow;
     window.show();
     window.raise();
     window.activateWindow();
 }
 
-void TForm1::MemoryOverview1Click() {
+void MainWindow::ShowMemoryOverview() {
     MemoryOverview& overview = *m_windows.memoryOverview;
     if (!overview.isVisible()) {
         // Beside the main window: to its right, or to its left where the screen ends first, and

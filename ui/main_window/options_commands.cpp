@@ -1,5 +1,6 @@
-// Options menu: palettes, save settings, folders and the freeze-file header.
-#include "ui/main_window/tform1.h"
+// Options menu: palettes, save settings, folders, how files load and whether PNG backgrounds are
+// transparent.
+#include "ui/main_window/main_window.h"
 
 #include "ui/desktop/platform.h"
 #include "ui/desktop/window_placement.h"
@@ -10,25 +11,23 @@
 
 // ---- Options ------------------------------------------------------------------------------------
 
-void TForm1::ChoosePalette(QAction* chosen, bool checked) {
-    // A click on the palette in use changes nothing: its mark stays.
-    if (!checked) {
-        chosen->setChecked(true);
+void MainWindow::ChoosePalette(mosaiqua::PaletteKind kind) {
+    // A click on the palette in force changes nothing; its mark is put back.
+    if (kind == m_document.palette().kind) {
+        ShowSettings();
         return;
     }
-    for (QAction* item : {m_useC64Palette1, m_useVicPalette1, m_useWindowsStandard16bitPalette1})
-        item->setChecked(item == chosen);
-    RefreshSpriteViews();
-    ShowSnapshotState();
+    m_document.choosePalette(mosaiqua::Palette::Builtin(kind));
 }
 
-void TForm1::SpriteSizeWhenSaving1Click() {
-    TSaveSpriteSettings& settings = *m_windows.saveSpriteSettings;
+void MainWindow::EditSaveSettings() {
+    SaveSettingsDialog& settings = *m_windows.saveSettingsDialog;
     settings.move(CentredOver(OuterSize(settings)));
     // Whatever the boxes hold when it closes is in force; the result itself means nothing.
     m_platform.RunModal(&settings);
+    ApplySaveSettings();
 }
 
-void TForm1::SetDefaultFreezeDirectory1Click() {
-    m_windows.formDir->ShowOver(frameGeometry());
+void MainWindow::EditFolders() {
+    m_windows.foldersDialog->ShowOver(frameGeometry());
 }

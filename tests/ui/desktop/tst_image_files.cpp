@@ -58,9 +58,11 @@ private:
     std::unique_ptr<OutputFile> m_real;
 };
 
-std::unique_ptr<OutputFile> OpenFailing(const std::filesystem::path& path) {
+std::unique_ptr<OutputFile> OpenFailingFile(const std::filesystem::path& path) {
     return std::make_unique<FailingFile>(OpenPlainOutputFile(path));
 }
+
+const OutputFileOpener OpenFailing = OpenFailingFile;
 
 MemoryImage EightSprites() {
     std::vector<std::uint8_t> bytes(0x0800 + 8 * 64);

@@ -1,7 +1,7 @@
 // The main window with the files users have: recognised formats, refused files, the loaded file
 // kept safe, names that are not UTF-8, the Snapshot window and the memory overview.
 #include "../../core/snapshot_fixture.h"
-#include "helpers/form1_driver.h"
+#include "helpers/main_window_driver.h"
 #include "ui/dialogs/memory_overview.h"
 #include "ui/dialogs/snapshot_window.h"
 
@@ -38,7 +38,7 @@ Bytes SnapshotFile(const std::string& machine = "C64SC") {
     return s.bytes;
 }
 
-QString Write(Form1Fixture& f, const char* name, const Bytes& bytes) {
+QString Write(MainWindowFixture& f, const char* name, const Bytes& bytes) {
     const QString path = f.files.filePath(QLatin1String(name));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
@@ -47,9 +47,9 @@ QString Write(Form1Fixture& f, const char* name, const Bytes& bytes) {
     return path;
 }
 
-void Open(Form1Fixture& f, const QString& path) {
+void Open(MainWindowFixture& f, const QString& path) {
     f.platform.openAnswers.push_back(path);
-    Trigger(f.form, QStringLiteral("OpenFreezeFile1"));
+    Trigger(f.main, QStringLiteral("OpenFreezeFile1"));
 }
 
 QByteArray Read(const QString& path) {
@@ -63,69 +63,70 @@ bool IsOutline(const QImage& image, int x, int y) {
 
 } // namespace
 
-class TestTForm1Snapshot : public QObject {
+class TestMainWindowSnapshot : public QObject {
     Q_OBJECT
 
 private slots:
     void recognisedFilesLoadWhereTheyBelong() {
-        Form1Fixture f;
-        QAction* detect = Action(f.form, "DetectFileFormat1");
+        MainWindowFixture f;
+        QAction* detect = Action(f.main, "DetectFileFormat1");
         QVERIFY(detect->isChecked());
         const Bytes snapshot = SnapshotFile();
         const QString vsf = Write(f, "game.vsf", snapshot);
         Open(f, vsf);
         QVERIFY(f.platform.errors.empty());
-        QCOMPARE(f.form.StatusText(), QStringLiteral("VICE snapshot (x64sc, VICE 3.10): RAM $0000-$FFFF"));
-        QCOMPARE(f.form.Memory().byteAt(0x07F8), 0x80);
-        QCOMPARE(f.form.Memory().byteAt(0x2000), 0xAA);
+        QCOMPARE(f.main.StatusText(), QStringLiteral("VICE snapshot (x64sc, VICE 3.10): RAM $0000-$FFFF"));
+        QCOMPARE(f.main.Memory().byteAt(0x07F8), 0x80);
+        QCOMPARE(f.main.Memory().byteAt(0x2000), 0xAA);
 
         const QString prg = TestDataPath("ballon_demo.prg");
+        SKIP_UNLESS_PRESENT(prg);
         const QByteArray program = Read(prg);
         QVERIFY(program.size() > 2);
         Open(f, prg);
         const int end = 0x0800 + int(program.size()) - 2 - 1;
-        QCOMPARE(f.form.StatusText(),
+        QCOMPARE(f.main.StatusText(),
                  QStringLiteral("PRG: $0800-$%1").arg(end, 4, 16, QLatin1Char('0')).toUpper());
-        QCOMPARE(f.form.Memory().byteAt(0x0800), std::uint8_t(program[2]));
-        QCOMPARE(f.form.Memory().byteAt(0x2000), 0); // nothing of the snapshot shows through
+        QCOMPARE(f.main.Memory().byteAt(0x0800), std::uint8_t(program[2]));
+        QCOMPARE(f.main.Memory().byteAt(0x2000), 0); // nothing of the snapshot shows through
 
         // Recognition off: the header skip applies again, and the bytes land as they lie.
         detect->trigger();
         QVERIFY(!detect->isChecked());
-        Trigger(f.form, "SkipFirst1148BytesOfFile1");
+        Trigger(f.main, "SkipFirst1148BytesOfFile1");
         Open(f, vsf);
-        QCOMPARE(f.form.StatusText(), QStringLiteral("OK.."));
+        QCOMPARE(f.main.StatusText(), QStringLiteral("OK.."));
         for (int i : {0, 100, 20000})
-            QCOMPARE(f.form.Memory().byteAt(i), snapshot[std::size_t(i)]);
+            QCOMPARE(f.main.Memory().byteAt(i), snapshot[std::size_t(i)]);
         Open(f, prg);
-        QCOMPARE(f.form.Memory().byteAt(0), std::uint8_t(program[0]));
+        QCOMPARE(f.main.Memory().byteAt(0), std::uint8_t(program[0]));
         QVERIFY(f.platform.errors.empty());
     }
 
     void refusedFileChangesNothingAndTheOpenFileIsNeverWritten() {
-        Form1Fixture f;
+        MainWindowFixture f;
         const QString vsf = Write(f, "game.vsf", SnapshotFile());
         Open(f, vsf);
-        Trigger(f.form, "NextSprite1");
-        const std::vector<std::uint8_t> store(f.form.Memory().data(),
-                                              f.form.Memory().data() + mosaiqua::MemoryImage::kStoreSize);
-        const mosaiqua::Raster sprite = f.form.SpriteViews().SpriteActual;
-        const QString status = f.form.StatusText();
+        Trigger(f.main, "NextSprite1");
+        const std::vector<std::uint8_t> store(f.main.Memory().data(),
+                                              f.main.Memory().data() + mosaiqua::MemoryImage::kStoreSize);
+        const mosaiqua::Raster sprite = f.main.SpriteViews().SpriteActual;
+        const QString status = f.main.StatusText();
 
         Open(f, Write(f, "c128.vsf", SnapshotFile("C128")));
         QCOMPARE(f.platform.errors.size(), std::size_t(1));
         QVERIFY2(f.platform.errors[0].text.startsWith(QStringLiteral("Cannot open file \"")) &&
                      f.platform.errors[0].text.contains(QStringLiteral("C128")),
                  qPrintable(f.platform.errors[0].text));
-        QVERIFY(std::memcmp(f.form.Memory().data(), store.data(), store.size()) == 0);
-        QCOMPARE(f.form.SpriteAddress(), 0x40);
-        QVERIFY(f.form.SpriteViews().SpriteActual == sprite);
-        QCOMPARE(f.form.StatusText(), status);
+        QVERIFY(std::memcmp(f.main.Memory().data(), store.data(), store.size()) == 0);
+        QCOMPARE(f.main.SpriteAddress(), 0x40);
+        QVERIFY(f.main.SpriteViews().SpriteActual == sprite);
+        QCOMPARE(f.main.StatusText(), status);
 
         // The snapshot still open may not be replaced by a save.
         const QByteArray before = Read(vsf);
         f.platform.saveAnswers.push_back(vsf);
-        Trigger(f.form, "SaveSprite1");
+        Trigger(f.main, "SaveSprite1");
         QCOMPARE(f.platform.errors.size(), std::size_t(2));
         QVERIFY2(f.platform.errors[1].text.contains(QStringLiteral("it is the file that was loaded")),
                  qPrintable(f.platform.errors[1].text));
@@ -133,23 +134,23 @@ private slots:
     }
 
     void aNameThatIsNotUtf8OpensFromTheCommandLine() {
-        Form1Fixture f;
-        Trigger(f.form, "SkipFirst1148BytesOfFile1");
+        MainWindowFixture f;
+        Trigger(f.main, "SkipFirst1148BytesOfFile1");
         const std::string systemPath = QFile::encodeName(f.files.path()).toStdString() + "/snap\xFF.c64";
         std::ofstream(systemPath, std::ios::binary) << "AB";
-        f.form.OpenFreezeFileNamed(QFile::decodeName(QByteArray::fromStdString(systemPath)), systemPath);
+        f.main.OpenFreezeFileNamed(QFile::decodeName(QByteArray::fromStdString(systemPath)), systemPath);
         std::remove(systemPath.c_str()); // QTemporaryDir cannot name it
         QVERIFY(f.platform.errors.empty());
-        QCOMPARE(f.form.Memory().byteAt(0), 'A');
-        QCOMPARE(f.form.Memory().byteAt(1), 'B');
+        QCOMPARE(f.main.Memory().byteAt(0), 'A');
+        QCOMPARE(f.main.Memory().byteAt(1), 'B');
     }
 
     void aSnapshotSpriteTakesOverTheSpriteViewer() {
-        Form1Fixture f;
+        MainWindowFixture f;
         QVERIFY(f.Show());
         Open(f, Write(f, "game.vsf", SnapshotFile()));
-        ShowPage(f.form, "CharSheet");
-        QTest::keyClick(&f.form, Qt::Key_G, Qt::ControlModifier);
+        ShowPage(f.main, "CharSheet");
+        QTest::keyClick(&f.main, Qt::Key_G, Qt::ControlModifier);
         auto* window = f.windows.Windows().snapshotWindow;
         QVERIFY(QTest::qWaitForWindowExposed(window));
         auto* list = Child<QTreeWidget>(*window, "spriteList");
@@ -157,20 +158,20 @@ private slots:
         list->setCurrentItem(list->topLevelItem(0));
         QTest::keyClick(list, Qt::Key_Return);
 
-        QCOMPARE(f.form.SpriteAddress(), 0x2000);
-        QVERIFY(f.form.SpriteMulticolour());
-        QCOMPARE(f.form.SpriteColours(),
+        QCOMPARE(f.main.SpriteAddress(), 0x2000);
+        QVERIFY(f.main.SpriteMulticolour());
+        QCOMPARE(f.main.SpriteColours(),
                  (mosaiqua::ColourSlots{TrueVicTable[6], TrueVicTable[4], TrueVicTable[7], TrueVicTable[5]}));
-        QCOMPARE(Child<QTabWidget>(f.form, "PageControl")->currentWidget()->objectName(),
+        QCOMPARE(Child<QTabWidget>(f.main, "PageControl")->currentWidget()->objectName(),
                  QString("SpriteSheet"));
-        QCOMPARE(f.form.SpriteViews().SpriteActual.pixel(0, 0), TrueVicTable[7]);
+        QCOMPARE(f.main.SpriteViews().SpriteActual.pixel(0, 0), TrueVicTable[7]);
         QVERIFY(f.platform.errors.empty());
     }
 
     void anOverviewClickMovesTheViewerAndTheOutlineFollows() {
-        Form1Fixture f;
+        MainWindowFixture f;
         QVERIFY(f.Show());
-        QTest::keyClick(&f.form, Qt::Key_L, Qt::ControlModifier);
+        QTest::keyClick(&f.main, Qt::Key_L, Qt::ControlModifier);
         MemoryOverview* overview = f.windows.Windows().memoryOverview;
         QVERIFY(QTest::qWaitForWindowExposed(overview));
         auto* canvas = Child<QWidget>(*overview, "overviewCanvas");
@@ -178,14 +179,14 @@ private slots:
         // Cell 5 of row 3: the 64 bytes from (3 * 32 + 5) * 64.
         QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier,
                           QPoint((5 * 24 + 12) * s, (3 * 21 + 10) * s));
-        QCOMPARE(f.form.SpriteAddress(), (3 * 32 + 5) * 64);
+        QCOMPARE(f.main.SpriteAddress(), (3 * 32 + 5) * 64);
         QVERIFY(IsOutline(canvas->grab().toImage(), 5 * 24 * s, 3 * 21 * s));
 
         // The keys belong to the main window: the user goes back to it first.
-        f.form.activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&f.form));
-        QTest::keyClick(&f.form, Qt::Key_F7);
-        QCOMPARE(f.form.SpriteAddress(), (3 * 32 + 6) * 64);
+        f.main.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&f.main));
+        QTest::keyClick(&f.main, Qt::Key_F7);
+        QCOMPARE(f.main.SpriteAddress(), (3 * 32 + 6) * 64);
         const QImage after = canvas->grab().toImage();
         QVERIFY(!IsOutline(after, 5 * 24 * s, 3 * 21 * s));
         QVERIFY(IsOutline(after, 6 * 24 * s, 3 * 21 * s));
@@ -193,5 +194,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTForm1Snapshot)
-#include "tst_tform1_snapshot.moc"
+QTEST_MAIN(TestMainWindowSnapshot)
+#include "tst_main_window_snapshot.moc"

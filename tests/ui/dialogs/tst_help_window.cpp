@@ -17,7 +17,7 @@ const QStringList kHeadings = {
     "Version Information",
 };
 
-QStringList MemoLines(const TForm3& form) {
+QStringList MemoLines(const HelpWindow& form) {
     auto* memo = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     return memo != nullptr ? memo->toPlainText().split(u'\n') : QStringList();
 }
@@ -36,12 +36,12 @@ QStringList Section(const QStringList& lines, const QString& heading) {
 
 } // namespace
 
-class TestTForm3 final : public QObject {
+class TestHelpWindow final : public QObject {
     Q_OBJECT
 
 private slots:
     void layout() {
-        TForm3 form;
+        HelpWindow form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Mosaiqua Help"));
         QCOMPARE(form.size(), QSize(483, 460));
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -57,7 +57,7 @@ private slots:
     }
 
     void memoIsReadOnlyButSelectable() {
-        TForm3 form;
+        HelpWindow form;
         form.show();
         auto* memo = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         QVERIFY(memo->isReadOnly());
@@ -73,7 +73,7 @@ private slots:
     }
 
     void headingsInOrderUnderlinedAndSpaced() {
-        TForm3 form;
+        HelpWindow form;
         const QStringList lines = MemoLines(form);
         QCOMPARE(lines.first(), kHeadings.first());
         qsizetype previous = -1;
@@ -93,7 +93,7 @@ private slots:
     }
 
     void sectionsSayWhatTheyShould() {
-        TForm3 form;
+        HelpWindow form;
         const QStringList lines = MemoLines(form);
 
         const QString sprite = Section(lines, "How Does The Sprite Ripper Work?").join(u'\n');
@@ -126,7 +126,7 @@ private slots:
     }
 
     void versionsNewestFirst() {
-        TForm3 form;
+        HelpWindow form;
         const QStringList history = Section(MemoLines(form), "Version Information");
         const QStringList releases = history.filter(QRegularExpression(QStringLiteral("^Version 1\\.0\\d ")));
         QCOMPARE(releases.size(), 6);
@@ -157,20 +157,20 @@ private slots:
         QFETCH(QRect, main);
         QFETCH(QSize, picker);
         QFETCH(QPoint, expected);
-        QCOMPARE(TForm3::HelpPosition(main, picker), expected);
+        QCOMPARE(HelpWindow::HelpPosition(main, picker), expected);
 
-        TForm3 form;
+        HelpWindow form;
         form.PlaceOver(main, picker);
         QCOMPARE(form.pos(), expected);
     }
 
     void sameOffsetAfterTheMainWindowMoves() {
         const QSize picker(151, 199);
-        const QPoint first = TForm3::HelpPosition(QRect(100, 80, 640, 577), picker);
-        const QPoint moved = TForm3::HelpPosition(QRect(100 + 37, 80 - 11, 640, 577), picker);
+        const QPoint first = HelpWindow::HelpPosition(QRect(100, 80, 640, 577), picker);
+        const QPoint moved = HelpWindow::HelpPosition(QRect(100 + 37, 80 - 11, 640, 577), picker);
         QCOMPARE(moved - first, QPoint(37, -11));
     }
 };
 
-QTEST_MAIN(TestTForm3)
-#include "tst_tform3.moc"
+QTEST_MAIN(TestHelpWindow)
+#include "tst_help_window.moc"

@@ -10,13 +10,13 @@
 
 namespace {
 
-QLabel* Label(const TAboutBox& box, const char* name) {
+QLabel* Label(const AboutBox& box, const char* name) {
     return box.findChild<QLabel*>(QString::fromLatin1(name));
 }
 
 } // namespace
 
-class TestTAboutBox final : public QObject {
+class TestAboutBox final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -24,7 +24,7 @@ private slots:
     void initTestCase() { InstallApplicationFonts(); }
 
     void texts() {
-        TAboutBox box;
+        AboutBox box;
         QCOMPARE(box.windowTitle(), QStringLiteral("About Mosaiqua"));
         QVERIFY(!box.windowIcon().isNull());
         QCOMPARE(Label(box, "ProductName")->text(), QStringLiteral("Mosaiqua"));
@@ -40,7 +40,7 @@ private slots:
     }
 
     void layout() {
-        TAboutBox box;
+        AboutBox box;
         QCOMPARE(box.size(), QSize(298, 229));
         QCOMPARE(box.minimumSize(), box.maximumSize());
         auto* panel1 = box.findChild<QFrame*>(QStringLiteral("Panel1"));
@@ -66,7 +66,7 @@ private slots:
     }
 
     void okCloses() {
-        TAboutBox box;
+        AboutBox box;
         box.show();
         QVERIFY(box.isVisible());
         QTest::mouseClick(box.findChild<QPushButton*>(QStringLiteral("OKButton")), Qt::LeftButton);
@@ -75,7 +75,7 @@ private slots:
     }
 
     void enterPressesOk() {
-        TAboutBox box;
+        AboutBox box;
         box.show();
         box.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&box));
@@ -86,11 +86,11 @@ private slots:
 
     void centredOnScreen() {
         // 1024 - 305 = 719 halves to 359, 768 - 259 = 509 to 254.
-        QCOMPARE(TAboutBox::ScreenCentredPosition(QRect(0, 0, 1024, 768), QSize(305, 259)), QPoint(359, 254));
-        QCOMPARE(TAboutBox::ScreenCentredPosition(QRect(1920, 0, 1280, 1024), QSize(298, 229)),
+        QCOMPARE(AboutBox::ScreenCentredPosition(QRect(0, 0, 1024, 768), QSize(305, 259)), QPoint(359, 254));
+        QCOMPARE(AboutBox::ScreenCentredPosition(QRect(1920, 0, 1280, 1024), QSize(298, 229)),
                  QPoint(1920 + 491, 397));
 
-        TAboutBox box;
+        AboutBox box;
         box.show();
         const QRect screen = box.screen()->geometry();
         // Centred by the outer size, frame included.
@@ -110,5 +110,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTAboutBox)
-#include "tst_taboutbox.moc"
+QTEST_MAIN(TestAboutBox)
+#include "tst_about_box.moc"

@@ -49,7 +49,7 @@ void Press(const QWidget& dialog, const char* name, int times = 1) {
 }
 
 // Turns each digit up or down to the target without ever carrying, so every press stays in range.
-void Dial(TSaveSpriteMem& dialog, Address which, int target) {
+void Dial(SpriteRangeDialog& dialog, Address which, int target) {
     const int current = which == Address::Start ? dialog.start() : dialog.end();
     for (int digit = 0; digit < 4; ++digit) {
         const int shift = 12 - 4 * digit;
@@ -70,7 +70,7 @@ mosaiqua::SaveSizeTexts Sizes(const char* bw, const char* bh, const char* fw, co
 }
 
 // The message a failed preparation carries, or an empty string when it went through.
-QString PrepareError(TSaveSpriteMem& dialog, RangeDialogMode mode, const mosaiqua::SaveSizeTexts& sizes,
+QString PrepareError(SpriteRangeDialog& dialog, RangeDialogMode mode, const mosaiqua::SaveSizeTexts& sizes,
                      mosaiqua::UserError::Kind* kind = nullptr) {
     try {
         dialog.PrepareForMode(mode, kMainOuter, kPickerOuter, sizes);
@@ -104,7 +104,7 @@ bool WarningShown(const QWidget& dialog) {
 
 } // namespace
 
-class TestTSaveSpriteMem final : public QObject {
+class TestSpriteRangeDialog final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -133,8 +133,8 @@ private slots:
     void addressesAndFiguresSurviveAnotherPreparation();
 };
 
-void TestTSaveSpriteMem::firstOpeningShowsOneSprite() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::firstOpeningShowsOneSprite() {
+    SpriteRangeDialog dialog;
 
     QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$0000"));
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$0040"));
@@ -149,8 +149,8 @@ void TestTSaveSpriteMem::firstOpeningShowsOneSprite() {
     QVERIFY(!WarningShown(dialog));
 }
 
-void TestTSaveSpriteMem::controlsAreLaidOutOverTheirDigits() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::controlsAreLaidOutOverTheirDigits() {
+    SpriteRangeDialog dialog;
     QCOMPARE(dialog.size(), QSize(384, 264));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     QCOMPARE(Child<QGroupBox>(dialog, "GroupBox1")->title(),
@@ -219,8 +219,8 @@ void TestTSaveSpriteMem::controlsAreLaidOutOverTheirDigits() {
     QVERIFY(cancel->x() > 384 / 2 && cancel->y() > 264 * 3 / 4);
 }
 
-void TestTSaveSpriteMem::tabOrderRunsPlusThenMinusThenCancelAndOk() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::tabOrderRunsPlusThenMinusThenCancelAndOk() {
+    SpriteRangeDialog dialog;
     const QStringList expected = {"Button1",  "Button3",  "Button5",  "Button7",  "Button2",  "Button4",
                                   "Button6",  "Button8",  "Button9",  "Button10", "Button11", "Button12",
                                   "Button13", "Button14", "Button15", "Button16", "Button17", "Button18"};
@@ -235,8 +235,8 @@ void TestTSaveSpriteMem::tabOrderRunsPlusThenMinusThenCancelAndOk() {
     QCOMPARE(chain, expected);
 }
 
-void TestTSaveSpriteMem::okAndCancelCloseWithTheirResults() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::okAndCancelCloseWithTheirResults() {
+    SpriteRangeDialog dialog;
     QSignalSpy finished(&dialog, &QDialog::finished);
 
     Press(dialog, "Button18");
@@ -248,7 +248,7 @@ void TestTSaveSpriteMem::okAndCancelCloseWithTheirResults() {
     QCOMPARE(finished.at(1).at(0).toInt(), int(QDialog::Rejected));
 }
 
-void TestTSaveSpriteMem::countsWholeSprites_data() {
+void TestSpriteRangeDialog::countsWholeSprites_data() {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
     QTest::addColumn<QString>("startText");
@@ -290,7 +290,7 @@ void TestTSaveSpriteMem::countsWholeSprites_data() {
                                                     << "Error!" << 0 << true;
 }
 
-void TestTSaveSpriteMem::countsWholeSprites() {
+void TestSpriteRangeDialog::countsWholeSprites() {
     QFETCH(int, start);
     QFETCH(int, end);
     QFETCH(QString, startText);
@@ -299,7 +299,7 @@ void TestTSaveSpriteMem::countsWholeSprites() {
     QFETCH(int, count);
     QFETCH(bool, startGreyed);
 
-    TSaveSpriteMem dialog;
+    SpriteRangeDialog dialog;
     Dial(dialog, Address::Start, start);
     Dial(dialog, Address::End, end);
 
@@ -314,8 +314,8 @@ void TestTSaveSpriteMem::countsWholeSprites() {
     QCOMPARE(dialog.count(), count);
 }
 
-void TestTSaveSpriteMem::raisingTheEndOutOfAnErrorShowsZero() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::raisingTheEndOutOfAnErrorShowsZero() {
+    SpriteRangeDialog dialog;
     Dial(dialog, Address::Start, 0x0800);
     Dial(dialog, Address::End, 0x0800);
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("Error!"));
@@ -334,8 +334,8 @@ void TestTSaveSpriteMem::raisingTheEndOutOfAnErrorShowsZero() {
     QCOMPARE(dialog.Range(), (SpriteRangeValue{0x07FF, 0x0840, (0x0840 - 0x07FF) / 64}));
 }
 
-void TestTSaveSpriteMem::thousandsStopAtF000() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::thousandsStopAtF000() {
+    SpriteRangeDialog dialog;
     for (int press = 1; press <= 15; ++press) {
         Press(dialog, "Button1");
         QCOMPARE(Text(dialog, "Label1"), QStringLiteral("$") + QString::number(press, 16).toUpper() + "000");
@@ -349,8 +349,8 @@ void TestTSaveSpriteMem::thousandsStopAtF000() {
     QCOMPARE(dialog.Range(), atTop);
 }
 
-void TestTSaveSpriteMem::endCannotGoBelowZero() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::endCannotGoBelowZero() {
+    SpriteRangeDialog dialog;
     Press(dialog, "Button15", 4);
     QCOMPARE(Text(dialog, "Label2"), QStringLiteral("$0000"));
     QCOMPARE(Text(dialog, "Label6"), QStringLiteral("Error!"));
@@ -368,8 +368,8 @@ void TestTSaveSpriteMem::endCannotGoBelowZero() {
     QCOMPARE(dialog.Range(), atBottom);
 }
 
-void TestTSaveSpriteMem::stepsThatLeaveTheRangeAreRefusedNotClamped() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::stepsThatLeaveTheRangeAreRefusedNotClamped() {
+    SpriteRangeDialog dialog;
     Dial(dialog, Address::Start, 0xFFF5);
     for (const char* plus : {"Button5", "Button3", "Button1"}) {
         Press(dialog, plus);
@@ -392,7 +392,7 @@ void TestTSaveSpriteMem::stepsThatLeaveTheRangeAreRefusedNotClamped() {
     QCOMPARE(dialog.Range(), (SpriteRangeValue{0x0000, 0xFFF5, 0xFFF5 / 64}));
 }
 
-void TestTSaveSpriteMem::preparesForFiles_data() {
+void TestSpriteRangeDialog::preparesForFiles_data() {
     QTest::addColumn<QRect>("main");
     QTest::addColumn<QPoint>("position");
     // left = 100 + (632 - 151) / 2 - 50, top = 50 + (576 - 198) / 2 - 50
@@ -401,10 +401,10 @@ void TestTSaveSpriteMem::preparesForFiles_data() {
     QTest::newRow("main window smaller") << QRect(0, 0, 100, 101) << QPoint(-25 - 50, -48 - 50);
 }
 
-void TestTSaveSpriteMem::preparesForFiles() {
+void TestSpriteRangeDialog::preparesForFiles() {
     QFETCH(QRect, main);
     QFETCH(QPoint, position);
-    TSaveSpriteMem dialog;
+    SpriteRangeDialog dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter, {});
     dialog.PrepareForMode(RangeDialogMode::ToFiles, main, kPickerOuter, {});
 
@@ -415,17 +415,17 @@ void TestTSaveSpriteMem::preparesForFiles() {
     QCOMPARE(dialog.mode(), RangeDialogMode::ToFiles);
 }
 
-void TestTSaveSpriteMem::preparesForSingleBitmap_data() {
+void TestSpriteRangeDialog::preparesForSingleBitmap_data() {
     QTest::addColumn<QRect>("main");
     QTest::addColumn<QPoint>("position");
     QTest::newRow("main window larger") << kMainOuter << QPoint(100 + 240 - 115, 50 + 189 - 80);
     QTest::newRow("main window smaller") << QRect(0, 0, 100, 101) << QPoint(-25 - 115, -48 - 80);
 }
 
-void TestTSaveSpriteMem::preparesForSingleBitmap() {
+void TestSpriteRangeDialog::preparesForSingleBitmap() {
     QFETCH(QRect, main);
     QFETCH(QPoint, position);
-    TSaveSpriteMem dialog;
+    SpriteRangeDialog dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, main, kPickerOuter, {});
 
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Sprites Between Memory Locations To Single Bitmap"));
@@ -434,7 +434,7 @@ void TestTSaveSpriteMem::preparesForSingleBitmap() {
     QCOMPARE(dialog.mode(), RangeDialogMode::ToSingleBitmap);
 }
 
-void TestTSaveSpriteMem::fitFigures_data() {
+void TestSpriteRangeDialog::fitFigures_data() {
     QTest::addColumn<mosaiqua::SaveSizeTexts>("sizes");
     QTest::addColumn<QStringList>("figures");
     QTest::newRow("defaults") << mosaiqua::SaveSizeTexts{} << QStringList{"24", "21", "26", "22", "572"};
@@ -445,15 +445,15 @@ void TestTSaveSpriteMem::fitFigures_data() {
         << Sizes("700", "21", "640", "480") << QStringList{"700", "21", "0", "22", "0"};
 }
 
-void TestTSaveSpriteMem::fitFigures() {
+void TestSpriteRangeDialog::fitFigures() {
     QFETCH(mosaiqua::SaveSizeTexts, sizes);
     QFETCH(QStringList, figures);
-    TSaveSpriteMem dialog;
+    SpriteRangeDialog dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter, sizes);
     QCOMPARE(Figures(dialog), figures);
 }
 
-void TestTSaveSpriteMem::badSizesStopBeforeShowing_data() {
+void TestSpriteRangeDialog::badSizesStopBeforeShowing_data() {
     using Kind = mosaiqua::UserError::Kind;
     QTest::addColumn<mosaiqua::SaveSizeTexts>("sizes");
     QTest::addColumn<QString>("message");
@@ -474,11 +474,11 @@ void TestTSaveSpriteMem::badSizesStopBeforeShowing_data() {
         << Sizes("0", "21", "y", "480") << "'y' is not a valid integer value" << int(Kind::NotAnInteger);
 }
 
-void TestTSaveSpriteMem::badSizesStopBeforeShowing() {
+void TestSpriteRangeDialog::badSizesStopBeforeShowing() {
     QFETCH(mosaiqua::SaveSizeTexts, sizes);
     QFETCH(QString, message);
     QFETCH(int, kind);
-    TSaveSpriteMem dialog;
+    SpriteRangeDialog dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter,
                           Sizes("32", "16", "320", "64"));
     const QRect elsewhere(0, 0, 800, 600);
@@ -498,14 +498,14 @@ void TestTSaveSpriteMem::badSizesStopBeforeShowing() {
     QCOMPARE(dialog.Range(), (SpriteRangeValue{0x0000, 0x0040, 1}));
 }
 
-void TestTSaveSpriteMem::filesModeReadsNoSizes() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::filesModeReadsNoSizes() {
+    SpriteRangeDialog dialog;
     QCOMPARE(PrepareError(dialog, RangeDialogMode::ToFiles, Sizes("0", "abc", "", "-")), QString());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Sprites Between Memory Locations"));
 }
 
-void TestTSaveSpriteMem::warningShowsWhileTheRangeOverflowsTheBitmap() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::warningShowsWhileTheRangeOverflowsTheBitmap() {
+    SpriteRangeDialog dialog;
     // 640 / 24 = 26 cells across, 480 / 21 = 22 down: 572 cells, the sprites of 572 * 64 = $8F00 bytes.
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter, {});
     QVERIFY(!WarningShown(dialog));
@@ -554,8 +554,8 @@ void TestTSaveSpriteMem::warningShowsWhileTheRangeOverflowsTheBitmap() {
     QVERIFY(!WarningShown(dialog));
 }
 
-void TestTSaveSpriteMem::addressesAndFiguresSurviveAnotherPreparation() {
-    TSaveSpriteMem dialog;
+void TestSpriteRangeDialog::addressesAndFiguresSurviveAnotherPreparation() {
+    SpriteRangeDialog dialog;
     dialog.PrepareForMode(RangeDialogMode::ToSingleBitmap, kMainOuter, kPickerOuter,
                           Sizes("32", "16", "320", "64"));
     Dial(dialog, Address::Start, 0x1000);
@@ -576,5 +576,5 @@ void TestTSaveSpriteMem::addressesAndFiguresSurviveAnotherPreparation() {
     QCOMPARE(Figures(dialog), (QStringList{"24", "21", "26", "22", "572"}));
 }
 
-QTEST_MAIN(TestTSaveSpriteMem)
-#include "tst_tsavespritemem.moc"
+QTEST_MAIN(TestSpriteRangeDialog)
+#include "tst_sprite_range_dialog.moc"

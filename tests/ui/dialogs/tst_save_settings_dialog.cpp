@@ -48,7 +48,7 @@ bool HasLabel(const QWidget& dialog, const QString& text) {
 
 } // namespace
 
-class TestTSaveSpriteSettings final : public QObject {
+class TestSaveSettingsDialog final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -61,8 +61,8 @@ private slots:
     void tabGoesThroughTheControlsInOrder();
 };
 
-void TestTSaveSpriteSettings::windowShowsItsTexts() {
-    TSaveSpriteSettings dialog;
+void TestSaveSettingsDialog::windowShowsItsTexts() {
+    SaveSettingsDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Sprite Settings"));
     QCOMPARE(dialog.size(), QSize(464, 379));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
@@ -104,8 +104,8 @@ void TestTSaveSpriteSettings::windowShowsItsTexts() {
              QStringLiteral("Return To Defaults"));
 }
 
-void TestTSaveSpriteSettings::freshDialogHoldsTheDefaults() {
-    TSaveSpriteSettings dialog;
+void TestSaveSettingsDialog::freshDialogHoldsTheDefaults() {
+    SaveSettingsDialog dialog;
     QCOMPARE(EditTexts(dialog), QStringList({"24", "21", "24", "21", "640", "480"}));
     for (const QString& name : kEditNames) {
         QCOMPARE(Edit(dialog, name)->maxLength(), 8);
@@ -123,8 +123,8 @@ void TestTSaveSpriteSettings::freshDialogHoldsTheDefaults() {
     QCOMPARE(texts.finalHeight, std::string("480"));
 }
 
-void TestTSaveSpriteSettings::returnToDefaultsRestoresTextsButNotTheDepth() {
-    TSaveSpriteSettings dialog;
+void TestSaveSettingsDialog::returnToDefaultsRestoresTextsButNotTheDepth() {
+    SaveSettingsDialog dialog;
     dialog.show();
     Press(dialog, "Radio16bit");
     QVERIFY(!dialog.Use24Bit());
@@ -142,8 +142,8 @@ void TestTSaveSpriteSettings::returnToDefaultsRestoresTextsButNotTheDepth() {
     QVERIFY(dialog.isVisible()); // the button does not close the dialog
 }
 
-void TestTSaveSpriteSettings::cancelKeepsWhatWasTyped() {
-    TSaveSpriteSettings dialog;
+void TestSaveSettingsDialog::cancelKeepsWhatWasTyped() {
+    SaveSettingsDialog dialog;
     dialog.show();
     TypeInto(Edit(dialog, "CSSpriteWidth"), "48");
     Press(dialog, "Radio16bit");
@@ -161,8 +161,8 @@ void TestTSaveSpriteSettings::cancelKeepsWhatWasTyped() {
     QCOMPARE(Edit(dialog, "CSSpriteWidth")->text(), QStringLiteral("48"));
 }
 
-void TestTSaveSpriteSettings::okAcceptsTextsThatAreNoNumbers() {
-    TSaveSpriteSettings dialog;
+void TestSaveSettingsDialog::okAcceptsTextsThatAreNoNumbers() {
+    SaveSettingsDialog dialog;
     dialog.show();
     TypeInto(Edit(dialog, "CSBitmapHeight"), "abc");
     TypeInto(Edit(dialog, "CSFBitmapWidth"), "-5");
@@ -174,8 +174,8 @@ void TestTSaveSpriteSettings::okAcceptsTextsThatAreNoNumbers() {
     QCOMPARE(dialog.SizeTexts().finalWidth, std::string("-5"));
 }
 
-void TestTSaveSpriteSettings::aNinthCharacterCannotBeTyped() {
-    TSaveSpriteSettings dialog;
+void TestSaveSettingsDialog::aNinthCharacterCannotBeTyped() {
+    SaveSettingsDialog dialog;
     dialog.show();
     int typedInto = 0;
     for (const QString& name : kEditNames) {
@@ -187,8 +187,8 @@ void TestTSaveSpriteSettings::aNinthCharacterCannotBeTyped() {
     QCOMPARE(dialog.SizeTexts().finalHeight, std::string("12345678"));
 }
 
-void TestTSaveSpriteSettings::tabGoesThroughTheControlsInOrder() {
-    TSaveSpriteSettings dialog;
+void TestSaveSettingsDialog::tabGoesThroughTheControlsInOrder() {
+    SaveSettingsDialog dialog;
     dialog.show();
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -205,5 +205,5 @@ void TestTSaveSpriteSettings::tabGoesThroughTheControlsInOrder() {
                                    "Button3", "CSFBitmapWidth", "CSFBitmapHeight", "Radio24bit"}));
 }
 
-QTEST_MAIN(TestTSaveSpriteSettings)
-#include "tst_tsavespritesettings.moc"
+QTEST_MAIN(TestSaveSettingsDialog)
+#include "tst_save_settings_dialog.moc"

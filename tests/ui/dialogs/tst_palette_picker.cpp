@@ -10,12 +10,12 @@ namespace {
 constexpr auto kCcs64 = mosaiqua::PaletteKind::pkCcs64;
 constexpr auto kTrueVic = mosaiqua::PaletteKind::pkTrueVic;
 
-PaletteSwatch* SwatchOf(const TC64Palette& picker, int number) {
+PaletteSwatch* SwatchOf(const PalettePicker& picker, int number) {
     return picker.findChild<PaletteSwatch*>(QStringLiteral("c64p%1").arg(number));
 }
 
 // The numbers of the swatches that carry an "X".
-QList<int> Marked(const TC64Palette& picker) {
+QList<int> Marked(const PalettePicker& picker) {
     QList<int> marked;
     for (int n = 1; n <= 16; ++n) {
         const PaletteSwatch* swatch = SwatchOf(picker, n);
@@ -26,12 +26,12 @@ QList<int> Marked(const TC64Palette& picker) {
     return marked;
 }
 
-void Open(TC64Palette& picker, TColor slot, mosaiqua::PaletteKind table) {
+void Open(PalettePicker& picker, TColor slot, mosaiqua::PaletteKind table) {
     picker.Prepare(slot, table);
     picker.show();
 }
 
-void Press(TC64Palette& picker, const char* name) {
+void Press(PalettePicker& picker, const char* name) {
     QWidget* control = picker.findChild<QWidget*>(QString::fromLatin1(name));
     QVERIFY2(control != nullptr, name);
     QTest::mouseClick(control, Qt::LeftButton);
@@ -39,7 +39,7 @@ void Press(TC64Palette& picker, const char* name) {
 
 } // namespace
 
-class TestTC64Palette final : public QObject {
+class TestPalettePicker final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -58,8 +58,8 @@ private slots:
     void stayOnTopCanBeSwitched();
 };
 
-void TestTC64Palette::windowHasItsCaptionSizeAndControls() {
-    TC64Palette picker;
+void TestPalettePicker::windowHasItsCaptionSizeAndControls() {
+    PalettePicker picker;
     QCOMPARE(picker.windowTitle(), QStringLiteral("C64 Palette"));
     QCOMPARE(picker.size(), QSize(143, 172));
     QCOMPARE(picker.minimumSize(), picker.maximumSize());
@@ -88,8 +88,8 @@ void TestTC64Palette::windowHasItsCaptionSizeAndControls() {
     QCOMPARE(cancel->geometry(), QRect(72, 136, 57, 25));
 }
 
-void TestTC64Palette::trueVicShowsItsTableAndMarksGrey() {
-    TC64Palette picker;
+void TestPalettePicker::trueVicShowsItsTableAndMarksGrey() {
+    PalettePicker picker;
     Open(picker, 0x6C6C6C, kTrueVic);
 
     QCOMPARE(picker.Table(), kTrueVic);
@@ -102,8 +102,8 @@ void TestTC64Palette::trueVicShowsItsTableAndMarksGrey() {
     QCOMPARE(picker.ChosenColour(), TColor(0x6C6C6C));
 }
 
-void TestTC64Palette::ccs64ShowsItsTableAndMarksGrey() {
-    TC64Palette picker;
+void TestPalettePicker::ccs64ShowsItsTableAndMarksGrey() {
+    PalettePicker picker;
     Open(picker, 0x848484, kCcs64);
 
     QCOMPARE(SwatchOf(picker, 3)->Colour(), TColor(0x27397A));  // red: 122, 57, 39
@@ -117,8 +117,8 @@ void TestTC64Palette::ccs64ShowsItsTableAndMarksGrey() {
     QCOMPARE(Marked(picker), QList<int>{});
 }
 
-void TestTC64Palette::blackIsMarkedUnderBothTables() {
-    TC64Palette picker;
+void TestPalettePicker::blackIsMarkedUnderBothTables() {
+    PalettePicker picker;
     for (mosaiqua::PaletteKind table : {kCcs64, kTrueVic}) {
         Open(picker, 0x000000, table);
         QCOMPARE(Marked(picker), QList<int>{1});
@@ -129,19 +129,19 @@ void TestTC64Palette::blackIsMarkedUnderBothTables() {
     }
 }
 
-void TestTC64Palette::colourInNeitherTableMarksNothingAndOkKeepsIt() {
-    TC64Palette picker;
+void TestPalettePicker::colourInNeitherTableMarksNothingAndOkKeepsIt() {
+    PalettePicker picker;
     Open(picker, 0x808080, kTrueVic);
     QCOMPARE(Marked(picker), QList<int>{});
 
     Press(picker, "Button1");
 
     QCOMPARE(picker.result(), int(QDialog::Accepted));
-    QCOMPARE(picker.Tag(), TColor(0x808080));
+    QCOMPARE(picker.PickedColour(), TColor(0x808080));
 }
 
-void TestTC64Palette::reopeningRecoloursFromTheTableAsked() {
-    TC64Palette picker;
+void TestPalettePicker::reopeningRecoloursFromTheTableAsked() {
+    PalettePicker picker;
     Open(picker, 0x000000, kTrueVic);
     Press(picker, "c64p5");
     picker.hide();
@@ -153,8 +153,8 @@ void TestTC64Palette::reopeningRecoloursFromTheTableAsked() {
     QCOMPARE(picker.ChosenColour(), TColor(0x000000));
 }
 
-void TestTC64Palette::lastOfSeveralClicksCountsOnOk() {
-    TC64Palette picker;
+void TestPalettePicker::lastOfSeveralClicksCountsOnOk() {
+    PalettePicker picker;
     Open(picker, 0x6C6C6C, kTrueVic);
 
     Press(picker, "c64p3");
@@ -163,17 +163,17 @@ void TestTC64Palette::lastOfSeveralClicksCountsOnOk() {
     Press(picker, "c64p7");
     QCOMPARE(Marked(picker), QList<int>{7});
     QVERIFY(picker.isVisible()); // a click does not close the picker
-    QCOMPARE(picker.Tag(), TColor(0x6C6C6C));
+    QCOMPARE(picker.PickedColour(), TColor(0x6C6C6C));
 
     Press(picker, "Button1");
 
     QCOMPARE(picker.result(), int(QDialog::Accepted));
     QVERIFY(!picker.isVisible());
-    QCOMPARE(picker.Tag(), TColor(0x792835)); // entry 6, blue: 53, 40, 121
+    QCOMPARE(picker.PickedColour(), TColor(0x792835)); // entry 6, blue: 53, 40, 121
 }
 
-void TestTC64Palette::cancelKeepsTag() {
-    TC64Palette picker;
+void TestPalettePicker::cancelKeepsTag() {
+    PalettePicker picker;
     Open(picker, 0x6C6C6C, kTrueVic);
     Press(picker, "c64p3");
 
@@ -181,11 +181,11 @@ void TestTC64Palette::cancelKeepsTag() {
 
     QCOMPARE(picker.result(), int(QDialog::Rejected));
     QVERIFY(!picker.isVisible());
-    QCOMPARE(picker.Tag(), TColor(0x6C6C6C));
+    QCOMPARE(picker.PickedColour(), TColor(0x6C6C6C));
 }
 
-void TestTC64Palette::closeBoxKeepsTag() {
-    TC64Palette picker;
+void TestPalettePicker::closeBoxKeepsTag() {
+    PalettePicker picker;
     Open(picker, 0x444444, kTrueVic);
     QCOMPARE(Marked(picker), QList<int>{12});
     Press(picker, "c64p2");
@@ -193,19 +193,19 @@ void TestTC64Palette::closeBoxKeepsTag() {
     QVERIFY(picker.close());
 
     QCOMPARE(picker.result(), int(QDialog::Rejected));
-    QCOMPARE(picker.Tag(), TColor(0x444444));
+    QCOMPARE(picker.PickedColour(), TColor(0x444444));
 }
 
-void TestTC64Palette::okWithoutAClickHandsBackTheSlotColour() {
-    TC64Palette picker;
+void TestPalettePicker::okWithoutAClickHandsBackTheSlotColour() {
+    PalettePicker picker;
     Open(picker, 0x6C6C6C, kTrueVic);
     Press(picker, "Button1");
     QCOMPARE(picker.result(), int(QDialog::Accepted));
-    QCOMPARE(picker.Tag(), TColor(0x6C6C6C));
+    QCOMPARE(picker.PickedColour(), TColor(0x6C6C6C));
 }
 
-void TestTC64Palette::darkSwatchesHaveWhiteCaptions() {
-    TC64Palette picker;
+void TestPalettePicker::darkSwatchesHaveWhiteCaptions() {
+    PalettePicker picker;
     Open(picker, 0x000000, kTrueVic);
     const QList<int> dark = {1, 3, 5, 7, 9, 10, 12};
     const QColor windowText = picker.palette().color(QPalette::WindowText);
@@ -222,8 +222,8 @@ void TestTC64Palette::darkSwatchesHaveWhiteCaptions() {
     QCOMPARE(white, dark);
 }
 
-void TestTC64Palette::runsItsActivationWhenExecuted() {
-    TC64Palette picker;
+void TestPalettePicker::runsItsActivationWhenExecuted() {
+    PalettePicker picker;
     picker.Prepare(0x000000, kCcs64);
     QList<int> markedOnOpening;
     // Runs inside the dialog's own loop, once it is showing.
@@ -243,11 +243,11 @@ void TestTC64Palette::runsItsActivationWhenExecuted() {
 
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(markedOnOpening, QList<int>{1});
-    QCOMPARE(picker.Tag(), TColor(0xFFFFFF));
+    QCOMPARE(picker.PickedColour(), TColor(0xFFFFFF));
 }
 
-void TestTC64Palette::stayOnTopCanBeSwitched() {
-    TC64Palette picker;
+void TestPalettePicker::stayOnTopCanBeSwitched() {
+    PalettePicker picker;
     QVERIFY(picker.isStayOnTop());
     picker.show();
 
@@ -261,5 +261,5 @@ void TestTC64Palette::stayOnTopCanBeSwitched() {
     QVERIFY(picker.isVisible());
 }
 
-QTEST_MAIN(TestTC64Palette)
-#include "tst_tc64palette.moc"
+QTEST_MAIN(TestPalettePicker)
+#include "tst_palette_picker.moc"

@@ -172,4 +172,4 @@ private slots:
 };
 
 QTEST_MAIN(TestTBrowseFoldersDialog)
-#include "tst_tbrowsefoldersdialog.moc"
+#include "tst_browsefoldersdialog.moc"

@@ -1,6 +1,6 @@
 // The main window's shell commands: the default directories, help, About, the web links and the
 // secondary windows it creates at start.
-#include "helpers/form1_driver.h"
+#include "helpers/main_window_driver.h"
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/folders_dialog.h"
 #include "ui/dialogs/help_window.h"
@@ -53,35 +53,35 @@ std::function<int(QDialog*)> DirectoriesScript(std::function<void(QDialog&)> pla
     };
 }
 
-void OpenDirectories(Form1Fixture& f) {
-    Trigger(f.form, QStringLiteral("SetDefaultFreezeDirectory1"));
+void OpenDirectories(MainWindowFixture& f) {
+    Trigger(f.main, QStringLiteral("SetDefaultFreezeDirectory1"));
 }
 
 // Asks for the open dialog with Ctrl+O and for the current sprite's save dialog; both cancelled.
-void AskForOpenAndSave(Form1Fixture& f) {
-    QTest::keyClick(&f.form, Qt::Key_O, Qt::ControlModifier);
-    Trigger(f.form, QStringLiteral("SaveSprite1"));
+void AskForOpenAndSave(MainWindowFixture& f) {
+    QTest::keyClick(&f.main, Qt::Key_O, Qt::ControlModifier);
+    Trigger(f.main, QStringLiteral("SaveSprite1"));
 }
 
-QPoint PositionWhenRun(Form1Fixture& f, const QString& command) {
+QPoint PositionWhenRun(MainWindowFixture& f, const QString& command) {
     auto position = std::make_shared<QPoint>(-9999, -9999);
     f.platform.modalScripts.push_back([position](QDialog* dialog) {
         *position = dialog->pos();
         return int(QDialog::Rejected);
     });
-    Trigger(f.form, command);
+    Trigger(f.main, command);
     return *position;
 }
 
-QSize PickerOuterSize(Form1Fixture& f) {
-    TC64Palette& picker = *f.windows.Windows().c64Palette;
+QSize PickerOuterSize(MainWindowFixture& f) {
+    PalettePicker& picker = *f.windows.Windows().palettePicker;
     picker.winId();
     return picker.frameGeometry().size();
 }
 
 } // namespace
 
-class TestTForm1Shell final : public QObject {
+class TestMainWindowShell final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -100,12 +100,12 @@ private slots:
     void secondaryWindowsCreatedOnceInOrder();
 };
 
-void TestTForm1Shell::directoriesOkWithoutBrowsingChangesNothing() {
-    Form1Fixture f;
+void TestMainWindowShell::directoriesOkWithoutBrowsingChangesNothing() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    TFormDir& dialog = *f.windows.Windows().formDir;
-    f.form.move(123, 45);
-    const QRect main = f.form.frameGeometry();
+    FoldersDialog& dialog = *f.windows.Windows().foldersDialog;
+    f.main.move(123, 45);
+    const QRect main = f.main.frameGeometry();
     QPoint placedAt;
     f.platform.modalScripts.push_back(DirectoriesScript([&](QDialog& d) { placedAt = d.pos(); }));
     OpenDirectories(f);
@@ -118,8 +118,8 @@ void TestTForm1Shell::directoriesOkWithoutBrowsingChangesNothing() {
     QVERIFY(f.platform.folderRequests.isEmpty());
     QCOMPARE(Edit(dialog, "FreezeEdit")->text(), kFreezeStart);
     QCOMPARE(Edit(dialog, "BitmapEdit")->text(), kBitmapStart);
-    QCOMPARE(f.form.FreezeDirectory(), kFreezeStart);
-    QCOMPARE(f.form.BitmapDirectory(), kBitmapStart);
+    QCOMPARE(f.main.FreezeDirectory(), kFreezeStart);
+    QCOMPARE(f.main.BitmapDirectory(), kBitmapStart);
 
     AskForOpenAndSave(f);
     QCOMPARE(f.platform.openStartFolders, QStringList{kFreezeStart});
@@ -128,8 +128,8 @@ void TestTForm1Shell::directoriesOkWithoutBrowsingChangesNothing() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Shell::typedFolderOnlyPreselects() {
-    Form1Fixture f;
+void TestMainWindowShell::typedFolderOnlyPreselects() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const QString typedFreeze = f.files.filePath("snapshots");
     const QString typedBitmap = f.files.filePath("pictures");
@@ -138,10 +138,10 @@ void TestTForm1Shell::typedFolderOnlyPreselects() {
         TypeInto(Edit(d, "BitmapEdit"), typedBitmap);
     }));
     OpenDirectories(f);
-    TFormDir& dialog = *f.windows.Windows().formDir;
+    FoldersDialog& dialog = *f.windows.Windows().foldersDialog;
     QCOMPARE(Edit(dialog, "FreezeEdit")->text(), typedFreeze);
-    QCOMPARE(f.form.FreezeDirectory(), kFreezeStart);
-    QCOMPARE(f.form.BitmapDirectory(), kBitmapStart);
+    QCOMPARE(f.main.FreezeDirectory(), kFreezeStart);
+    QCOMPARE(f.main.BitmapDirectory(), kBitmapStart);
     AskForOpenAndSave(f);
     QCOMPARE(f.platform.openStartFolders, QStringList{kFreezeStart});
     QCOMPARE(f.platform.saveRequests.back().startFolder, kBitmapStart);
@@ -159,22 +159,22 @@ void TestTForm1Shell::typedFolderOnlyPreselects() {
              (QStringList{typedFreeze + kBrowseTitle, typedBitmap + kBrowseTitle}));
     QCOMPARE(Edit(dialog, "FreezeEdit")->text(), typedFreeze);
     QCOMPARE(Edit(dialog, "BitmapEdit")->text(), typedBitmap);
-    QCOMPARE(f.form.FreezeDirectory(), kFreezeStart);
-    QCOMPARE(f.form.BitmapDirectory(), kBitmapStart);
+    QCOMPARE(f.main.FreezeDirectory(), kFreezeStart);
+    QCOMPARE(f.main.BitmapDirectory(), kBitmapStart);
     AskForOpenAndSave(f);
     QCOMPARE(f.platform.openStartFolders.back(), kFreezeStart);
     QCOMPARE(f.platform.saveRequests.back().startFolder, kBitmapStart);
 }
 
-void TestTForm1Shell::pickedFoldersTakeEffectAtOnce_data() {
+void TestMainWindowShell::pickedFoldersTakeEffectAtOnce_data() {
     QTest::addColumn<bool>("closedByOk");
     QTest::newRow("closed with OK") << true;
     QTest::newRow("closed by the title bar") << false;
 }
 
-void TestTForm1Shell::pickedFoldersTakeEffectAtOnce() {
+void TestMainWindowShell::pickedFoldersTakeEffectAtOnce() {
     QFETCH(bool, closedByOk);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
     QVERIFY(QDir(f.files.path()).mkpath("freeze"));
     QVERIFY(QDir(f.files.path()).mkpath("bitmaps"));
@@ -186,11 +186,11 @@ void TestTForm1Shell::pickedFoldersTakeEffectAtOnce() {
     QString freezeAfterPick, bitmapBeforeItsPick, bitmapAfterPick, freezeBoxAfterPick;
     f.platform.modalScripts.push_back([&](QDialog* d) {
         Click(*d, "FreezeEditBut");
-        freezeAfterPick = f.form.FreezeDirectory();
+        freezeAfterPick = f.main.FreezeDirectory();
         freezeBoxAfterPick = Edit(*d, "FreezeEdit")->text();
-        bitmapBeforeItsPick = f.form.BitmapDirectory();
+        bitmapBeforeItsPick = f.main.BitmapDirectory();
         Click(*d, "BitmapEditBut");
-        bitmapAfterPick = f.form.BitmapDirectory();
+        bitmapAfterPick = f.main.BitmapDirectory();
         if (closedByOk)
             Click(*d, "Button1");
         return closedByOk ? d->result() : int(QDialog::Rejected);
@@ -203,15 +203,15 @@ void TestTForm1Shell::pickedFoldersTakeEffectAtOnce() {
     QCOMPARE(freezeBoxAfterPick, freeze);
     QCOMPARE(bitmapBeforeItsPick, kBitmapStart);
     QCOMPARE(bitmapAfterPick, bitmaps);
-    QCOMPARE(Edit(*f.windows.Windows().formDir, "BitmapEdit")->text(), bitmaps);
-    QCOMPARE(f.form.FreezeDirectory(), freeze);
-    QCOMPARE(f.form.BitmapDirectory(), bitmaps);
+    QCOMPARE(Edit(*f.windows.Windows().foldersDialog, "BitmapEdit")->text(), bitmaps);
+    QCOMPARE(f.main.FreezeDirectory(), freeze);
+    QCOMPARE(f.main.BitmapDirectory(), bitmaps);
 
     // Every dialog that asks for a file starts in the chosen folders.
     AskForOpenAndSave(f);
-    Trigger(f.form, QStringLiteral("Save8x8CharSet1"));
+    Trigger(f.main, QStringLiteral("Save8x8CharSet1"));
     f.platform.modalResults.push_back(QDialog::Accepted);
-    Trigger(f.form, QStringLiteral("SaveSpritesInMemoryAB1"));
+    Trigger(f.main, QStringLiteral("SaveSpritesInMemoryAB1"));
     QCOMPARE(f.platform.openStartFolders, QStringList{freeze});
     QCOMPARE(f.platform.saveRequests.size(), std::size_t(3));
     for (const SaveFileRequest& request : f.platform.saveRequests)
@@ -219,8 +219,8 @@ void TestTForm1Shell::pickedFoldersTakeEffectAtOnce() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Shell::typedBlanksAreTrimmed() {
-    Form1Fixture f;
+void TestMainWindowShell::typedBlanksAreTrimmed() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     f.platform.modalScripts.push_back(DirectoriesScript([&](QDialog& d) {
         TypeInto(Edit(d, "FreezeEdit"), QStringLiteral("   /data/snapshots  "));
@@ -232,12 +232,12 @@ void TestTForm1Shell::typedBlanksAreTrimmed() {
     QCOMPARE(f.platform.folderRequests,
              (QStringList{"/data/snapshots" + kBrowseTitle, "/data/pictures" + kBrowseTitle}));
     // A cancelled browse leaves the box as typed.
-    QCOMPARE(Edit(*f.windows.Windows().formDir, "FreezeEdit")->text(), QString("   /data/snapshots  "));
-    QCOMPARE(f.form.FreezeDirectory(), kFreezeStart);
+    QCOMPARE(Edit(*f.windows.Windows().foldersDialog, "FreezeEdit")->text(), QString("   /data/snapshots  "));
+    QCOMPARE(f.main.FreezeDirectory(), kFreezeStart);
 }
 
-void TestTForm1Shell::browsingSeveralTimesInARow() {
-    Form1Fixture f;
+void TestMainWindowShell::browsingSeveralTimesInARow() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const QStringList picks{f.files.filePath("one"), f.files.filePath("two"), f.files.filePath("three")};
     for (const QString& pick : picks)
@@ -247,7 +247,7 @@ void TestTForm1Shell::browsingSeveralTimesInARow() {
     f.platform.modalScripts.push_back(DirectoriesScript([&](QDialog& d) {
         for (int i = 0; i < 4; ++i) {
             Click(d, "BitmapEditBut");
-            seen << f.form.BitmapDirectory();
+            seen << f.main.BitmapDirectory();
         }
     }));
     OpenDirectories(f);
@@ -255,18 +255,18 @@ void TestTForm1Shell::browsingSeveralTimesInARow() {
     // Each browse starts from the folder picked before it.
     QCOMPARE(f.platform.folderRequests, (QStringList{kBitmapStart + kBrowseTitle, picks[0] + kBrowseTitle,
                                                      picks[1] + kBrowseTitle, picks[2] + kBrowseTitle}));
-    QCOMPARE(f.form.FreezeDirectory(), kFreezeStart);
+    QCOMPARE(f.main.FreezeDirectory(), kFreezeStart);
 }
 
-void TestTForm1Shell::helpWindowKeepsItsOffsetFromTheMainWindow() {
-    Form1Fixture f;
+void TestMainWindowShell::helpWindowKeepsItsOffsetFromTheMainWindow() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const QSize picker = PickerOuterSize(f);
     QVERIFY(picker.width() >= 143 && picker.height() >= 172);
     QPoint offset;
     for (const QPoint corner : {QPoint(137, 91), QPoint(300, 40)}) {
-        f.form.move(corner);
-        const QRect main = f.form.frameGeometry();
+        f.main.move(corner);
+        const QRect main = f.main.frameGeometry();
         const QPoint at = PositionWhenRun(f, QStringLiteral("HelpFile1"));
         // From the picker's size, not the help window's: halves truncated toward zero, then 100 up and left.
         QCOMPARE(at, QPoint(main.left() + (main.width() - picker.width()) / 2 - 100,
@@ -276,12 +276,12 @@ void TestTForm1Shell::helpWindowKeepsItsOffsetFromTheMainWindow() {
         offset = at - main.topLeft();
     }
     QCOMPARE(f.platform.modalDialogs.size(), std::size_t(2));
-    QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().form3));
-    QCOMPARE(f.platform.modalDialogs[1], static_cast<QDialog*>(f.windows.Windows().form3));
+    QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().helpWindow));
+    QCOMPARE(f.platform.modalDialogs[1], static_cast<QDialog*>(f.windows.Windows().helpWindow));
 }
 
-void TestTForm1Shell::helpTextIsReadOnly() {
-    Form1Fixture f;
+void TestMainWindowShell::helpTextIsReadOnly() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     QString before, after;
     bool readOnly = false;
@@ -297,19 +297,19 @@ void TestTForm1Shell::helpTextIsReadOnly() {
         after = memo->toPlainText();
         return int(QDialog::Rejected);
     });
-    Trigger(f.form, QStringLiteral("HelpFile1"));
+    Trigger(f.main, QStringLiteral("HelpFile1"));
     QCOMPARE(f.platform.modalRuns, 1);
     QVERIFY(readOnly);
     QVERIFY(before.contains("Introduction"));
     QCOMPARE(after, before);
 }
 
-void TestTForm1Shell::webLinks() {
-    Form1Fixture f;
+void TestMainWindowShell::webLinks() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    Trigger(f.form, QStringLiteral("TessalumaOnTheWeb1"));
-    Trigger(f.form, QStringLiteral("ReportABug1"));
-    Trigger(f.form, QStringLiteral("MakeASuggestion1"));
+    Trigger(f.main, QStringLiteral("TessalumaOnTheWeb1"));
+    Trigger(f.main, QStringLiteral("ReportABug1"));
+    Trigger(f.main, QStringLiteral("MakeASuggestion1"));
     QCOMPARE(f.platform.webPages.size(), 3);
     const QRegularExpression home(QStringLiteral("^http://([A-Za-z0-9.-]+)/$"));
     const QRegularExpressionMatch match = home.match(f.platform.webPages[0]);
@@ -321,14 +321,14 @@ void TestTForm1Shell::webLinks() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Shell::image5OpensTheHomePageOnDoubleClickOnly() {
-    Form1Fixture f;
+void TestMainWindowShell::image5OpensTheHomePageOnDoubleClickOnly() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    Trigger(f.form, QStringLiteral("TessalumaOnTheWeb1"));
+    Trigger(f.main, QStringLiteral("TessalumaOnTheWeb1"));
     const QString homePage = f.platform.webPages.value(0);
     f.platform.webPages.clear();
 
-    auto* image5 = Child<QWidget>(f.form, QStringLiteral("Image5"));
+    auto* image5 = Child<QWidget>(f.main, QStringLiteral("Image5"));
     QVERIFY(image5->isVisible());
     QTest::mouseClick(image5, Qt::LeftButton, Qt::NoModifier, image5->rect().center());
     QVERIFY(f.platform.webPages.isEmpty());
@@ -337,46 +337,46 @@ void TestTForm1Shell::image5OpensTheHomePageOnDoubleClickOnly() {
     QCOMPARE(f.platform.modalRuns, 0);
 }
 
-void TestTForm1Shell::aboutShowsTheAboutBox() {
-    Form1Fixture f;
+void TestMainWindowShell::aboutShowsTheAboutBox() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    const mosaiqua::SpriteRasters views = f.form.SpriteViews(); // none of this may change
-    const QString status = f.form.StatusText();
-    Trigger(f.form, QStringLiteral("About1"));
+    const mosaiqua::SpriteRasters views = f.main.SpriteViews(); // none of this may change
+    const QString status = f.main.StatusText();
+    Trigger(f.main, QStringLiteral("About1"));
     QCOMPARE(f.platform.modalDialogs,
              std::vector<QDialog*>{static_cast<QDialog*>(f.windows.Windows().aboutBox)});
     QVERIFY(!f.windows.Windows().aboutBox->isVisible());
     QVERIFY(f.platform.webPages.isEmpty());
     QVERIFY(f.platform.errors.empty());
-    QCOMPARE(f.form.StatusText(), status);
-    QVERIFY(f.form.SpriteViews().SpriteActual == views.SpriteActual);
+    QCOMPARE(f.main.StatusText(), status);
+    QVERIFY(f.main.SpriteViews().SpriteActual == views.SpriteActual);
 }
 
-void TestTForm1Shell::secondaryWindowsCreatedOnceInOrder() {
-    Form1Fixture f; // not shown: the state right after start-up
-    QVERIFY(f.form.isWindow());
-    QVERIFY(f.form.parentWidget() == nullptr);
+void TestMainWindowShell::secondaryWindowsCreatedOnceInOrder() {
+    MainWindowFixture f; // not shown: the state right after start-up
+    QVERIFY(f.main.isWindow());
+    QVERIFY(f.main.parentWidget() == nullptr);
 
     QStringList classes;
     std::vector<QDialog*> dialogs;
-    for (QObject* child : f.form.children())
+    for (QObject* child : f.main.children())
         if (auto* dialog = qobject_cast<QDialog*>(child)) {
             classes << QString::fromLatin1(dialog->metaObject()->className());
             dialogs.push_back(dialog);
         }
-    QCOMPARE(classes, (QStringList{"TAboutBox", "TForm3", "TC64Palette", "TSaveSpriteMem",
-                                   "TSaveSpriteSettings", "TFormDir", "SnapshotWindow"}));
+    QCOMPARE(classes, (QStringList{"AboutBox", "HelpWindow", "PalettePicker", "SpriteRangeDialog",
+                                   "SaveSettingsDialog", "FoldersDialog", "SnapshotWindow"}));
     const SecondaryWindows& windows = f.windows.Windows();
-    QCOMPARE(dialogs, (std::vector<QDialog*>{windows.aboutBox, windows.form3, windows.c64Palette,
-                                             windows.saveSpriteMem, windows.saveSpriteSettings,
-                                             windows.formDir, windows.snapshotWindow}));
-    QVERIFY(windows.memoryOverview->isWindow() && windows.memoryOverview->parent() == &f.form);
-    QCOMPARE(f.form.findChildren<TAboutBox*>().size(), 1);
-    QCOMPARE(f.form.findChildren<TForm3*>().size(), 1);
-    QCOMPARE(f.form.findChildren<TC64Palette*>().size(), 1);
-    QCOMPARE(f.form.findChildren<TSaveSpriteMem*>().size(), 1);
-    QCOMPARE(f.form.findChildren<TSaveSpriteSettings*>().size(), 1);
-    QCOMPARE(f.form.findChildren<TFormDir*>().size(), 1);
+    QCOMPARE(dialogs, (std::vector<QDialog*>{windows.aboutBox, windows.helpWindow, windows.palettePicker,
+                                             windows.spriteRangeDialog, windows.saveSettingsDialog,
+                                             windows.foldersDialog, windows.snapshotWindow}));
+    QVERIFY(windows.memoryOverview->isWindow() && windows.memoryOverview->parent() == &f.main);
+    QCOMPARE(f.main.findChildren<AboutBox*>().size(), 1);
+    QCOMPARE(f.main.findChildren<HelpWindow*>().size(), 1);
+    QCOMPARE(f.main.findChildren<PalettePicker*>().size(), 1);
+    QCOMPARE(f.main.findChildren<SpriteRangeDialog*>().size(), 1);
+    QCOMPARE(f.main.findChildren<SaveSettingsDialog*>().size(), 1);
+    QCOMPARE(f.main.findChildren<FoldersDialog*>().size(), 1);
 
     // Separate windows, all hidden; showing the main window shows none of them.
     QVERIFY(f.Show());
@@ -385,8 +385,8 @@ void TestTForm1Shell::secondaryWindowsCreatedOnceInOrder() {
         QVERIFY2(dialog->isWindow(), dialog->metaObject()->className());
         QVERIFY2(!dialog->isVisible(), dialog->metaObject()->className());
     }
-    QVERIFY(f.form.isVisible());
+    QVERIFY(f.main.isVisible());
 }
 
-QTEST_MAIN(TestTForm1Shell)
-#include "tst_tform1_shell.moc"
+QTEST_MAIN(TestMainWindowShell)
+#include "tst_main_window_shell.moc"

@@ -1,6 +1,6 @@
 // The File menu's other formats: PNG pictures, the transparent background, the sprite animation
 // and raw data, checked through the files they write and what the desktop was asked for.
-#include "helpers/form1_driver.h"
+#include "helpers/main_window_driver.h"
 #include "ui/dialogs/animation_dialog.h"
 #include "ui/dialogs/raw_data_dialog.h"
 
@@ -20,20 +20,14 @@ QByteArray ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString OutFolder(Form1Fixture& f) {
+QString OutFolder(MainWindowFixture& f) {
     QDir(f.files.path()).mkdir("out");
     return f.files.filePath("out");
 }
 
-void SaveAs(Form1Fixture& f, const char* command, const QString& name) {
+void SaveAs(MainWindowFixture& f, const char* command, const QString& name) {
     f.platform.saveAnswers.push_back(name);
-    Trigger(f.form, command);
-}
-
-// The balloon sprite as the current sprite, at 0x0049.
-void LoadBalloon(Form1Fixture& f) {
-    WalkSpriteTo(f.form, 0x0049);
-    LoadFile(f, TestDataPath("ballon_demo.prg"));
+    Trigger(f.main, command);
 }
 
 // Every pixel of `png` is transparent exactly where `opaque` shows `background`, else it has the
@@ -55,7 +49,7 @@ bool TransparentWhere(const QImage& png, const QImage& opaque, QRgb background) 
 
 } // namespace
 
-class TestTForm1Formats final : public QObject {
+class TestMainWindowFormats final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -65,8 +59,8 @@ private slots:
     void rawDataFromEachPage();
 };
 
-void TestTForm1Formats::pngSavesMatchTheBmpSaves() {
-    Form1Fixture f;
+void TestMainWindowFormats::pngSavesMatchTheBmpSaves() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
     const QString out = OutFolder(f);
@@ -89,19 +83,19 @@ void TestTForm1Formats::pngSavesMatchTheBmpSaves() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Formats::transparentBackgroundInPng() {
-    Form1Fixture f;
+void TestMainWindowFormats::transparentBackgroundInPng() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
     const QString out = OutFolder(f);
-    QAction* option = Action(f.form, "TransparentBackgroundInPng1");
+    QAction* option = Action(f.main, "TransparentBackgroundInPng1");
     QVERIFY(option->isCheckable() && !option->isChecked());
-    Trigger(f.form, "TransparentBackgroundInPng1");
+    Trigger(f.main, "TransparentBackgroundInPng1");
     QVERIFY(option->isChecked());
 
     // Sprite saves clear the sprite background, charset saves the charset background.
-    SetSwatch(f.form, "CBack", 0x444444); // red 0x44, green 0x44, blue 0x44: grey in either order
-    Trigger(f.form, "RefreshCharSetDisplay1");
+    SetSwatch(f.main, "CBack", 0x444444); // red 0x44, green 0x44, blue 0x44: grey in either order
+    Trigger(f.main, "RefreshCharSetDisplay1");
     const struct {
         const char* command;
         QRgb background;
@@ -111,25 +105,25 @@ void TestTForm1Formats::transparentBackgroundInPng() {
     for (const auto& save : saves) {
         const QString stem = out + "/" + QString::fromLatin1(save.command);
         SaveAs(f, save.command, stem + ".BMP"); // BMP has no transparency: nothing to say
-        QCOMPARE(f.form.StatusText(), save.status);
+        QCOMPARE(f.main.StatusText(), save.status);
         SaveAs(f, save.command, stem + ".png");
-        QCOMPARE(f.form.StatusText(), save.status);
+        QCOMPARE(f.main.StatusText(), save.status);
         QVERIFY(TransparentWhere(QImage(stem + ".png"), QImage(stem + ".BMP"), save.background));
     }
 
     // The sprite colour turned black: its pixels vanish with the background, and the status says so.
-    SetSwatch(f.form, "Col2", 0x000000);
-    Trigger(f.form, "NextSprite1"); // there and back redraws the sprite in the new colour
-    Trigger(f.form, "PreviousSprite1");
+    SetSwatch(f.main, "Col2", 0x000000);
+    Trigger(f.main, "NextSprite1"); // there and back redraws the sprite in the new colour
+    Trigger(f.main, "PreviousSprite1");
     SaveAs(f, "SaveSprite1", out + "/shared.png");
-    QCOMPARE(f.form.StatusText(), "1 sprite saved ok." + kSharedNote);
+    QCOMPARE(f.main.StatusText(), "1 sprite saved ok." + kSharedNote);
     const QImage shared(out + "/shared.png");
     QCOMPARE(shared.pixelColor(11, 10).alpha(), 0); // a balloon pixel
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Formats::spriteAnimationAsGif() {
-    Form1Fixture f;
+void TestMainWindowFormats::spriteAnimationAsGif() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
     const QString path = OutFolder(f) + "/balloon.gif";
@@ -148,7 +142,7 @@ void TestTForm1Formats::spriteAnimationAsGif() {
     QCOMPARE(request.presetName, QString("anim0049.gif"));
     QCOMPARE(request.filters, QStringList{"GIF Image (*.gif)"});
     QCOMPARE(request.defaultSuffix, QString("gif"));
-    QCOMPARE(f.form.StatusText(), QString("3 sprites saved ok as an animation."));
+    QCOMPARE(f.main.StatusText(), QString("3 sprites saved ok as an animation."));
 
     QImageReader reader(path);
     QCOMPARE(reader.format(), QByteArray("gif"));
@@ -166,22 +160,22 @@ void TestTForm1Formats::spriteAnimationAsGif() {
         delay = animation->delayMs();
         return int(QDialog::Rejected);
     });
-    Trigger(f.form, "SaveSpriteAnimation1");
+    Trigger(f.main, "SaveSpriteAnimation1");
     QCOMPARE(f.platform.modalDialogs.back(), f.platform.modalDialogs.front());
     QCOMPARE(frames, 3);
     QCOMPARE(delay, 250);
     QCOMPARE(f.platform.saveRequests.size(), std::size_t(1)); // cancelled: no save dialog
 }
 
-void TestTForm1Formats::rawDataFromEachPage() {
-    Form1Fixture f;
+void TestMainWindowFormats::rawDataFromEachPage() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     QByteArray memory(0x1000, char(0));
     for (int i = 0; i < memory.size(); ++i)
         memory[i] = char((i * 7 + i / 256) & 0xFF);
     LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0800);
-    WalkCharSetTo(f.form, 0x0800);
+    WalkSpriteTo(f.main, 0x0800);
+    WalkCharSetTo(f.main, 0x0800);
     const QString out = OutFolder(f);
 
     const struct {
@@ -193,7 +187,7 @@ void TestTForm1Formats::rawDataFromEachPage() {
         {"SpriteSheet", 0x09FF, mosaiqua::RawDataLayout::Sprites, "512 bytes from $0800 to $09FF saved ok."},
         {"CharSheet", 0x0FFF, mosaiqua::RawDataLayout::CharSet, "2048 bytes from $0800 to $0FFF saved ok."}};
     for (const auto& page : pages) {
-        ShowPage(f.form, page.page);
+        ShowPage(f.main, page.page);
         mosaiqua::AddressRange offered{-1, -1};
         mosaiqua::RawDataLayout layout{};
         f.platform.modalScripts.push_back([&](QDialog* dialog) {
@@ -213,10 +207,10 @@ void TestTForm1Formats::rawDataFromEachPage() {
         QVERIFY(layout == page.layout);
         QCOMPARE(f.platform.saveRequests.back().presetName, QString("data0800.bin"));
         QCOMPARE(f.platform.saveRequests.back().defaultSuffix, QString("bin"));
-        QCOMPARE(f.form.StatusText(), page.status);
+        QCOMPARE(f.main.StatusText(), page.status);
         QCOMPARE(ReadFile(path), memory.mid(0x0800, int(page.end - 0x0800 + 1)));
     }
 }
 
-QTEST_MAIN(TestTForm1Formats)
-#include "tst_tform1_formats.moc"
+QTEST_MAIN(TestMainWindowFormats)
+#include "tst_main_window_formats.moc"

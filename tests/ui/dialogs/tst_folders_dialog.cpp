@@ -18,9 +18,9 @@ const QString kBitmapStart = QStringLiteral("C:\\My Documents");
 // One dialog with its fake desktop and a spy on each announcement.
 struct Fixture {
     FakePlatform platform;
-    TFormDir dialog{platform};
-    QSignalSpy freezeSpy{&dialog, &TFormDir::FreezeDirectoryPicked};
-    QSignalSpy bitmapSpy{&dialog, &TFormDir::BitmapDirectoryPicked};
+    FoldersDialog dialog{platform};
+    QSignalSpy freezeSpy{&dialog, &FoldersDialog::FreezeDirectoryPicked};
+    QSignalSpy bitmapSpy{&dialog, &FoldersDialog::BitmapDirectoryPicked};
 
     QLineEdit* Edit(const char* name) { return Child<QLineEdit>(dialog, name); }
     void Click(const char* name) { Child<QPushButton>(dialog, name)->click(); }
@@ -28,7 +28,7 @@ struct Fixture {
 
 } // namespace
 
-class TestTFormDir final : public QObject {
+class TestFoldersDialog final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -184,7 +184,7 @@ private slots:
         QFETCH(QRect, main);
         QFETCH(QSize, dialog);
         QFETCH(QPoint, expected);
-        QCOMPARE(TFormDir::CentredPosition(main, dialog), expected);
+        QCOMPARE(FoldersDialog::CentredPosition(main, dialog), expected);
     }
 
     void showOverPlacesThenRunsModally() {
@@ -207,5 +207,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTFormDir)
-#include "tst_tformdir.moc"
+QTEST_MAIN(TestFoldersDialog)
+#include "tst_folders_dialog.moc"

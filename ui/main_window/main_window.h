@@ -1,13 +1,7 @@
-// Main window (TForm1): the sprite and character-set rippers and every menu command.
+// Main window: shows a Document in the sprite and character-set rippers and runs every menu command.
 #pragma once
 
-#include "core/charset_render.h"
-#include "core/colours.h"
-#include "core/image_file.h"
-#include "core/machine_state.h"
-#include "core/memory_image.h"
-#include "core/overview.h"
-#include "core/sprite_render.h"
+#include "core/document.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QPoint>
@@ -17,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,45 +35,46 @@ class RasterView;
 class STMenuBar;
 class SnapshotWindow;
 
-class TAboutBox;
-class TC64Palette;
-class TForm3;
-class TFormDir;
-class TSaveSpriteMem;
-class TSaveSpriteSettings;
+class AboutBox;
+class PalettePicker;
+class HelpWindow;
+class FoldersDialog;
+class SpriteRangeDialog;
+class SaveSettingsDialog;
 
 // The windows the main window creates after its own controls, in their fixed order; they
 // live as its children and are only shown and hidden.
 struct SecondaryWindows {
-    TAboutBox* aboutBox = nullptr;
-    TForm3* form3 = nullptr;
-    TC64Palette* c64Palette = nullptr;
-    TSaveSpriteMem* saveSpriteMem = nullptr;
-    TSaveSpriteSettings* saveSpriteSettings = nullptr;
-    TFormDir* formDir = nullptr;
+    AboutBox* aboutBox = nullptr;
+    HelpWindow* helpWindow = nullptr;
+    PalettePicker* palettePicker = nullptr;
+    SpriteRangeDialog* spriteRangeDialog = nullptr;
+    SaveSettingsDialog* saveSettingsDialog = nullptr;
+    FoldersDialog* foldersDialog = nullptr;
     // Not modal: they follow the loaded file and the viewers while they are open.
     SnapshotWindow* snapshotWindow = nullptr;
     MemoryOverview* memoryOverview = nullptr;
 };
 
-// The main window: owns the memory image, the six view rasters and every command.
-class TForm1 final : public QWidget {
+// The main window shows a Document: every swatch, mode button, check box and check mark is set
+// from it when it says what changed, and every command asks it to change or to save.
+class MainWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(Platform& platform, QWidget* parent = nullptr);
-    ~TForm1() override;
+    MainWindow(Platform& platform, mosaiqua::Document& document, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    const mosaiqua::MemoryImage& Memory() const { return m_image; }
-    std::int32_t SpriteAddress() const { return m_spriteAddress; }
-    std::int32_t CharSetAddress() const { return m_charSetAddress; }
-    const mosaiqua::SpriteRasters& SpriteViews() const { return m_spriteRasters; }
-    const mosaiqua::CharSetRasters& CharSetViews() const { return m_charSetRasters; }
-    // Read from the swatches at the moment of the call.
-    mosaiqua::ColourSlots SpriteColours() const;
-    mosaiqua::ColourSlots CharSetColours() const;
-    mosaiqua::PaletteKind CurrentPaletteKind() const;
-    bool SpriteMulticolour() const;
-    bool CharSetMulticolour() const;
+    mosaiqua::Document& Model() const { return m_document; }
+    const mosaiqua::MemoryImage& Memory() const { return m_document.memory(); }
+    std::int32_t SpriteAddress() const { return m_document.sprite().address; }
+    std::int32_t CharSetAddress() const { return m_document.charSet().address; }
+    const mosaiqua::SpriteRasters& SpriteViews() const { return m_document.spriteRasters(); }
+    const mosaiqua::CharSetRasters& CharSetViews() const { return m_document.charSetRasters(); }
+    mosaiqua::ColourSlots SpriteColours() const { return m_document.sprite().colours; }
+    mosaiqua::ColourSlots CharSetColours() const { return m_document.charSet().colours; }
+    mosaiqua::PaletteKind CurrentPaletteKind() const { return m_document.palette().kind; }
+    bool SpriteMulticolour() const { return m_document.sprite().multicolour; }
+    bool CharSetMulticolour() const { return m_document.charSet().multicolour; }
     // The folders last picked in the folders dialog.
     QString FreezeDirectory() const;
     QString BitmapDirectory() const;
@@ -109,133 +105,106 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    using Handler = void (TForm1::*)();
-
     // Building (main_window_layout.cpp, main_window_actions.cpp).
     void BuildWindow();
     void BuildSpritePage(QWidget* page);
     void BuildCharSetPage(QWidget* page);
     void BuildStatusBar();
-    // MainMenu1 and ActionList1, both from the one command table.
+    // MainMenu1 from the one command table: one action per command, keys on the window too.
     void BuildCommands();
     void BuildMenuBar();
     void BuildSecondaryWindows();
     QAction* MenuItem(const char* name) const;
     QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint, QRect place,
-                        Handler handler, bool bold = false);
-    void Run(Handler handler);
+                        std::function<void()> command, bool bold = false);
+    std::function<void()> StepsSprite(mosaiqua::SpriteStep step);
+    std::function<void()> StepsCharSet(mosaiqua::CharSetStep step);
+    // Runs a command through the error funnel.
+    void Run(const std::function<void()>& command);
 
-    // Window routines shared by the commands.
-    void DrawCurrentSprite();
-    void DrawNextSevenSprites();
-    void RefreshSpriteViews();
+    // Showing the document (document_view.cpp): what changed is shown, nothing is read back.
+    void Show(mosaiqua::DocumentChange change);
+    void ShowSprite();
+    void ShowCharSet();
+    void ShowColours();
+    void ShowSettings();
+    void FollowCharSetDrawing();
     RasterView* CharSetView(mosaiqua::CharSetViewKind kind) const;
-    void RefreshCharSetViews(bool draw8x8, bool draw16x16, bool draw8x16, bool showStatus);
+    QCheckBox* ViewBox(mosaiqua::CharSetViewKind kind) const;
+    QAction* ViewMark(mosaiqua::CharSetViewKind kind) const;
     void SetStatus(const QString& text);
-    void SetSpriteColours(const mosaiqua::ColourSlots& colours);
-    void SetCharSetColours(const mosaiqua::ColourSlots& colours);
     void StepSprite(mosaiqua::SpriteStep step);
     void StepCharSet(mosaiqua::CharSetStep step);
-    void ChoosePalette(QAction* chosen, bool checked);
+    void ChoosePalette(mosaiqua::PaletteKind kind);
     void ApplyStayOnTop(bool onTop);
-    void LoadAndRedraw(const QString& shownName, const std::string& systemPath);
-    void ViewBoxChanged(QAction* item, QCheckBox* box, mosaiqua::CharSetViewKind kind);
+    void Load(const QString& shownName, const std::string& systemPath);
 
     // Export and dialogs (file_commands.cpp, edit_commands.cpp).
-    enum class SlotRedraw { Sprite, CharSet, CharSetMulticolour };
-    void EditColourSlot(ColourSwatch* swatch, SlotRedraw redraw);
+    enum class Viewer { Sprite, CharSet };
+    void EditColourSlot(Viewer viewer, mosaiqua::ColourSlot slot);
     QPoint CentredOver(const QSize& outer) const;
     QSize PickerOuterSize() const;
     std::optional<QString> AskSaveName(const QString& presetName);
     std::optional<QString> AskSaveName(SaveFileRequest request);
-    // A picture save's options: BMP depth, and the background of `colours` when transparency is on.
-    mosaiqua::ImageSaveOptions PictureOptions(int bitsPerPixel, const mosaiqua::ColourSlots& colours) const;
-    // What a picture save adds to its status when transparent pixels stand for more than the background.
-    static QString TransparencyNote(const mosaiqua::ImageSaveOptions& options, const QString& path,
-                                    const mosaiqua::ColourSlots& colours, bool multicolour);
-    int SpriteSaveDepth() const;
+    // Hands the save settings dialog's values and the display's depth to the document before a save.
+    void ApplySaveSettings();
     int DisplayDepth() const;
     void SaveCharSetView(mosaiqua::CharSetViewKind kind);
     void SaveSpriteRange(RangeDialogMode mode);
-    void RestoreAfterRange();
+    void RestoreAfterRange(std::int32_t spriteAddress);
 
     // File menu.
-    void OpenFreezeFile1Click();
-    void SaveSprite1Click();
-    void SaveNext7Sprites1Click();
-    void SaveSpriteAnimation1Click();
-    void SaveRawData1Click();
+    void OpenFreezeFile();
+    void SaveCurrentSprite();
+    void SaveNextSevenSprites();
+    void SaveSpriteAnimation();
+    void SaveRawData();
 
     // Edit menu and the buttons it duplicates.
-    void CopySpriteToClipboard1Click();
-    void ResetColoursToDefaults1Click();
-    void ResetCharSetColoursToDefault1Click();
-    void BackClick();
-    void Button5Click();
-    void Button6Click();
-    void Button7Click();
-    void CBackClick();
-    void ButCol1Click();
-    void ButCol2Click();
-    void ButCol3Click();
+    void CopyPictureToClipboard();
+    void ResetSpriteColours();
+    void ResetCharSetColours();
+    void EditSpriteBackground();
+    void EditSpriteMulticolour1();
+    void EditSpriteMainColour();
+    void EditSpriteMulticolour2();
+    void EditCharSetBackground();
+    void EditCharSetMulticolour1();
+    void EditCharSetMainColour();
+    void EditCharSetMulticolour2();
 
     // Options menu.
-    void SpriteSizeWhenSaving1Click();
-    void SetDefaultFreezeDirectory1Click();
+    void EditSaveSettings();
+    void EditFolders();
 
     // View menu, sprite navigation and the charset page.
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button8Click();
-    void Button9Click();
-    void Button10Click();
-    void Button11Click();
-    void MCMClick();
-    void CMCMClick();
-    void CSR1Click();
-    void CSL1Click();
-    void CSPlusClick();
-    void CSMinusClick();
-    void CharRefreshClick();
-    void Check8x8Click();
-    void Check16x16Click();
-    void Check8x16Click();
+    void SpriteToEnd();
+    void SpriteModeClicked();
+    void RefreshCharSets();
 
     // The Snapshot and Memory Overview windows (memory_windows.cpp).
     void BuildMemoryWindows();
-    const mosaiqua::PaletteTable& PaletteInForce() const;
     mosaiqua::OverviewPage CurrentOverviewPage() const;
-    void ShowSnapshotState();
-    void ShowLoadedState();
-    void FollowInOverview();
     void TakeSnapshotSprite(const mosaiqua::SpriteSettings& settings);
     void TakeSnapshotCharSet(const mosaiqua::CharSetSettings& settings);
     void MoveViewerTo(mosaiqua::OverviewPage page, std::int32_t address);
-    void SnapshotState1Click();
-    void MemoryOverview1Click();
+    void ShowSnapshotWindow();
+    void ShowMemoryOverview();
 
     // Help menu.
-    void HelpFile1Click();
-    void TessalumaOnTheWeb1Click();
-    void ReportABug1Click();
-    void MakeASuggestion1Click();
-    void About1Click();
-    void Image5DblClick();
+    void ShowHelp();
+    void OpenHomePage();
+    void OpenBugBoard();
+    void OpenSuggestionBoard();
+    void ShowAbout();
 
     Platform& m_platform;
-    mosaiqua::MemoryImage m_image;
-    mosaiqua::SpriteRasters m_spriteRasters;
-    mosaiqua::CharSetRasters m_charSetRasters;
+    mosaiqua::Document& m_document;
+    mosaiqua::Document::ObserverId m_observer = 0;
+    // Set when the document starts drawing the character-set views; their labels, the progress bar
+    // and the status follow when it says they changed.
+    bool m_charSetDrawn = false;
     SecondaryWindows m_windows;
-    // What the loaded file says about the video chip; none for files without it.
-    std::optional<mosaiqua::MachineState> m_machineState;
-    std::int32_t m_spriteAddress = 0;
-    std::int32_t m_charSetAddress = 0;
-    std::int32_t m_savedSpriteAddress = 0; // where a range export puts SpriteAddress back
-    mosaiqua::FileIdentity m_loadedFile;   // no save replaces it
-    int m_charSetProgressTotal = 0;
     std::vector<QPointer<QWidget>> m_stayOnTopFollowers;
 
     QWidget* m_controlBar1 = nullptr;
@@ -275,7 +244,7 @@ private:
     RasterView* m_charSetImage8x16View = nullptr;
     RasterView* m_charSetImage16x16View = nullptr;
 
-    // Menu items whose check marks are state.
+    // Commands with check marks, set from the document (Always On Top: from the window).
     QAction* m_useC64Palette1 = nullptr;
     QAction* m_useVicPalette1 = nullptr;
     QAction* m_useWindowsStandard16bitPalette1 = nullptr;

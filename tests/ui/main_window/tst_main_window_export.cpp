@@ -1,6 +1,6 @@
 // The save commands of the File menu and the clipboard copy, checked through the files they write
 // (read back with QImage and byte by byte) and what the desktop was asked for.
-#include "helpers/form1_driver.h"
+#include "helpers/main_window_driver.h"
 #include "ui/dialogs/folders_dialog.h"
 #include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/save_settings_dialog.h"
@@ -81,7 +81,7 @@ std::vector<std::string> BalloonCell(int sw, int sh, int bw, int bh) {
 
 // Opens the settings dialog from the Options menu and plays the user: types the given texts
 // (an empty entry leaves its box alone), picks the colour depth and presses OK.
-void TypeSaveSettings(Form1Fixture& f, const QStringList& texts, bool use24Bit = true) {
+void TypeSaveSettings(MainWindowFixture& f, const QStringList& texts, bool use24Bit = true) {
     f.platform.modalScripts.push_back([texts, use24Bit](QDialog* dialog) {
         dialog->show();
         for (int i = 0; i < texts.size(); ++i) {
@@ -96,17 +96,11 @@ void TypeSaveSettings(Form1Fixture& f, const QStringList& texts, bool use24Bit =
         Child<QPushButton>(*dialog, "Button1")->click();
         return dialog->result();
     });
-    Trigger(f.form, "SpriteSizeWhenSaving1");
-}
-
-// The balloon sprite as the current sprite.
-void LoadBalloon(Form1Fixture& f) {
-    WalkSpriteTo(f.form, 0x0049);
-    LoadFile(f, TestDataPath("ballon_demo.prg"));
+    Trigger(f.main, "SpriteSizeWhenSaving1");
 }
 
 // An empty folder for the files a test writes, apart from the memory images it loads.
-QString OutFolder(Form1Fixture& f) {
+QString OutFolder(MainWindowFixture& f) {
     QDir(f.files.path()).mkdir("out");
     return f.files.filePath("out");
 }
@@ -116,27 +110,27 @@ QStringList FilesIn(const QString& folder) {
 }
 
 // Saves with `command`, answering the save dialog with `name`.
-void SaveAs(Form1Fixture& f, const char* command, const QString& name) {
+void SaveAs(MainWindowFixture& f, const char* command, const QString& name) {
     f.platform.saveAnswers.push_back(name);
-    Trigger(f.form, command);
+    Trigger(f.main, command);
 }
 
 // Picks true VIC-II white for the sprite's main colour through the picker, so colours survive a
 // 16-bit file exactly.
-void MainColourWhite(Form1Fixture& f) {
+void MainColourWhite(MainWindowFixture& f) {
     f.platform.modalScripts.push_back([](QDialog* dialog) {
-        auto* picker = qobject_cast<TC64Palette*>(dialog);
-        picker->FormActivate();
-        picker->c64pClick(2);
-        picker->Button1Click();
+        auto* picker = qobject_cast<PalettePicker*>(dialog);
+        picker->ShowChoices();
+        picker->PickSwatch(2);
+        picker->AcceptPick();
         return int(QDialog::Accepted);
     });
-    Trigger(f.form, "EditColour21");
+    Trigger(f.main, "EditColour21");
 }
 
 } // namespace
 
-class TestTForm1Export final : public QObject {
+class TestMainWindowExport final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -156,10 +150,10 @@ private slots:
     void clipboardFailure();
 };
 
-void TestTForm1Export::settingsDialogOpensCentredWithDefaults() {
-    Form1Fixture f;
+void TestMainWindowExport::settingsDialogOpensCentredWithDefaults() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    f.form.move(41, 13);
+    f.main.move(41, 13);
     QCoreApplication::processEvents();
     QStringList texts;
     bool radio24 = false;
@@ -173,27 +167,27 @@ void TestTForm1Export::settingsDialogOpensCentredWithDefaults() {
         radioDisplay = Child<QRadioButton>(*dialog, "Radio16bit")->isChecked();
         return int(QDialog::Rejected);
     });
-    Trigger(f.form, "SpriteSizeWhenSaving1");
+    Trigger(f.main, "SpriteSizeWhenSaving1");
     QCOMPARE(f.platform.modalDialogs.size(), std::size_t(1));
-    QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().saveSpriteSettings));
+    QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().saveSettingsDialog));
     QCOMPARE(texts, (QStringList{"24", "21", "24", "21", "640", "480"}));
     QVERIFY(radio24);
     QVERIFY(!radioDisplay);
-    const QRect main = f.form.frameGeometry();
+    const QRect main = f.main.frameGeometry();
     QVERIFY(frame.width() >= 464 && frame.height() >= 379);
     QCOMPARE(frame.topLeft(), QPoint(main.left() + (main.width() - frame.width()) / 2,
                                      main.top() + (main.height() - frame.height()) / 2));
 }
 
-void TestTForm1Export::lettersInASizeStopTheNextSave() {
-    Form1Fixture f;
+void TestMainWindowExport::lettersInASizeStopTheNextSave() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
     const QString out = OutFolder(f);
     TypeSaveSettings(f, {"", "", "", "abc"});
     QVERIFY(f.platform.errors.empty()); // no complaint on OK
-    const QString status = f.form.StatusText();
-    QSignalSpy statusSpy(&f.form, &TForm1::StatusTextChanged);
+    const QString status = f.main.StatusText();
+    QSignalSpy statusSpy(&f.main, &MainWindow::StatusTextChanged);
 
     SaveAs(f, "SaveSprite1", out + "/one.BMP");
     QCOMPARE(f.platform.errors.size(), std::size_t(1));
@@ -205,19 +199,19 @@ void TestTForm1Export::lettersInASizeStopTheNextSave() {
     QCOMPARE(f.platform.errors[1].text, QString("'abc' is not a valid integer value"));
 
     QVERIFY(FilesIn(out).isEmpty());
-    QCOMPARE(f.form.StatusText(), status);
+    QCOMPARE(f.main.StatusText(), status);
     QCOMPARE(statusSpy.count(), 0);
-    QCOMPARE(f.form.SpriteAddress(), 0x0049);
+    QCOMPARE(f.main.SpriteAddress(), 0x0049);
 }
 
-void TestTForm1Export::everySaveAsksWithItsPresetName() {
-    Form1Fixture f;
+void TestMainWindowExport::everySaveAsksWithItsPresetName() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    WalkSpriteTo(f.form, 0x0800);
-    WalkCharSetTo(f.form, 0xD000);
+    WalkSpriteTo(f.main, 0x0800);
+    WalkCharSetTo(f.main, 0xD000);
     for (const char* command :
          {"SaveSprite1", "SaveNext7Sprites1", "Save8x8CharSet1", "Save8x16CharSet1", "Save16x16CharSet1"})
-        Trigger(f.form, command); // every dialog is cancelled
+        Trigger(f.main, command); // every dialog is cancelled
     const QStringList expected{"spr0800.BMP", "084009C0.BMP", "chrD000.BMP", "chrD000.BMP", "chrD000.BMP"};
     QCOMPARE(f.platform.saveRequests.size(), std::size_t(5));
     for (std::size_t i = 0; i < 5; ++i) {
@@ -230,28 +224,28 @@ void TestTForm1Export::everySaveAsksWithItsPresetName() {
     }
 
     // Near the top the next-seven name takes five digits.
-    WalkSpriteTo(f.form, 0xFFC0);
-    Trigger(f.form, "SaveSprite1");
-    Trigger(f.form, "SaveNext7Sprites1");
+    WalkSpriteTo(f.main, 0xFFC0);
+    Trigger(f.main, "SaveSprite1");
+    Trigger(f.main, "SaveNext7Sprites1");
     QCOMPARE(f.platform.saveRequests[5].presetName, QString("sprFFC0.BMP"));
     QCOMPARE(f.platform.saveRequests[6].presetName, QString("1000010180.BMP"));
 
     // The start folder is the bitmap directory as it is now.
     f.platform.folderAnswers.push_back(f.files.path());
     f.platform.modalScripts.push_back([](QDialog* dialog) {
-        qobject_cast<TFormDir*>(dialog)->BitmapEditButClick();
+        qobject_cast<FoldersDialog*>(dialog)->BrowseBitmapFolder();
         return int(QDialog::Accepted);
     });
-    Trigger(f.form, "SetDefaultFreezeDirectory1");
-    QCOMPARE(f.form.BitmapDirectory(), f.files.path());
-    Trigger(f.form, "Save8x8CharSet1");
-    Trigger(f.form, "SaveSprite1");
+    Trigger(f.main, "SetDefaultFreezeDirectory1");
+    QCOMPARE(f.main.BitmapDirectory(), f.files.path());
+    Trigger(f.main, "Save8x8CharSet1");
+    Trigger(f.main, "SaveSprite1");
     QCOMPARE(f.platform.saveRequests[7].startFolder, f.files.path());
     QCOMPARE(f.platform.saveRequests[8].startFolder, f.files.path());
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Export::currentSpriteAtTheSettingsSizes_data() {
+void TestMainWindowExport::currentSpriteAtTheSettingsSizes_data() {
     QTest::addColumn<QStringList>("sizes"); // sw, sh, bw, bh
     QTest::addColumn<int>("fileSize");
     QTest::newRow("defaults") << QStringList{} << 54 + 21 * 72;
@@ -262,10 +256,10 @@ void TestTForm1Export::currentSpriteAtTheSettingsSizes_data() {
     QTest::newRow("24 x 21 in 25 x 21") << QStringList{"24", "21", "25", "21"} << 54 + 21 * 76;
 }
 
-void TestTForm1Export::currentSpriteAtTheSettingsSizes() {
+void TestMainWindowExport::currentSpriteAtTheSettingsSizes() {
     QFETCH(QStringList, sizes);
     QFETCH(int, fileSize);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
     if (!sizes.isEmpty())
@@ -277,7 +271,7 @@ void TestTForm1Export::currentSpriteAtTheSettingsSizes() {
     const QString path = OutFolder(f) + "/balloon.BMP";
     SaveAs(f, "SaveSprite1", path);
     QVERIFY(f.platform.errors.empty());
-    QCOMPARE(f.form.StatusText(), QString("1 sprite saved ok."));
+    QCOMPARE(f.main.StatusText(), QString("1 sprite saved ok."));
 
     const QByteArray bytes = ReadFile(path);
     QCOMPARE(bytes.size(), fileSize);
@@ -303,12 +297,12 @@ void TestTForm1Export::currentSpriteAtTheSettingsSizes() {
             QCOMPARE(bytes.at(54 + 3 * x + b), expected);
     }
     // Nothing but the file and the status changed.
-    QCOMPARE(f.form.SpriteAddress(), 0x0049);
-    QCOMPARE(Rows(f.form.SpriteViews().SpriteActual, 0, 0, 24, 21, 0x6C6C6C, 0), kBalloon);
+    QCOMPARE(f.main.SpriteAddress(), 0x0049);
+    QCOMPARE(Rows(f.main.SpriteViews().SpriteActual, 0, 0, 24, 21, 0x6C6C6C, 0), kBalloon);
 }
 
-void TestTForm1Export::nextSevenSpritesLaidOutInCells() {
-    Form1Fixture f;
+void TestMainWindowExport::nextSevenSpritesLaidOutInCells() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     // Sprite k after the current one: k + 1 pixels at the left of every row and its last pixel.
     QByteArray memory(64 * 8, char(0));
@@ -322,7 +316,7 @@ void TestTForm1Export::nextSevenSpritesLaidOutInCells() {
     const QString path = OutFolder(f) + "/seven.BMP";
     SaveAs(f, "SaveNext7Sprites1", path);
     QVERIFY(f.platform.errors.empty());
-    QCOMPARE(f.form.StatusText(), QString("7 sprites saved ok."));
+    QCOMPARE(f.main.StatusText(), QString("7 sprites saved ok."));
 
     // 210 pixels of 3 bytes make 630, padded to 632.
     const QByteArray bytes = ReadFile(path);
@@ -340,22 +334,22 @@ void TestTForm1Export::nextSevenSpritesLaidOutInCells() {
     QCOMPARE(ImageRows(image, 0, 0, 210, 21), std::vector<std::string>(21, row));
 }
 
-void TestTForm1Export::cancelOrEmptyNameWritesNothing() {
-    Form1Fixture f;
+void TestMainWindowExport::cancelOrEmptyNameWritesNothing() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
     const QString out = OutFolder(f);
-    QCOMPARE(f.form.StatusText(), QString("OK.."));
-    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+    QCOMPARE(f.main.StatusText(), QString("OK.."));
+    QSignalSpy status(&f.main, &MainWindow::StatusTextChanged);
     const char* commands[] = {"SaveSprite1", "SaveNext7Sprites1", "Save8x8CharSet1", "Save8x16CharSet1",
                               "Save16x16CharSet1"};
     for (const char* command : commands) {
-        Trigger(f.form, command); // cancelled
+        Trigger(f.main, command); // cancelled
         SaveAs(f, command, QString());
     }
     QCOMPARE(f.platform.saveRequests.size(), std::size_t(10));
     QCOMPARE(status.count(), 0);
-    QCOMPARE(f.form.StatusText(), QString("OK.."));
+    QCOMPARE(f.main.StatusText(), QString("OK.."));
     QVERIFY(FilesIn(out).isEmpty());
     QVERIFY(f.platform.errors.empty());
 
@@ -364,26 +358,26 @@ void TestTForm1Export::cancelOrEmptyNameWritesNothing() {
                             "8 x 16 CharSet saved ok.", "16 x 16 CharSet saved ok."};
     for (int i = 0; i < 5; ++i) {
         SaveAs(f, commands[i], out + QStringLiteral("/file%1.BMP").arg(i));
-        QCOMPARE(f.form.StatusText(), texts[i]);
+        QCOMPARE(f.main.StatusText(), texts[i]);
     }
     QCOMPARE(FilesIn(out).size(), 5);
 }
 
-void TestTForm1Export::charSetFilesKeepTheViewsPicture() {
-    Form1Fixture f;
+void TestMainWindowExport::charSetFilesKeepTheViewsPicture() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBytes(f, QByteArray(1, char(0xFF))); // character 0, row 0 in the main colour
     // Sizes and depth of the sprite saves must not reach the charset files.
     TypeSaveSettings(f, {"48", "42", "100", "100"}, true);
-    ShowPage(f.form, "CharSheet");
-    ClickOn(f.form, "CSPlus"); // the address moves, the picture stays
-    QCOMPARE(f.form.CharSetAddress(), 1);
+    ShowPage(f.main, "CharSheet");
+    ClickOn(f.main, "CSPlus"); // the address moves, the picture stays
+    QCOMPARE(f.main.CharSetAddress(), 1);
     f.platform.colourDepth = 32;
 
     const QString path = OutFolder(f) + "/stale.BMP";
     SaveAs(f, "Save8x8CharSet1", path);
     QCOMPARE(f.platform.saveRequests.back().presetName, QString("chr0001.BMP"));
-    QCOMPARE(f.form.StatusText(), QString("8 x 8 CharSet saved ok."));
+    QCOMPARE(f.main.StatusText(), QString("8 x 8 CharSet saved ok."));
     const QByteArray bytes = ReadFile(path);
     QCOMPARE(bytes.size(), 54 + 72 * 240 * 4);
     const BmpHeader header = HeaderOf(bytes);
@@ -399,8 +393,8 @@ void TestTForm1Export::charSetFilesKeepTheViewsPicture() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Export::neverEnabledViewsSaveBlack() {
-    Form1Fixture f;
+void TestMainWindowExport::neverEnabledViewsSaveBlack() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBytes(f, QByteArray(4096, char(0xFF)));
     const QString out = OutFolder(f);
@@ -424,8 +418,8 @@ void TestTForm1Export::neverEnabledViewsSaveBlack() {
     QCOMPARE(QImage(out + "/b.BMP").pixelColor(479, 47), kBlack);
 }
 
-void TestTForm1Export::colourDepthOfSpriteFiles() {
-    Form1Fixture f;
+void TestMainWindowExport::colourDepthOfSpriteFiles() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
     MainColourWhite(f);
@@ -476,11 +470,11 @@ void TestTForm1Export::colourDepthOfSpriteFiles() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Export::charSetFilesUseTheDisplayDepth() {
-    Form1Fixture f;
+void TestMainWindowExport::charSetFilesUseTheDisplayDepth() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const QString out = OutFolder(f);
-    QVERIFY(f.windows.Windows().saveSpriteSettings->Use24Bit());
+    QVERIFY(f.windows.Windows().saveSettingsDialog->Use24Bit());
     f.platform.colourDepth = 16;
     SaveAs(f, "Save8x8CharSet1", out + "/c16.BMP");
     const QByteArray bytes16 = ReadFile(out + "/c16.BMP");
@@ -499,11 +493,11 @@ void TestTForm1Export::charSetFilesUseTheDisplayDepth() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Export::fileThatCannotBeCreated() {
-    Form1Fixture f;
+void TestMainWindowExport::fileThatCannotBeCreated() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
-    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+    QSignalSpy status(&f.main, &MainWindow::StatusTextChanged);
     const QString missing = f.files.filePath("no-such-folder");
     const QString spriteName = missing + "/spr0049.BMP";
     SaveAs(f, "SaveSprite1", spriteName);
@@ -525,14 +519,14 @@ void TestTForm1Export::fileThatCannotBeCreated() {
     QVERIFY(!QFileInfo::exists(missing));
     QVERIFY(FilesIn(folder).isEmpty());
     QCOMPARE(status.count(), 0);
-    QCOMPARE(f.form.StatusText(), QString("OK.."));
+    QCOMPARE(f.main.StatusText(), QString("OK.."));
 }
 
-void TestTForm1Export::clipboardTakesThePictureInFront() {
-    Form1Fixture f;
+void TestMainWindowExport::clipboardTakesThePictureInFront() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     LoadBalloon(f);
-    QTest::keyClick(&f.form, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&f.main, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(f.platform.clipboardImages.size(), std::size_t(1));
     const QImage sprite = f.platform.clipboardImages[0];
     QCOMPARE(sprite.size(), QSize(24, 21));
@@ -541,12 +535,12 @@ void TestTForm1Export::clipboardTakesThePictureInFront() {
     // The charset page with only the 8 x 16 view on: the 8 x 8 view's last picture. Loading
     // writes only the bytes read, so the balloon file is overwritten whole.
     LoadBytes(f, char(0xFF) + QByteArray(4095, char(0)));
-    ShowPage(f.form, "CharSheet");
-    ClickOn(f.form, "Check8x16");
-    ClickOn(f.form, "Check8x8");
-    QVERIFY(!Child<QAbstractButton>(f.form, "Check8x8")->isChecked());
-    ClickOn(f.form, "CSR1"); // redraws the 8 x 16 view only
-    Trigger(f.form, "CopySpriteToClipboard1");
+    ShowPage(f.main, "CharSheet");
+    ClickOn(f.main, "Check8x16");
+    ClickOn(f.main, "Check8x8");
+    QVERIFY(!Child<QAbstractButton>(f.main, "Check8x8")->isChecked());
+    ClickOn(f.main, "CSR1"); // redraws the 8 x 16 view only
+    Trigger(f.main, "CopySpriteToClipboard1");
     QCOMPARE(f.platform.clipboardImages.size(), std::size_t(2));
     const QImage chars = f.platform.clipboardImages[1];
     QCOMPARE(chars.size(), QSize(240, 72));
@@ -555,17 +549,17 @@ void TestTForm1Export::clipboardTakesThePictureInFront() {
     QCOMPARE(ImageRows(chars, 0, 0, 240, 72), expected);
 
     QVERIFY(f.platform.errors.empty());
-    QCOMPARE(f.form.StatusText(), QString("OK.."));
+    QCOMPARE(f.main.StatusText(), QString("OK.."));
 }
 
-void TestTForm1Export::clipboardFailure() {
-    Form1Fixture f;
+void TestMainWindowExport::clipboardFailure() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     f.platform.clipboardWorks = false;
-    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
-    Trigger(f.form, "CopySpriteToClipboard1");
-    ShowPage(f.form, "CharSheet");
-    Trigger(f.form, "CopySpriteToClipboard1");
+    QSignalSpy status(&f.main, &MainWindow::StatusTextChanged);
+    Trigger(f.main, "CopySpriteToClipboard1");
+    ShowPage(f.main, "CharSheet");
+    Trigger(f.main, "CopySpriteToClipboard1");
     QCOMPARE(f.platform.errors.size(), std::size_t(2));
     for (const FakePlatform::Error& error : f.platform.errors) {
         QCOMPARE(error.title, QString("Mosaiqua"));
@@ -575,5 +569,5 @@ void TestTForm1Export::clipboardFailure() {
     QCOMPARE(status.count(), 0);
 }
 
-QTEST_MAIN(TestTForm1Export)
-#include "tst_tform1_export.moc"
+QTEST_MAIN(TestMainWindowExport)
+#include "tst_main_window_export.moc"

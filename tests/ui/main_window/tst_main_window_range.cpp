@@ -1,6 +1,6 @@
 // Saving every sprite of a memory range through the main window: one file per sprite or all of
 // them on one bitmap, with the range dialog played through its digit buttons.
-#include "helpers/form1_driver.h"
+#include "helpers/main_window_driver.h"
 #include "ui/dialogs/palette_picker.h"
 #include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
@@ -118,11 +118,11 @@ QStringList FilesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-QLineEdit* SizeEdit(Form1Fixture& f, const char* name) {
-    return Child<QLineEdit>(*f.windows.Windows().saveSpriteSettings, QString::fromLatin1(name));
+QLineEdit* SizeEdit(MainWindowFixture& f, const char* name) {
+    return Child<QLineEdit>(*f.windows.Windows().saveSettingsDialog, QString::fromLatin1(name));
 }
 
-QProgressBar* Progress(const TForm1& form) {
+QProgressBar* Progress(const MainWindow& form) {
     return Child<QProgressBar>(form, QStringLiteral("ProgressBar1"));
 }
 
@@ -134,9 +134,9 @@ struct StatusStep {
     int progressMaximum;
 };
 
-std::shared_ptr<std::vector<StatusStep>> RecordStatus(TForm1& form) {
+std::shared_ptr<std::vector<StatusStep>> RecordStatus(MainWindow& form) {
     auto steps = std::make_shared<std::vector<StatusStep>>();
-    QObject::connect(&form, &TForm1::StatusTextChanged, &form, [steps, &form](const QString& text) {
+    QObject::connect(&form, &MainWindow::StatusTextChanged, &form, [steps, &form](const QString& text) {
         steps->push_back({text, form.SpriteAddress(), Progress(form)->value(), Progress(form)->maximum()});
     });
     return steps;
@@ -163,7 +163,7 @@ struct ViewerState {
     QString label1, label2, label3;
     mosaiqua::SpriteRasters views;
 
-    static ViewerState Of(const TForm1& form) {
+    static ViewerState Of(const MainWindow& form) {
         return {form.SpriteAddress(), LabelText(form, "Label1"), LabelText(form, "Label2"),
                 LabelText(form, "Label3"), form.SpriteViews()};
     }
@@ -182,15 +182,15 @@ QByteArray MemoryWithViewerSprite() {
 }
 
 // Loads the memory and parks the viewer on $0100; what it then shows, to compare with later.
-ViewerState LoadAndPark(Form1Fixture& f, const QByteArray& memory) {
+ViewerState LoadAndPark(MainWindowFixture& f, const QByteArray& memory) {
     LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0100);
-    return ViewerState::Of(f.form);
+    WalkSpriteTo(f.main, 0x0100);
+    return ViewerState::Of(f.main);
 }
 
 } // namespace
 
-class TestTForm1Range final : public QObject {
+class TestMainWindowRange final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -212,8 +212,8 @@ private slots:
     void addressesSurviveBetweenUses();
 };
 
-void TestTForm1Range::toFilesWritesOneFilePerSprite() {
-    Form1Fixture f;
+void TestMainWindowRange::toFilesWritesOneFilePerSprite() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     QByteArray memory = MemoryWithViewerSprite();
     for (int k = 0; k < 5; ++k) // the fifth, at $1100, lies outside the range
@@ -225,15 +225,15 @@ void TestTForm1Range::toFilesWritesOneFilePerSprite() {
     auto seen = std::make_shared<DialogSeen>();
     f.platform.modalScripts.push_back(RangeScript(0x1000, 0x1100, true, seen));
     f.platform.saveAnswers.push_back(out + "/a.BMP");
-    const auto status = RecordStatus(f.form);
-    Trigger(f.form, kToFiles);
+    const auto status = RecordStatus(f.main);
+    Trigger(f.main, kToFiles);
 
     QVERIFY(f.platform.errors.empty());
     QVERIFY(seen->ran);
-    QCOMPARE(f.platform.modalDialogs, std::vector<QDialog*>{f.windows.Windows().saveSpriteMem});
+    QCOMPARE(f.platform.modalDialogs, std::vector<QDialog*>{f.windows.Windows().spriteRangeDialog});
     QCOMPARE(seen->title, QString("Save Sprites Between Memory Locations"));
     QVERIFY(seen->detailsHidden);
-    QCOMPARE(LabelText(*f.windows.Windows().saveSpriteMem, "Label6"), QString("4"));
+    QCOMPARE(LabelText(*f.windows.Windows().spriteRangeDialog, "Label6"), QString("4"));
 
     QCOMPARE(f.platform.saveRequests.size(), std::size_t(1));
     QCOMPARE(f.platform.saveRequests[0].presetName, QString("spr.BMP"));
@@ -256,14 +256,14 @@ void TestTForm1Range::toFilesWritesOneFilePerSprite() {
         QCOMPARE((*status)[std::size_t(k)].progressMaximum, 4);
     }
     QCOMPARE(status->back().text, QString("4 sprites saved ok."));
-    QCOMPARE(f.form.StatusText(), QString("4 sprites saved ok."));
+    QCOMPARE(f.main.StatusText(), QString("4 sprites saved ok."));
 
-    QCOMPARE(Progress(f.form)->value(), 0);
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE(Progress(f.main)->value(), 0);
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::singleBitmapFillsRowsLeftToRight() {
-    Form1Fixture f;
+void TestMainWindowRange::singleBitmapFillsRowsLeftToRight() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     // 27 sprites from $2000: each has pixels at (0, 0) and (23, 20) and its number in row 1.
     QByteArray memory = MemoryWithViewerSprite();
@@ -281,8 +281,8 @@ void TestTForm1Range::singleBitmapFillsRowsLeftToRight() {
     auto seen = std::make_shared<DialogSeen>();
     f.platform.modalScripts.push_back(RangeScript(0x2000, 0x2000 + 0x40 * count, true, seen));
     f.platform.saveAnswers.push_back(chosen);
-    const auto status = RecordStatus(f.form);
-    Trigger(f.form, kToBitmap);
+    const auto status = RecordStatus(f.main);
+    Trigger(f.main, kToBitmap);
 
     QVERIFY(f.platform.errors.empty());
     QCOMPARE(seen->title, QString("Save Sprites Between Memory Locations To Single Bitmap"));
@@ -316,42 +316,42 @@ void TestTForm1Range::singleBitmapFillsRowsLeftToRight() {
     QCOMPARE((*status)[count - 1].progress, count);
     QCOMPARE((*status)[count - 1].progressMaximum, count);
     QCOMPARE(status->back().text, QString("27 sprites saved ok to a single bitmap."));
-    QCOMPARE(Progress(f.form)->value(), 0);
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE(Progress(f.main)->value(), 0);
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::singleBitmapIsWrittenBeforeSuccessIsShown() {
-    Form1Fixture f;
+void TestMainWindowRange::singleBitmapIsWrittenBeforeSuccessIsShown() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
     const QString chosen = f.files.filePath("sheet.BMP");
     bool fileThereAtSuccess = false;
-    connect(&f.form, &TForm1::StatusTextChanged, this, [&](const QString& text) {
+    connect(&f.main, &MainWindow::StatusTextChanged, this, [&](const QString& text) {
         if (text.endsWith("saved ok to a single bitmap."))
             fileThereAtSuccess = QFileInfo(chosen).isFile();
     });
     f.platform.modalScripts.push_back(RangeScript(0x0000, 0x0080));
     f.platform.saveAnswers.push_back(chosen);
-    Trigger(f.form, kToBitmap);
+    Trigger(f.main, kToBitmap);
     QVERIFY(f.platform.errors.empty());
-    QCOMPARE(f.form.StatusText(), QString("2 sprites saved ok to a single bitmap."));
+    QCOMPARE(f.main.StatusText(), QString("2 sprites saved ok to a single bitmap."));
     QVERIFY(fileThereAtSuccess);
 
     // A name that cannot be written: the error box, never the success text.
     QVERIFY(QDir(f.files.path()).mkdir("taken.BMP"));
     f.platform.modalResults.push_back(QDialog::Accepted);
     f.platform.saveAnswers.push_back(f.files.filePath("taken.BMP"));
-    Trigger(f.form, kToBitmap);
+    Trigger(f.main, kToBitmap);
     QCOMPARE(f.platform.errors.size(), std::size_t(1));
     QCOMPARE(f.platform.errors[0].title, QString("Mosaiqua"));
-    QVERIFY(!f.form.StatusText().contains("saved ok"));
+    QVERIFY(!f.main.StatusText().contains("saved ok"));
     QVERIFY(QFileInfo(f.files.filePath("taken.BMP")).isDir());
-    QCOMPARE(Progress(f.form)->value(), 0);
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE(Progress(f.main)->value(), 0);
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::rangeEndingAtFFFF() {
-    Form1Fixture f;
+void TestMainWindowRange::rangeEndingAtFFFF() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     // $FFBF to $FFFF holds the sprites at $FFBF and $FFFF; the second reads the file bytes that
     // follow the 64 KB.
@@ -370,11 +370,11 @@ void TestTForm1Range::rangeEndingAtFFFF() {
     auto seen = std::make_shared<DialogSeen>();
     f.platform.modalScripts.push_back(RangeScript(0xFFBF, 0xFFFF, true, seen));
     f.platform.saveAnswers.push_back(out + "/x.BMP");
-    const auto status = RecordStatus(f.form);
-    Trigger(f.form, kToFiles);
+    const auto status = RecordStatus(f.main);
+    Trigger(f.main, kToFiles);
 
     QVERIFY(f.platform.errors.empty());
-    QCOMPARE(LabelText(*f.windows.Windows().saveSpriteMem, "Label6"), QString("2"));
+    QCOMPARE(LabelText(*f.windows.Windows().spriteRangeDialog, "Label6"), QString("2"));
     QCOMPARE(FilesIn(out), (QStringList{"xFFBF.bmp", "xFFFF.bmp"}));
     std::vector<std::string> firstRows = Blank(24, 21);
     firstRows[0] = "########................";
@@ -384,15 +384,15 @@ void TestTForm1Range::rangeEndingAtFFFF() {
     lastRows[20] = "#......................#";
     QCOMPARE(ImageRows(QImage(out + "/xFFFF.bmp"), 0, 0, 24, 21), lastRows);
 
-    // The viewer walks past the end of the 64 KB before it is put back.
+    // The viewer walks along, never past the end of the 64 KB, before it is put back.
     QCOMPARE(status->size(), std::size_t(3));
     QCOMPARE((*status)[0].spriteAddress, 0xFFFF);
-    QCOMPARE((*status)[1].spriteAddress, 0xFFFF + 0x40);
-    QCOMPARE(f.form.StatusText(), QString("2 sprites saved ok."));
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE((*status)[1].spriteAddress, 0xFFFF);
+    QCOMPARE(f.main.StatusText(), QString("2 sprites saved ok."));
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::cancelPutsTheViewerBack_data() {
+void TestMainWindowRange::cancelPutsTheViewerBack_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("rangeAccepted");
     QTest::addColumn<bool>("nameGiven"); // the save dialog answers "" rather than cancelling
@@ -404,36 +404,36 @@ void TestTForm1Range::cancelPutsTheViewerBack_data() {
     }
 }
 
-void TestTForm1Range::cancelPutsTheViewerBack() {
+void TestMainWindowRange::cancelPutsTheViewerBack() {
     QFETCH(QString, command);
     QFETCH(bool, rangeAccepted);
     QFETCH(bool, nameGiven);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
     QByteArray memory = MemoryWithViewerSprite();
     PutSprite(memory, 0x3000, std::vector<std::array<int, 3>>(21, {0xFF, 0xFF, 0xFF}));
     const ViewerState before = LoadAndPark(f, memory);
-    const QString statusBefore = f.form.StatusText();
+    const QString statusBefore = f.main.StatusText();
     QCOMPARE(statusBefore, QString("OK.."));
 
     f.platform.modalScripts.push_back(RangeScript(0x3000, 0x3100, rangeAccepted));
     if (nameGiven)
         f.platform.saveAnswers.push_back(QString());
-    const auto status = RecordStatus(f.form);
-    Trigger(f.form, command);
+    const auto status = RecordStatus(f.main);
+    Trigger(f.main, command);
 
     QCOMPARE(f.platform.modalRuns, 1);
     QCOMPARE(f.platform.saveRequests.size(), std::size_t(rangeAccepted ? 1 : 0));
     QVERIFY(f.platform.errors.empty());
     QVERIFY(status->empty());
-    QCOMPARE(f.form.StatusText(), statusBefore);
-    QCOMPARE(Progress(f.form)->value(), 0);
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE(f.main.StatusText(), statusBefore);
+    QCOMPARE(Progress(f.main)->value(), 0);
+    QVERIFY(ViewerState::Of(f.main) == before);
     QCOMPARE(FilesIn(f.files.path()).filter(".bmp", Qt::CaseInsensitive), QStringList());
 }
 
-void TestTForm1Range::unwritableFileMidwayKeepsEarlierFiles() {
-    Form1Fixture f;
+void TestMainWindowRange::unwritableFileMidwayKeepsEarlierFiles() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     QByteArray memory = MemoryWithViewerSprite();
     for (int k = 0; k < 4; ++k)
@@ -444,7 +444,7 @@ void TestTForm1Range::unwritableFileMidwayKeepsEarlierFiles() {
 
     f.platform.modalScripts.push_back(RangeScript(0x1000, 0x1100));
     f.platform.saveAnswers.push_back(out + "/a.BMP");
-    Trigger(f.form, kToFiles);
+    Trigger(f.main, kToFiles);
 
     QCOMPARE(f.platform.errors.size(), std::size_t(1));
     QCOMPARE(f.platform.errors[0].title, QString("Mosaiqua"));
@@ -453,12 +453,12 @@ void TestTForm1Range::unwritableFileMidwayKeepsEarlierFiles() {
     QVERIFY(QFileInfo(out + "/a1080.bmp").isDir());
     QCOMPARE(ImageRows(QImage(out + "/a1000.bmp"), 0, 0, 24, 21), MarkedSpriteRows(0));
     QCOMPARE(ImageRows(QImage(out + "/a1040.bmp"), 0, 0, 24, 21), MarkedSpriteRows(1));
-    QVERIFY(f.form.StatusText() != QString("4 sprites saved ok."));
-    QCOMPARE(Progress(f.form)->value(), 0);
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QVERIFY(f.main.StatusText() != QString("4 sprites saved ok."));
+    QCOMPARE(Progress(f.main)->value(), 0);
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::sizeThatIsNotANumber_data() {
+void TestMainWindowRange::sizeThatIsNotANumber_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("text");
@@ -487,19 +487,19 @@ void TestTForm1Range::sizeThatIsNotANumber_data() {
         QTest::newRow(row.name) << row.command << QString(row.edit) << QString(row.text) << row.dialogsShown;
 }
 
-void TestTForm1Range::sizeThatIsNotANumber() {
+void TestMainWindowRange::sizeThatIsNotANumber() {
     QFETCH(QString, command);
     QFETCH(QString, edit);
     QFETCH(QString, text);
     QFETCH(bool, dialogsShown);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
     SizeEdit(f, edit.toLatin1().constData())->setText(text);
 
     f.platform.modalScripts.push_back(RangeScript(0x1000, 0x1100));
     f.platform.saveAnswers.push_back(f.files.filePath("a.BMP"));
-    Trigger(f.form, command);
+    Trigger(f.main, command);
 
     QCOMPARE(f.platform.errors.size(), std::size_t(1));
     QCOMPARE(f.platform.errors[0].title, QString("Mosaiqua"));
@@ -507,29 +507,29 @@ void TestTForm1Range::sizeThatIsNotANumber() {
     QCOMPARE(f.platform.modalRuns, dialogsShown ? 1 : 0);
     QCOMPARE(f.platform.saveRequests.size(), std::size_t(dialogsShown ? 1 : 0));
     QCOMPARE(FilesIn(f.files.path()).filter(".bmp", Qt::CaseInsensitive), QStringList());
-    QCOMPARE(f.form.StatusText(), QString("OK.."));
-    QCOMPARE(Progress(f.form)->value(), 0);
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE(f.main.StatusText(), QString("OK.."));
+    QCOMPARE(Progress(f.main)->value(), 0);
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::zeroCellSizeStopsBeforeTheDialog_data() {
+void TestMainWindowRange::zeroCellSizeStopsBeforeTheDialog_data() {
     QTest::addColumn<QString>("edit");
     QTest::newRow("bitmap width 0") << "CSBitmapWidth";
     QTest::newRow("bitmap height 0") << "CSBitmapHeight";
 }
 
-void TestTForm1Range::zeroCellSizeStopsBeforeTheDialog() {
+void TestMainWindowRange::zeroCellSizeStopsBeforeTheDialog() {
     QFETCH(QString, edit);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
-    auto* dialog = f.windows.Windows().saveSpriteMem;
+    auto* dialog = f.windows.Windows().spriteRangeDialog;
     const QString titleBefore = dialog->windowTitle();
     SizeEdit(f, edit.toLatin1().constData())->setText("0");
 
     f.platform.modalResults.push_back(QDialog::Accepted);
     f.platform.saveAnswers.push_back(f.files.filePath("sheet.BMP"));
-    Trigger(f.form, kToBitmap);
+    Trigger(f.main, kToBitmap);
 
     QCOMPARE(f.platform.errors.size(), std::size_t(1));
     QCOMPARE(f.platform.errors[0].text, QString("Division by zero"));
@@ -539,11 +539,11 @@ void TestTForm1Range::zeroCellSizeStopsBeforeTheDialog() {
     // The dialog was not half prepared.
     QCOMPARE(dialog->windowTitle(), titleBefore);
     QVERIFY(Child<QLabel>(*dialog, "SSMTotal")->isHidden());
-    QCOMPARE(f.form.StatusText(), QString("OK.."));
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE(f.main.StatusText(), QString("OK.."));
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::rangeWithoutWholeSprites_data() {
+void TestMainWindowRange::rangeWithoutWholeSprites_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
@@ -557,31 +557,31 @@ void TestTForm1Range::rangeWithoutWholeSprites_data() {
     }
 }
 
-void TestTForm1Range::rangeWithoutWholeSprites() {
+void TestMainWindowRange::rangeWithoutWholeSprites() {
     QFETCH(QString, command);
     QFETCH(int, start);
     QFETCH(int, end);
     QFETCH(QString, total);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
     const ViewerState before = LoadAndPark(f, MemoryWithViewerSprite());
 
     f.platform.modalScripts.push_back(RangeScript(start, end));
     f.platform.saveAnswers.push_back(f.files.filePath("a.BMP"));
-    const auto status = RecordStatus(f.form);
-    Trigger(f.form, command);
+    const auto status = RecordStatus(f.main);
+    Trigger(f.main, command);
 
-    QCOMPARE(LabelText(*f.windows.Windows().saveSpriteMem, "Label6"), total);
+    QCOMPARE(LabelText(*f.windows.Windows().spriteRangeDialog, "Label6"), total);
     QCOMPARE(f.platform.errors.size(), std::size_t(1));
     QCOMPARE(f.platform.errors[0].title, QString("Mosaiqua"));
     QVERIFY(!f.platform.errors[0].text.isEmpty());
     QCOMPARE(FilesIn(f.files.path()).filter(".bmp", Qt::CaseInsensitive), QStringList());
     QVERIFY(status->empty());
-    QCOMPARE(Progress(f.form)->value(), 0);
-    QVERIFY(ViewerState::Of(f.form) == before);
+    QCOMPARE(Progress(f.main)->value(), 0);
+    QVERIFY(ViewerState::Of(f.main) == before);
 }
 
-void TestTForm1Range::dialogPlacedFromThePickersOuterSize_data() {
+void TestMainWindowRange::dialogPlacedFromThePickersOuterSize_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("up");
     QTest::addColumn<int>("leftwards");
@@ -589,23 +589,23 @@ void TestTForm1Range::dialogPlacedFromThePickersOuterSize_data() {
     QTest::newRow("single bitmap") << kToBitmap << 80 << 115;
 }
 
-void TestTForm1Range::dialogPlacedFromThePickersOuterSize() {
+void TestMainWindowRange::dialogPlacedFromThePickersOuterSize() {
     QFETCH(QString, command);
     QFETCH(int, up);
     QFETCH(int, leftwards);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    TC64Palette& picker = *f.windows.Windows().c64Palette;
+    PalettePicker& picker = *f.windows.Windows().palettePicker;
     picker.winId();
     const QSize pickerOuter = picker.frameGeometry().size();
     QVERIFY(pickerOuter.width() >= 143 && pickerOuter.height() >= 172);
 
     for (const QPoint corner : {QPoint(101, 77), QPoint(250, 33)}) {
-        f.form.move(corner);
-        const QRect main = f.form.frameGeometry();
+        f.main.move(corner);
+        const QRect main = f.main.frameGeometry();
         auto seen = std::make_shared<DialogSeen>();
         f.platform.modalScripts.push_back(RangeScript(0x0000, 0x0040, false, seen));
-        Trigger(f.form, command);
+        Trigger(f.main, command);
         QVERIFY(seen->ran);
         // Halves truncate toward zero.
         const QPoint expected(main.left() + (main.width() - pickerOuter.width()) / 2 - leftwards,
@@ -614,29 +614,29 @@ void TestTForm1Range::dialogPlacedFromThePickersOuterSize() {
     }
 }
 
-void TestTForm1Range::addressesSurviveBetweenUses() {
-    Form1Fixture f;
+void TestMainWindowRange::addressesSurviveBetweenUses() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     QByteArray memory = MemoryWithViewerSprite();
     for (int k = 0; k < 4; ++k)
         PutSprite(memory, 0x1000 + 0x40 * k, MarkedSprite(k));
     LoadBytes(f, memory);
-    WalkSpriteTo(f.form, 0x0100);
-    QCOMPARE(f.windows.Windows().saveSpriteMem->Range(), (SpriteRangeValue{0x0000, 0x0040, 1}));
+    WalkSpriteTo(f.main, 0x0100);
+    QCOMPARE(f.windows.Windows().spriteRangeDialog->Range(), (SpriteRangeValue{0x0000, 0x0040, 1}));
 
     // First use: the start-up range, then the user dials another and cancels.
     auto first = std::make_shared<DialogSeen>();
     f.platform.modalScripts.push_back(RangeScript(0x1000, 0x1100, false, first));
-    Trigger(f.form, kToFiles);
+    Trigger(f.main, kToFiles);
     QCOMPARE(first->start, QString("$0000"));
     QCOMPARE(first->end, QString("$0040"));
     QCOMPARE(first->total, QString("1"));
-    QCOMPARE(f.windows.Windows().saveSpriteMem->Range(), (SpriteRangeValue{0x1000, 0x1100, 4}));
+    QCOMPARE(f.windows.Windows().spriteRangeDialog->Range(), (SpriteRangeValue{0x1000, 0x1100, 4}));
 
     // Second use, the other command: the dialled range is still there; the save is cancelled.
     auto second = std::make_shared<DialogSeen>();
     f.platform.modalScripts.push_back(RangeScript(0x1000, 0x1100, true, second));
-    Trigger(f.form, kToBitmap);
+    Trigger(f.main, kToBitmap);
     QCOMPARE(second->start, QString("$1000"));
     QCOMPARE(second->end, QString("$1100"));
     QCOMPARE(second->total, QString("4"));
@@ -646,7 +646,7 @@ void TestTForm1Range::addressesSurviveBetweenUses() {
     auto third = std::make_shared<DialogSeen>();
     f.platform.modalScripts.push_back(RangeScript(0x1000, 0x1100, true, third));
     f.platform.saveAnswers.push_back(f.files.filePath("b.BMP"));
-    Trigger(f.form, kToFiles);
+    Trigger(f.main, kToFiles);
     QCOMPARE(third->start, QString("$1000"));
     QCOMPARE(third->end, QString("$1100"));
     QVERIFY(third->detailsHidden);
@@ -655,8 +655,8 @@ void TestTForm1Range::addressesSurviveBetweenUses() {
     QCOMPARE(FilesIn(f.files.path()).filter(".bmp"),
              (QStringList{"b1000.bmp", "b1040.bmp", "b1080.bmp", "b10C0.bmp"}));
     QCOMPARE(ImageRows(QImage(f.files.filePath("b10C0.bmp")), 0, 0, 24, 21), MarkedSpriteRows(3));
-    QCOMPARE(f.form.StatusText(), QString("4 sprites saved ok."));
+    QCOMPARE(f.main.StatusText(), QString("4 sprites saved ok."));
 }
 
-QTEST_MAIN(TestTForm1Range)
-#include "tst_tform1_range.moc"
+QTEST_MAIN(TestMainWindowRange)
+#include "tst_main_window_range.moc"

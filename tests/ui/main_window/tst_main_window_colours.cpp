@@ -1,6 +1,6 @@
 // The main window's eight colour commands: the picker as the user meets it, the system colour
 // dialog, and which views each slot redraws.
-#include "helpers/form1_driver.h"
+#include "helpers/main_window_driver.h"
 #include "ui/dialogs/palette_picker.h"
 #include "ui/widgets/colour_swatch.h"
 
@@ -31,7 +31,7 @@ constexpr TColor kCharMarker = 0x040506;
 // What the user saw in the picker.
 struct PickerSight {
     mosaiqua::PaletteKind table = mosaiqua::PaletteKind::pkWindows; // the picker offers no Windows table
-    TColor tag = 0;
+    TColor pickedColour = 0;
     std::array<TColor, 16> colours{};
     QList<int> markedOnOpen;
     QList<int> markedAtEnd;
@@ -39,7 +39,7 @@ struct PickerSight {
     bool opened = false;
 };
 
-QList<int> Marked(const TC64Palette& picker) {
+QList<int> Marked(const PalettePicker& picker) {
     QList<int> marked;
     for (int n = 1; n <= 16; ++n)
         if (Child<PaletteSwatch>(picker, QStringLiteral("c64p%1").arg(n))->Caption() == QStringLiteral("X"))
@@ -51,37 +51,37 @@ QList<int> Marked(const TC64Palette& picker) {
 // order, then presses OK or Cancel.
 void QueuePicker(FakePlatform& platform, QList<int> clicks, bool ok, PickerSight* sight = nullptr) {
     platform.modalScripts.push_back([clicks, ok, sight](QDialog* dialog) {
-        auto* picker = qobject_cast<TC64Palette*>(dialog);
+        auto* picker = qobject_cast<PalettePicker*>(dialog);
         if (picker == nullptr)
             return int(QDialog::Rejected);
         if (sight != nullptr) {
             sight->opened = true;
             sight->frame = picker->frameGeometry();
             sight->table = picker->Table();
-            sight->tag = picker->Tag();
+            sight->pickedColour = picker->PickedColour();
         }
-        picker->FormActivate();
+        picker->ShowChoices();
         if (sight != nullptr) {
             for (int n = 1; n <= 16; ++n)
                 sight->colours[std::size_t(n - 1)] = picker->Swatch(n)->Colour();
             sight->markedOnOpen = Marked(*picker);
         }
         for (int n : clicks)
-            picker->c64pClick(n);
+            picker->PickSwatch(n);
         if (sight != nullptr)
             sight->markedAtEnd = Marked(*picker);
         if (!ok)
             return int(QDialog::Rejected);
-        picker->Button1Click();
+        picker->AcceptPick();
         return int(QDialog::Accepted);
     });
 }
 
-TColor SwatchColour(const TForm1& form, const QString& name) {
+TColor SwatchColour(const MainWindow& form, const QString& name) {
     return Child<ColourSwatch>(form, name)->Colour();
 }
 
-bool SpriteViewsAre(const TForm1& form, TColor colour) {
+bool SpriteViewsAre(const MainWindow& form, TColor colour) {
     const mosaiqua::SpriteRasters& views = form.SpriteViews();
     return AllPixels(views.SpriteActual, colour) && AllPixels(views.SpriteBig, colour) &&
            AllPixels(views.ScanImage, colour);
@@ -102,7 +102,7 @@ bool SameSpriteViews(const mosaiqua::SpriteRasters& a, const mosaiqua::SpriteRas
 
 } // namespace
 
-class TestTForm1Colours final : public QObject {
+class TestMainWindowColours final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -119,25 +119,25 @@ private slots:
     void alwaysOnTopSwitchesThePickerToo();
 };
 
-void TestTForm1Colours::pickerShowsTheTableInForceAndMarksTheSlot() {
-    Form1Fixture f;
+void TestMainWindowColours::pickerShowsTheTableInForceAndMarksTheSlot() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
 
     PickerSight vic;
     QueuePicker(f.platform, {}, true, &vic);
-    ClickOn(f.form, "Button6");
+    ClickOn(f.main, "Button6");
     QVERIFY(vic.opened);
     QCOMPARE(vic.table, mosaiqua::PaletteKind::pkTrueVic);
-    QCOMPARE(vic.tag, 0x6C6C6Cu);
+    QCOMPARE(vic.pickedColour, 0x6C6C6Cu);
     QCOMPARE(vic.colours, kTrueVic);
     QCOMPARE(vic.markedOnOpen, QList<int>{13});
-    QCOMPARE(f.form.SpriteColours(), kStartup);
+    QCOMPARE(f.main.SpriteColours(), kStartup);
 
     // Under CCS64 the swatches take that table, whatever the picker showed last.
-    Trigger(f.form, "UseC64Palette1");
+    Trigger(f.main, "UseC64Palette1");
     PickerSight background;
     QueuePicker(f.platform, {}, true, &background);
-    ClickOn(f.form, "Back");
+    ClickOn(f.main, "Back");
     QCOMPARE(background.table, mosaiqua::PaletteKind::pkCcs64);
     QCOMPARE(background.colours, kCcs64);
     // Black is the same in both tables.
@@ -146,102 +146,102 @@ void TestTForm1Colours::pickerShowsTheTableInForceAndMarksTheSlot() {
     // Grey of the true VIC-II table is not a CCS64 colour: nothing marked, OK keeps it.
     PickerSight grey;
     QueuePicker(f.platform, {}, true, &grey);
-    ClickOn(f.form, "Button6");
+    ClickOn(f.main, "Button6");
     QCOMPARE(grey.colours, kCcs64);
     QVERIFY(grey.markedOnOpen.isEmpty());
-    QCOMPARE(f.form.SpriteColours(), kStartup);
+    QCOMPARE(f.main.SpriteColours(), kStartup);
 
     // White in multicolour 2 is marked under CCS64 too.
     PickerSight white;
     QueuePicker(f.platform, {}, false, &white);
-    ClickOn(f.form, "Button7");
+    ClickOn(f.main, "Button7");
     QCOMPARE(white.markedOnOpen, QList<int>{2});
     QCOMPARE(f.platform.modalRuns, 4);
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Colours::colourInNeitherTableIsUnmarkedAndKept() {
-    Form1Fixture f;
+void TestMainWindowColours::colourInNeitherTableIsUnmarkedAndKept() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    Trigger(f.form, "ResetCharSetColoursToDefault1");
-    ShowPage(f.form, "CharSheet");
+    Trigger(f.main, "ResetCharSetColoursToDefault1");
+    ShowPage(f.main, "CharSheet");
 
     PickerSight sight;
     QueuePicker(f.platform, {}, true, &sight);
-    ClickOn(f.form, "ButCol1");
-    QCOMPARE(sight.tag, 0x808080u);
+    ClickOn(f.main, "ButCol1");
+    QCOMPARE(sight.pickedColour, 0x808080u);
     QCOMPARE(sight.colours, kTrueVic);
     QVERIFY(sight.markedOnOpen.isEmpty());
-    QCOMPARE(f.form.CharSetColours(), (ColourSlots{0x000000, 0x808080, 0xC0C0C0, 0xFFFFFF}));
+    QCOMPARE(f.main.CharSetColours(), (ColourSlots{0x000000, 0x808080, 0xC0C0C0, 0xFFFFFF}));
 
-    Trigger(f.form, "UseC64Palette1");
+    Trigger(f.main, "UseC64Palette1");
     PickerSight main;
     QueuePicker(f.platform, {}, true, &main);
-    ClickOn(f.form, "ButCol2");
-    QCOMPARE(main.tag, 0xC0C0C0u);
+    ClickOn(f.main, "ButCol2");
+    QCOMPARE(main.pickedColour, 0xC0C0C0u);
     QVERIFY(main.markedOnOpen.isEmpty());
-    QCOMPARE(SwatchColour(f.form, "CCol2"), 0xC0C0C0u);
+    QCOMPARE(SwatchColour(f.main, "CCol2"), 0xC0C0C0u);
 }
 
-void TestTForm1Colours::lastOfSeveralClicksIsTaken() {
-    Form1Fixture f;
+void TestMainWindowColours::lastOfSeveralClicksIsTaken() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
     PickerSight sight;
     QueuePicker(f.platform, {3, 7}, true, &sight);
-    ClickOn(f.form, "Button5");
+    ClickOn(f.main, "Button5");
     QCOMPARE(sight.markedAtEnd, QList<int>{7});
-    QCOMPARE(SwatchColour(f.form, "Col1"), 0x792835u); // true VIC-II blue, entry 6
+    QCOMPARE(SwatchColour(f.main, "Col1"), 0x792835u); // true VIC-II blue, entry 6
 
-    Trigger(f.form, "UseC64Palette1");
+    Trigger(f.main, "UseC64Palette1");
     QueuePicker(f.platform, {16, 3, 7}, true, &sight);
-    ClickOn(f.form, "Button7");
+    ClickOn(f.main, "Button7");
     QCOMPARE(sight.markedAtEnd, QList<int>{7});
-    QCOMPARE(SwatchColour(f.form, "Col3"), 0x912132u); // CCS64 blue, entry 6
-    QCOMPARE(f.form.SpriteColours(), (ColourSlots{0x000000, 0x792835, 0x6C6C6C, 0x912132}));
+    QCOMPARE(SwatchColour(f.main, "Col3"), 0x912132u); // CCS64 blue, entry 6
+    QCOMPARE(f.main.SpriteColours(), (ColourSlots{0x000000, 0x792835, 0x6C6C6C, 0x912132}));
 }
 
-void TestTForm1Colours::cancelAndCloseBoxChangeNothing() {
-    Form1Fixture f;
+void TestMainWindowColours::cancelAndCloseBoxChangeNothing() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    SetSwatch(f.form, "Back", kSpriteMarker);
-    SetSwatch(f.form, "CBack", kCharMarker);
-    const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
-    const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
-    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+    SetSwatch(f.main, "Back", kSpriteMarker);
+    SetSwatch(f.main, "CBack", kCharMarker);
+    const mosaiqua::SpriteRasters sprites = f.main.SpriteViews();
+    const mosaiqua::CharSetRasters chars = f.main.CharSetViews();
+    QSignalSpy status(&f.main, &MainWindow::StatusTextChanged);
 
     QueuePicker(f.platform, {5}, false);
-    ClickOn(f.form, "Button6");
+    ClickOn(f.main, "Button6");
 
     // The close box: the picker is up, a swatch is clicked, then the window is closed.
     QList<int> markedWhenShown;
     f.platform.modalScripts.push_back([&markedWhenShown](QDialog* dialog) {
-        auto* picker = qobject_cast<TC64Palette*>(dialog);
+        auto* picker = qobject_cast<PalettePicker*>(dialog);
         picker->show();
         markedWhenShown = Marked(*picker);
-        picker->c64pClick(9);
+        picker->PickSwatch(9);
         picker->close();
         return picker->result();
     });
-    Trigger(f.form, "EditColour21");
+    Trigger(f.main, "EditColour21");
     QCOMPARE(markedWhenShown, QList<int>{13});
-    QVERIFY(!f.windows.Windows().c64Palette->isVisible());
+    QVERIFY(!f.windows.Windows().palettePicker->isVisible());
 
-    ShowPage(f.form, "CharSheet");
+    ShowPage(f.main, "CharSheet");
     QueuePicker(f.platform, {2}, false);
-    ClickOn(f.form, "ButCol2");
+    ClickOn(f.main, "ButCol2");
     QueuePicker(f.platform, {2}, false);
-    ClickOn(f.form, "CBack");
+    ClickOn(f.main, "CBack");
 
     QCOMPARE(f.platform.modalRuns, 4);
-    QCOMPARE(f.form.SpriteColours(), (ColourSlots{kSpriteMarker, 0x444444, 0x6C6C6C, 0xFFFFFF}));
-    QCOMPARE(f.form.CharSetColours(), (ColourSlots{kCharMarker, 0x444444, 0x6C6C6C, 0xFFFFFF}));
-    QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
-    QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
+    QCOMPARE(f.main.SpriteColours(), (ColourSlots{kSpriteMarker, 0x444444, 0x6C6C6C, 0xFFFFFF}));
+    QCOMPARE(f.main.CharSetColours(), (ColourSlots{kCharMarker, 0x444444, 0x6C6C6C, 0xFFFFFF}));
+    QVERIFY(SameSpriteViews(f.main.SpriteViews(), sprites));
+    QVERIFY(SameCharSetViews(f.main.CharSetViews(), chars));
     QCOMPARE(status.count(), 0);
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Colours::eachSlotRedrawsItsViews_data() {
+void TestMainWindowColours::eachSlotRedrawsItsViews_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("swatch");
     QTest::addColumn<bool>("charSetMulticolour");
@@ -259,53 +259,53 @@ void TestTForm1Colours::eachSlotRedrawsItsViews_data() {
     QTest::newRow("charset background, CMCM down") << QString("CBack") << "CBack" << true << "charsets";
 }
 
-void TestTForm1Colours::eachSlotRedrawsItsViews() {
+void TestMainWindowColours::eachSlotRedrawsItsViews() {
     QFETCH(QString, control);
     QFETCH(QString, swatch);
     QFETCH(bool, charSetMulticolour);
     QFETCH(QString, redraws);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
     if (charSetMulticolour) {
-        ShowPage(f.form, "CharSheet");
-        ClickOn(f.form, "CMCM");
-        QVERIFY(f.form.CharSetMulticolour());
+        ShowPage(f.main, "CharSheet");
+        ClickOn(f.main, "CMCM");
+        QVERIFY(f.main.CharSetMulticolour());
     }
-    ShowPage(f.form, IsCharSetSlot(swatch) ? "CharSheet" : "SpriteSheet");
+    ShowPage(f.main, IsCharSetSlot(swatch) ? "CharSheet" : "SpriteSheet");
     // All memory is zero, so every view shows its background: a marker background shows a redraw.
-    SetSwatch(f.form, "Back", kSpriteMarker);
-    SetSwatch(f.form, "CBack", kCharMarker);
-    const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
-    const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
-    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+    SetSwatch(f.main, "Back", kSpriteMarker);
+    SetSwatch(f.main, "CBack", kCharMarker);
+    const mosaiqua::SpriteRasters sprites = f.main.SpriteViews();
+    const mosaiqua::CharSetRasters chars = f.main.CharSetViews();
+    QSignalSpy status(&f.main, &MainWindow::StatusTextChanged);
 
     QueuePicker(f.platform, {3}, true);
-    ClickOn(f.form, control);
+    ClickOn(f.main, control);
     const TColor red = 0x2B3768; // true VIC-II entry 2
-    QCOMPARE(SwatchColour(f.form, swatch), red);
+    QCOMPARE(SwatchColour(f.main, swatch), red);
 
     if (redraws == "sprites") {
-        QVERIFY(SpriteViewsAre(f.form, swatch == "Back" ? red : kSpriteMarker));
-        QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
+        QVERIFY(SpriteViewsAre(f.main, swatch == "Back" ? red : kSpriteMarker));
+        QVERIFY(SameCharSetViews(f.main.CharSetViews(), chars));
         QCOMPARE(status.count(), 0);
     } else if (redraws == "charsets") {
-        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, swatch == "CBack" ? red : kCharMarker));
+        QVERIFY(AllPixels(f.main.CharSetViews().CharSetImage, swatch == "CBack" ? red : kCharMarker));
         // Never enabled, so never drawn.
-        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage8x16, 0x000000));
-        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage16x16, 0x000000));
-        QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
+        QVERIFY(AllPixels(f.main.CharSetViews().CharSetImage8x16, 0x000000));
+        QVERIFY(AllPixels(f.main.CharSetViews().CharSetImage16x16, 0x000000));
+        QVERIFY(SameSpriteViews(f.main.SpriteViews(), sprites));
         QCOMPARE(status.count(), 2);
         QCOMPARE(status.at(0).at(0).toString(), QString("Working...."));
         QCOMPARE(status.at(1).at(0).toString(), QString("OK.."));
     } else {
-        QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
-        QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
+        QVERIFY(SameCharSetViews(f.main.CharSetViews(), chars));
+        QVERIFY(SameSpriteViews(f.main.SpriteViews(), sprites));
         QCOMPARE(status.count(), 0);
     }
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Colours::editMenuItemsRunTheSameCommands_data() {
+void TestMainWindowColours::editMenuItemsRunTheSameCommands_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("swatch");
     QTest::addColumn<uint>("before"); // the slot's colour when the picker opens
@@ -323,26 +323,27 @@ void TestTForm1Colours::editMenuItemsRunTheSameCommands_data() {
         << QString("EditCharSetMultiColour3Col31") << "CCol3" << 0xFFFFFFu;
 }
 
-void TestTForm1Colours::editMenuItemsRunTheSameCommands() {
+void TestMainWindowColours::editMenuItemsRunTheSameCommands() {
     QFETCH(QString, item);
     QFETCH(QString, swatch);
     QFETCH(uint, before);
-    Form1Fixture f;
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    SetSwatch(f.form, "Back", kSpriteMarker);
-    SetSwatch(f.form, "CBack", kCharMarker);
+    SetSwatch(f.main, "Back", kSpriteMarker);
+    SetSwatch(f.main, "CBack", kCharMarker);
     const bool charSet = IsCharSetSlot(swatch);
 
     // Works from the other page too.
-    ShowPage(f.form, charSet ? "SpriteSheet" : "CharSheet");
+    ShowPage(f.main, charSet ? "SpriteSheet" : "CharSheet");
     PickerSight sight;
     QueuePicker(f.platform, {14}, true, &sight);
-    Trigger(f.form, item);
-    QCOMPARE(sight.tag, TColor(before));
+    const ChangeCounter changes(f.main.Model());
+    Trigger(f.main, item);
+    QCOMPARE(sight.pickedColour, TColor(before));
     QCOMPARE(sight.table, mosaiqua::PaletteKind::pkTrueVic);
-    QCOMPARE(SwatchColour(f.form, swatch), 0x84D29Au); // light green
+    QCOMPARE(SwatchColour(f.main, swatch), 0x84D29Au); // light green
     QCOMPARE(f.platform.modalDialogs.size(), std::size_t(1));
-    QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().c64Palette));
+    QCOMPARE(f.platform.modalDialogs[0], static_cast<QDialog*>(f.windows.Windows().palettePicker));
 
     // Every other slot kept its colour.
     const QStringList names{"Back", "Col1", "Col2", "Col3", "CBack", "CCol1", "CCol2", "CCol3"};
@@ -350,77 +351,77 @@ void TestTForm1Colours::editMenuItemsRunTheSameCommands() {
                                       kCharMarker,   0x444444, 0x6C6C6C, 0xFFFFFF};
     for (int i = 0; i < names.size(); ++i)
         if (names[i] != swatch)
-            QCOMPARE(SwatchColour(f.form, names[i]), start[std::size_t(i)]);
+            QCOMPARE(SwatchColour(f.main, names[i]), start[std::size_t(i)]);
 
     // The redraw is that of the button: sprite slots redraw the sprites, the charset ones (CMCM up)
     // the charsets only for the background and main colour.
     if (!charSet)
-        QVERIFY(SpriteViewsAre(f.form, swatch == "Back" ? 0x84D29A : kSpriteMarker));
+        QVERIFY(SpriteViewsAre(f.main, swatch == "Back" ? 0x84D29A : kSpriteMarker));
     else if (swatch == "CBack")
-        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, 0x84D29A));
+        QVERIFY(AllPixels(f.main.CharSetViews().CharSetImage, 0x84D29A));
     else if (swatch == "CCol2")
-        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, kCharMarker));
+        QVERIFY(AllPixels(f.main.CharSetViews().CharSetImage, kCharMarker));
     else
-        QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, 0x000000));
+        QCOMPARE(changes.Count(mosaiqua::DocumentChange::CharSetView), 0);
 }
 
-void TestTForm1Colours::pickerIsCentredOverTheMainWindow() {
-    Form1Fixture f;
+void TestMainWindowColours::pickerIsCentredOverTheMainWindow() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    f.form.move(37, 51);
+    f.main.move(37, 51);
     QCoreApplication::processEvents();
     PickerSight first;
     QueuePicker(f.platform, {}, false, &first);
-    ClickOn(f.form, "Back");
-    const QRect main = f.form.frameGeometry();
+    ClickOn(f.main, "Back");
+    const QRect main = f.main.frameGeometry();
     const QSize outer = first.frame.size();
     QVERIFY(outer.width() >= 143 && outer.height() >= 172);
     QCOMPARE(first.frame.topLeft(), QPoint(main.left() + (main.width() - outer.width()) / 2,
                                            main.top() + (main.height() - outer.height()) / 2));
 
     // Placed again at every opening.
-    f.form.move(200, 9);
+    f.main.move(200, 9);
     QCoreApplication::processEvents();
     PickerSight second;
     QueuePicker(f.platform, {}, false, &second);
-    Trigger(f.form, "EditCharSetColourCol21");
-    const QRect moved = f.form.frameGeometry();
+    Trigger(f.main, "EditCharSetColourCol21");
+    const QRect moved = f.main.frameGeometry();
     QCOMPARE(second.frame.topLeft(), QPoint(moved.left() + (moved.width() - outer.width()) / 2,
                                             moved.top() + (moved.height() - outer.height()) / 2));
 }
 
-void TestTForm1Colours::windowsPaletteUsesTheColourDialog() {
-    Form1Fixture f;
+void TestMainWindowColours::windowsPaletteUsesTheColourDialog() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    Trigger(f.form, "UseWindowsStandard16bitPalette1");
-    SetSwatch(f.form, "Back", kSpriteMarker);
-    SetSwatch(f.form, "CBack", kCharMarker);
-    const mosaiqua::SpriteRasters sprites = f.form.SpriteViews();
-    const mosaiqua::CharSetRasters chars = f.form.CharSetViews();
-    QSignalSpy status(&f.form, &TForm1::StatusTextChanged);
+    Trigger(f.main, "UseWindowsStandard16bitPalette1");
+    SetSwatch(f.main, "Back", kSpriteMarker);
+    SetSwatch(f.main, "CBack", kCharMarker);
+    const mosaiqua::SpriteRasters sprites = f.main.SpriteViews();
+    const mosaiqua::CharSetRasters chars = f.main.CharSetViews();
+    QSignalSpy status(&f.main, &MainWindow::StatusTextChanged);
 
     // Cancelled: the dialog was preset to the slot, nothing changes.
-    ClickOn(f.form, "Button6");
+    ClickOn(f.main, "Button6");
     QCOMPARE(f.platform.colourRequests, (std::vector<TColor>{0x6C6C6C}));
-    QCOMPARE(SwatchColour(f.form, "Col2"), 0x6C6C6Cu);
-    QVERIFY(SameSpriteViews(f.form.SpriteViews(), sprites));
+    QCOMPARE(SwatchColour(f.main, "Col2"), 0x6C6C6Cu);
+    QVERIFY(SameSpriteViews(f.main.SpriteViews(), sprites));
 
     // Any colour at all, in neither table.
     f.platform.colourAnswers.push_back(TColor(0x123456));
-    ClickOn(f.form, "Button6");
+    ClickOn(f.main, "Button6");
     QCOMPARE(f.platform.colourRequests.back(), 0x6C6C6Cu);
-    QCOMPARE(SwatchColour(f.form, "Col2"), 0x123456u);
-    QVERIFY(SpriteViewsAre(f.form, kSpriteMarker));
-    QVERIFY(SameCharSetViews(f.form.CharSetViews(), chars));
+    QCOMPARE(SwatchColour(f.main, "Col2"), 0x123456u);
+    QVERIFY(SpriteViewsAre(f.main, kSpriteMarker));
+    QVERIFY(SameCharSetViews(f.main.CharSetViews(), chars));
 
-    ShowPage(f.form, "CharSheet");
-    ClickOn(f.form, "CBack");
+    ShowPage(f.main, "CharSheet");
+    ClickOn(f.main, "CBack");
     QCOMPARE(f.platform.colourRequests.back(), kCharMarker);
     QCOMPARE(status.count(), 0);
     f.platform.colourAnswers.push_back(TColor(0xABCDEF));
-    Trigger(f.form, "EditCharSetBackgroundColour1");
-    QCOMPARE(SwatchColour(f.form, "CBack"), 0xABCDEFu);
-    QVERIFY(AllPixels(f.form.CharSetViews().CharSetImage, 0xABCDEF));
+    Trigger(f.main, "EditCharSetBackgroundColour1");
+    QCOMPARE(SwatchColour(f.main, "CBack"), 0xABCDEFu);
+    QVERIFY(AllPixels(f.main.CharSetViews().CharSetImage, 0xABCDEF));
     QCOMPARE(status.count(), 2);
 
     QCOMPARE(f.platform.colourRequests.size(), std::size_t(4));
@@ -428,29 +429,29 @@ void TestTForm1Colours::windowsPaletteUsesTheColourDialog() {
     QVERIFY(f.platform.errors.empty());
 }
 
-void TestTForm1Colours::alwaysOnTopSwitchesThePickerToo() {
-    Form1Fixture f;
+void TestMainWindowColours::alwaysOnTopSwitchesThePickerToo() {
+    MainWindowFixture f;
     QVERIFY(f.Show());
-    TC64Palette* picker = f.windows.Windows().c64Palette;
-    QVERIFY(f.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    PalettePicker* picker = f.windows.Windows().palettePicker;
+    QVERIFY(f.main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(picker->isStayOnTop());
 
-    Trigger(f.form, "AlwaysOnTop1");
-    QVERIFY(!f.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    Trigger(f.main, "AlwaysOnTop1");
+    QVERIFY(!f.main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!picker->isStayOnTop());
-    QVERIFY(f.form.isVisible());
+    QVERIFY(f.main.isVisible());
     QVERIFY(!picker->isVisible());
 
     // The picker still does its job with the new style.
     QueuePicker(f.platform, {2}, true);
-    ClickOn(f.form, "Button7");
+    ClickOn(f.main, "Button7");
     QVERIFY(!picker->isStayOnTop());
 
-    Trigger(f.form, "AlwaysOnTop1");
-    QVERIFY(f.form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    Trigger(f.main, "AlwaysOnTop1");
+    QVERIFY(f.main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(picker->isStayOnTop());
-    QVERIFY(f.form.isVisible());
+    QVERIFY(f.main.isVisible());
 }
 
-QTEST_MAIN(TestTForm1Colours)
-#include "tst_tform1_colours.moc"
+QTEST_MAIN(TestMainWindowColours)
+#include "tst_main_window_colours.moc"
