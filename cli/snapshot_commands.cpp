@@ -189,7 +189,8 @@ int RunOnScreen(const CliOptions& o, std::ostream& out, std::ostream& err) {
         if (!document.machineState()) {
             const std::string& reason = document.loadedFile().noStateReason;
             if (reason.empty())
-                err << "mosaiqua-cli: " << o.file << " holds no machine state; only VICE snapshots of a C64 do\n";
+                err << "mosaiqua-cli: " << o.file
+                    << " holds no machine state; only VICE snapshots of a C64 do\n";
             else
                 err << "mosaiqua-cli: " << o.file << " holds no machine state: " << reason << '\n';
             return 1;

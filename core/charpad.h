@@ -1,7 +1,7 @@
 #pragma once
 
-#include "file_writer.h"
 #include "colours.h"
+#include "file_writer.h"
 #include "machine_state.h"
 #include "memory_image.h"
 

@@ -1,10 +1,10 @@
 #include "container.h"
 
 #include "archive.h"
-#include "file_paths.h"
 #include "cartridge.h"
 #include "container_pick.h"
 #include "disk_image.h"
+#include "file_paths.h"
 #include "tape_image.h"
 
 #include <algorithm>

@@ -160,9 +160,10 @@ SaveResult Document::saveOnScreenSprites(const std::string& folder, bool all,
     if (!note.empty())
         result.status = note.substr(note.find_first_not_of(' '));
     if (!fromRam.empty())
-        result.status += std::string(result.status.empty() ? "" : "\n") +
-                         (fromRam.size() == 1 ? "Sprite " + fromRam + " lies" : "Sprites " + fromRam + " lie") +
-                         " in the character-ROM shadow, but the snapshot holds no ROM: drawn from the RAM there.";
+        result.status +=
+            std::string(result.status.empty() ? "" : "\n") +
+            (fromRam.size() == 1 ? "Sprite " + fromRam + " lies" : "Sprites " + fromRam + " lie") +
+            " in the character-ROM shadow, but the snapshot holds no ROM: drawn from the RAM there.";
     return result;
 }
 

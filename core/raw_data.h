@@ -65,8 +65,7 @@ std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::
                              const WriteOptions& writing = {});
 std::string WriteRawDataFile(const MemoryImage& image, std::int64_t start, std::int64_t end,
                              RawDataFormat format, RawDataLayout layout, const BasicLineNumbers& numbers,
-                             const std::string& utf8Path,
-                             const WriteOptions& writing = {});
+                             const std::string& utf8Path, const WriteOptions& writing = {});
 
 std::string PresetRawDataName(std::int64_t start, RawDataFormat format); // "data0800.bin"
 

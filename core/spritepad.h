@@ -1,7 +1,7 @@
 #pragma once
 
-#include "file_writer.h"
 #include "colours.h"
+#include "file_writer.h"
 #include "machine_state.h"
 #include "memory_image.h"
 
@@ -39,14 +39,12 @@ std::vector<std::uint8_t> EncodeSpritePad(std::span<const SpritePadSprite> sprit
 // slot colours become palette codes (ChooseColourCode) and the status says which were approximated.
 std::string WriteSpritePadRange(const MemoryImage& image, std::int32_t start, std::int32_t end,
                                 bool multicolour, const ColourSlots& colours, const PaletteTable& palette,
-                                const std::string& utf8Path,
-                                const WriteOptions& writing = {});
+                                const std::string& utf8Path, const WriteOptions& writing = {});
 
 // The snapshot's enabled sprites (or all eight with includeDisabled) as the video chip sees them,
 // each with its own mode and colour, $D021, $D025 and $D026. UserError when none is enabled.
 std::string WriteOnScreenSpritePad(const MachineState& state, const MemoryImage& ram, bool includeDisabled,
-                                   const std::string& utf8Path,
-                                   const WriteOptions& writing = {});
+                                   const std::string& utf8Path, const WriteOptions& writing = {});
 
 std::string PresetSpritePadName(std::int64_t start); // "sprites0800.spd"
 inline constexpr const char* kPresetOnScreenSpritePadName = "onscreen.spd";

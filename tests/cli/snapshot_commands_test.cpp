@@ -111,8 +111,9 @@ TEST(SnapshotCommands, MissingModulesAndRomAreNamed) {
     const auto run = [&](const test::Bytes& bytes, bool info) {
         test::WriteBytes(file, bytes);
         std::ostringstream out, err;
-        const int code = info ? cli::RunInfo(Options({"info", file}), out, err)
-                              : cli::RunOnScreen(Options({"onscreen", file, "-o", folder.path().string()}), out, err);
+        const int code =
+            info ? cli::RunInfo(Options({"info", file}), out, err)
+                 : cli::RunOnScreen(Options({"onscreen", file, "-o", folder.path().string()}), out, err);
         return std::tuple{code, out.str(), err.str()};
     };
     auto [code, out, err] = run(BankZeroSnapshot(false, true, false), true);

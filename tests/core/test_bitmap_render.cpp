@@ -108,7 +108,7 @@ TEST(BitmapRender, KoalaAndArtStudioFilesReadBackAsThePicture) {
     test::WriteBytes(folder.file("pic.bin"), koala);
     for (const char* name : {"short.kla", "pic.bin"}) {
         loaded = LoadMemoryFile(loadedRam, folder.file(name), {});
-            EXPECT_EQ(loaded.format, FileFormat::Raw) << name;
+        EXPECT_EQ(loaded.format, FileFormat::Raw) << name;
         EXPECT_FALSE(PictureFileView(loaded, loadedRam));
     }
 }
