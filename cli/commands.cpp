@@ -3,6 +3,7 @@
 #include "cli/export_commands.h"
 #include "cli/load.h"
 #include "cli/scan_commands.h"
+#include "cli/screen_commands.h"
 #include "cli/snapshot_commands.h"
 
 #include "core/document.h"
@@ -118,6 +119,8 @@ int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
         return RunScan(options, status, err);
     case Command::Overview:
         return RunOverview(options, status, err);
+    case Command::Screen:
+        return RunScreen(options, status, err);
     case Command::Range:
         // One file per sprite needs a name to number: refused before anything is read or written.
         if (const std::string problem =

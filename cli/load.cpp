@@ -11,6 +11,10 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
     document.setLoadOptions(o.load);
     document.setSaveSettings(o.save);
     document.choosePalette(Palette::Builtin(o.palette));
+    // The command line draws what its options say: a snapshot does not move the viewers.
+    document.setFollowSnapshotOnOpen(false);
+    if (!o.chargen.empty())
+        document.setCharacterRomFile(o.chargen);
     document.load(o.file);
     if (viewer == ViewerUsed::Sprite) {
         document.setSpriteMulticolour(o.multicolour);

@@ -347,6 +347,31 @@ void AddCharSetPage(CLI::App& cmd, ParseState& s) {
          [&] { s.options.charSetPage = true; });
 }
 
+void AddChargen(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--chargen", "FILE",
+          "a 4096-byte character ROM (default: the snapshot's, else an installed VICE's)",
+          [&](const std::string& v) {
+              if (v.empty())
+                  throw BadArgument{"--chargen needs a file name"};
+              s.options.chargen = v;
+          });
+}
+
+void AddScreen(CLI::App& cmd, ParseState& s) {
+    Flag(cmd, "--no-sprites", "the screen without its sprites", [&] { s.options.screen.sprites = false; });
+    Flag(cmd, "--no-border", "only the 320 x 200 display area", [&] { s.options.screen.border = false; });
+    Value(cmd, "--scale", "N", "whole-number enlargement, 1..8 (1)", [&](const std::string& v) {
+        s.options.scale = ParseCount("--scale", v, false);
+        if (s.options.scale < 1 || s.options.scale > 8)
+            throw BadArgument{"--scale: " + Quoted(v) + " is not a whole number from 1 to 8"};
+    });
+    Value(cmd, "-o", "PATH", "output file (screen.png)", [&](const std::string& v) {
+        if (v.empty())
+            throw BadArgument{"-o needs a file name"};
+        s.options.output = v == "-" ? "/dev/stdout" : v;
+    });
+}
+
 using Group = void (*)(CLI::App&, ParseState&);
 
 struct CommandEntry {
@@ -363,32 +388,32 @@ const std::vector<CommandEntry>& Commands() {
         {"sprite",
          Command::Sprite,
          "the sprite at --address",
-         {AddAddress, AddColourOptions, AddSpriteSizes, AddPictureSave}},
+         {AddAddress, AddColourOptions, AddSpriteSizes, AddPictureSave, AddChargen}},
         {"next7",
          Command::NextSeven,
          "the seven sprites after --address, side by side",
-         {AddAddress, AddColourOptions, AddSpriteSizes, AddPictureSave}},
+         {AddAddress, AddColourOptions, AddSpriteSizes, AddPictureSave, AddChargen}},
         {"range",
          Command::Range,
          "every sprite of --start..--end, a file each",
-         {AddRange, AddColourOptions, AddSpriteSizes, AddPictureSave}},
+         {AddRange, AddColourOptions, AddSpriteSizes, AddPictureSave, AddChargen}},
         {"sheet",
          Command::Sheet,
          "every sprite of --start..--end on one bitmap",
-         {AddRange, AddColourOptions, AddSpriteSizes, AddFinalSize, AddPictureSave}},
+         {AddRange, AddColourOptions, AddSpriteSizes, AddFinalSize, AddPictureSave, AddChargen}},
         {"charset",
          Command::CharSet,
          "one character-set view at --address",
-         {AddAddress, AddColourOptions, AddView, AddPictureSave}},
+         {AddAddress, AddColourOptions, AddView, AddPictureSave, AddChargen}},
         {"info", Command::Info, "what the file is and, for a snapshot, the screen's state", {AddJson}},
         {"onscreen",
          Command::OnScreen,
          "a snapshot's sprites in their own modes and colours, a file each",
-         {AddOnScreen, AddPalette, AddDepth, AddImageFormat, AddTransparent}},
+         {AddOnScreen, AddPalette, AddDepth, AddImageFormat, AddTransparent, AddChargen}},
         {"anim",
          Command::Anim,
          "an animated GIF of the sprites from --address on",
-         {AddAddress, AddAnimation, AddColourOptions, AddSpriteSizes, AddTransparent, AddOutput},
+         {AddAddress, AddAnimation, AddColourOptions, AddSpriteSizes, AddTransparent, AddOutput, AddChargen},
          {"--address"}},
         {"data",
          Command::Data,
@@ -399,7 +424,11 @@ const std::vector<CommandEntry>& Commands() {
         {"overview",
          Command::Overview,
          "all 64 KB on one picture",
-         {AddCharSetPage, AddColourOptions, AddDepth, AddImageFormat, AddOutput}},
+         {AddCharSetPage, AddColourOptions, AddDepth, AddImageFormat, AddOutput, AddChargen}},
+        {"screen",
+         Command::Screen,
+         "the screen a snapshot shows, border and sprites included",
+         {AddScreen, AddPalette, AddDepth, AddImageFormat, AddChargen}},
     };
     return commands;
 }

@@ -16,7 +16,20 @@
 
 namespace mosaiqua::cli {
 
-enum class Command { Sprite, NextSeven, Range, Sheet, CharSet, Info, OnScreen, Anim, Data, Scan, Overview };
+enum class Command {
+    Sprite,
+    NextSeven,
+    Range,
+    Sheet,
+    CharSet,
+    Info,
+    OnScreen,
+    Anim,
+    Data,
+    Scan,
+    Overview,
+    Screen
+};
 enum class Action { Run, Help, Version };
 
 struct CliOptions {
@@ -44,7 +57,10 @@ struct CliOptions {
     RawDataFormat dataFormat = RawDataFormat::Bin;
     RawDataLayout layout = RawDataLayout::Sprites;
     int top = 10;
-    std::string helpText; // Action::Help: the program's or the command's help
+    std::string chargen;   // a 4096-byte character ROM file (--chargen); empty: look for one
+    ComposeOptions screen; // screen: --no-sprites, --no-border
+    int scale = 1;         // screen --scale
+    std::string helpText;  // Action::Help: the program's or the command's help
 };
 
 struct UsageError {

@@ -106,7 +106,8 @@ const LoadedFile& Document::load(const std::string& systemPath, const std::strin
     m_loadedIdentity = IdentifyFile(systemPath);
     drawSprite();
     drawCharSets({true, true, true});
-    notify(DocumentChange::Memory | DocumentChange::SpriteView | DocumentChange::CharSetView);
+    const DocumentChange followed = followSnapshot();
+    notify(DocumentChange::Memory | DocumentChange::SpriteView | DocumentChange::CharSetView | followed);
     return m_loaded;
 }
 

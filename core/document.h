@@ -1,6 +1,7 @@
 #pragma once
 
 #include "animation.h"
+#include "character_rom.h"
 #include "charset_render.h"
 #include "colours.h"
 #include "export.h"
@@ -13,9 +14,11 @@
 #include "palette.h"
 #include "raster.h"
 #include "raw_data.h"
+#include "screen_composer.h"
 #include "sprite_render.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -192,6 +195,33 @@ public:
     // How saves write; tests give an opener that fails.
     void setOutputOpener(OutputFileOpener opener) { m_opener = std::move(opener); }
 
+    // ---- Screen ----
+    // The character ROM the screen is drawn with: the snapshot's own, else the file the user named,
+    // else an installed VICE's; none when nothing was found.
+    const std::optional<CharacterRom>& characterRom() const { return m_characterRom; }
+    // A 4096-byte file used from now on (empty: none); a wrong one throws UserError and changes nothing.
+    void setCharacterRomFile(const std::string& utf8Path);
+    const std::string& characterRomFile() const { return m_characterRomFile; }
+    // Where an installed VICE is looked for (tests give their own folders).
+    void setViceDataFolders(std::vector<std::filesystem::path> folders);
+    // The frame the snapshot's registers describe; UserError when the file holds no machine state.
+    // The Into form returns whether the character ROM was missing.
+    ComposedScreen composeScreen(const ComposeOptions& options) const;
+    bool composeScreenInto(Raster& picture, const ComposeOptions& options) const;
+    // What lies under a point of that picture, and its words for the status line (empty: nothing).
+    ScreenHit hitTestScreen(const ComposeOptions& options, int x, int y) const;
+    std::string describeScreenAt(const ComposeOptions& options, int x, int y) const;
+    // A click there: a sprite moves the sprite viewer to it, a character moves the character-set
+    // viewer to the screen's character set; returns the status (empty when nothing was there).
+    std::string chooseOnScreen(const ComposeOptions& options, int x, int y);
+    // The frame at `scale` (1..8), BMP or PNG by the name or the save settings' format.
+    SaveResult saveScreenPicture(const std::string& path, const ComposeOptions& options, int scale = 1) const;
+    // On: a load of a file with machine state moves both viewers to what was on screen.
+    void setFollowSnapshotOnOpen(bool on);
+    bool followSnapshotOnOpen() const { return m_followSnapshotOnOpen; }
+    // Where the last load moved the viewers; empty when it did not move them.
+    const std::string& followStatus() const { return m_followStatus; }
+
 private:
     void notify(DocumentChange change);
     void drawSprite();
@@ -218,6 +248,15 @@ private:
     OutputFileOpener m_opener;
     std::vector<std::pair<ObserverId, Observer>> m_observers;
     ObserverId m_nextObserver = 1;
+
+    // Screen
+    DocumentChange followSnapshot();
+    void findCharacterRom();
+    std::string m_characterRomFile;
+    std::vector<std::filesystem::path> m_viceFolders = ViceDataFolders();
+    std::optional<CharacterRom> m_characterRom = FindCharacterRom(nullptr, {}, m_viceFolders);
+    bool m_followSnapshotOnOpen = true;
+    std::string m_followStatus;
 };
 
 } // namespace mosaiqua

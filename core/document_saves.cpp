@@ -124,7 +124,10 @@ SaveResult Document::saveOnScreenSprites(const std::string& folder, bool all,
                                          const std::function<void(const std::string&)>& written) const {
     if (!m_loaded.machineState)
         throw UserError(UserError::Kind::NoMachineState, "The file holds no machine state.");
-    const MachineState& state = *m_loaded.machineState;
+    // The character ROM in force: the snapshot's own, else the user's file or an installed VICE's.
+    MachineState state = *m_loaded.machineState;
+    if (state.characterRom.size() != kCharacterRomBytes && m_characterRom)
+        state.characterRom = m_characterRom->bytes;
     const ScreenLayout layout = DescribeScreen(state, m_memory);
     const MemoryImage seen = VideoChipView(state, m_memory, layout.bank);
     const bool png = m_save.imageFormat == ImageFormat::Png;

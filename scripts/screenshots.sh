@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes the two page screenshots in docs/images from a built program and a snapshot file.
+# Takes the two page screenshots and the Screen window in docs/images from a built program and a
+# snapshot file.
 # Usage: scripts/screenshots.sh PATH/TO/mosaiqua SNAPSHOT [program options, e.g. --no-skip-header]
 # Keys (xdotool names) pressed before each picture, as a user would type them:
 #   SPRITE_KEYS   before the sprite page (default none), e.g. "F8 F8" to show $2000
@@ -73,4 +74,12 @@ type_keys "${CHARSET_KEYS:-alt+v Down Down Return}"
 settle
 import -window "$wid" "$out_dir/charset-page.png"
 
-echo "wrote $out_dir/sprite-page.png and $out_dir/charset-page.png"
+# The Screen window (View, Ctrl+D), on its own.
+focus
+type_keys "ctrl+d"
+screen_wid=$(timeout 20 xdotool search --sync --name '^Screen$' | head -1)
+[ -n "$screen_wid" ] || { echo "the Screen window did not appear" >&2; exit 1; }
+settle
+import -window "$screen_wid" "$out_dir/screen-window.png"
+
+echo "wrote $out_dir/sprite-page.png, $out_dir/charset-page.png and $out_dir/screen-window.png"

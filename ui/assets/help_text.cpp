@@ -95,6 +95,22 @@ void SpriteRipper(HelpWriter& w) {
         "sets for the page in front. Click anywhere to move the viewer there (hold Shift on the character "
         "page for the exact character). \"Find Graphics\" tints the places that look like graphics, and "
         "\"Next Find\" and \"Previous Find\" (F3 and Shift+F3 in that window) step through them, best first.",
+        "",
+        "\"Screen\" on the View menu (Ctrl+D) shows the whole screen as the C64 drew it from the snapshot: "
+        "border, text or bitmap in its mode and colours, and the sprites. Untick \"Sprites\" or \"Border\" "
+        "to leave them out. Point at the picture and the window's status line names the character cell "
+        "(column, row), its screen code, the address of its glyph and its colour, or the sprite. Click a "
+        "sprite to show it in the sprite viewer in its own mode and colours, or a character to show the "
+        "screen's character set in the character-set viewer. \"Save Screen Picture...\" saves the frame "
+        "as BMP or PNG (by the name). A snapshot holds the registers as they were at one moment: a game "
+        "that changes them in the middle of the frame (a raster split) shows only that moment's state.",
+        "",
+        "Where the C64 shows the built-in character ROM, the glyphs come from the snapshot's own ROM, else "
+        "from the file chosen with \"Character ROM File...\" on the Options menu (exactly 4096 bytes), "
+        "else from an installed VICE. Without any, those glyphs are blank and the window says \"character "
+        "ROM missing\". With \"Follow Snapshot on Open\" ticked (Options menu), opening a snapshot moves the "
+        "sprite viewer to the first sprite on screen and the character-set viewer to the screen's character "
+        "set, in the C64's modes and colours; the status bar says where.",
     });
 }
 

@@ -25,3 +25,7 @@ QPoint CentredPosition(const QRect& outer, const QSize& inner);
 // The window's outer size, frame included. The frame is known only once the native window exists,
 // so it is made first.
 QSize OuterSize(QWidget& window);
+
+// Top-left corner for a window of outer size `outer` beside `main` (its frame): to its right, else
+// to its left, else against whichever screen edge hides least of it; never past `room`'s edges.
+QPoint BesidePosition(const QRect& main, const QSize& outer, const QRect& room);

@@ -282,10 +282,12 @@ void MemoryOverview::fitTo(const QRect& available) {
     const QSize wanted = QSize(m_picture.width(), m_picture.height()) * fit + frame;
     const QMargins margins = layout() != nullptr ? layout()->contentsMargins() : QMargins();
     const int spacing = layout() != nullptr ? std::max(layout()->spacing(), 0) : 0;
-    resize(
-        std::min(wanted.width() + margins.left() + margins.right(), room.width()),
-        std::min(wanted.height() + margins.top() + margins.bottom() + spacing + m_find->sizeHint().height(),
-                 room.height()));
+    // The row under the picture is as tall as its tallest control (the buttons, not the check box).
+    const int controls = layout() != nullptr && layout()->count() > 1
+                             ? layout()->itemAt(1)->sizeHint().height()
+                             : m_find->sizeHint().height();
+    resize(std::min(wanted.width() + margins.left() + margins.right(), room.width()),
+           std::min(wanted.height() + margins.top() + margins.bottom() + spacing + controls, room.height()));
 }
 
 void MemoryOverview::showEvent(QShowEvent* event) {

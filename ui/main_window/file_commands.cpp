@@ -80,8 +80,11 @@ void MainWindow::OpenFreezeFileNamed(const QString& path) {
 void MainWindow::Load(const QString& shownName, const std::string& systemPath) {
     // A refused file throws and leaves the document alone, so the views and addresses stay as they were.
     const mosaiqua::LoadedFile& loaded = m_document.load(systemPath, Utf8(shownName));
-    if (!loaded.description.empty())
-        SetStatus(QString::fromStdString(loaded.description));
+    if (!loaded.description.empty() || !m_document.followStatus().empty())
+        SetStatus(QString::fromStdString(
+            loaded.description +
+            (loaded.description.empty() || m_document.followStatus().empty() ? "" : " ") +
+            m_document.followStatus()));
 }
 
 // ---- Single saves -------------------------------------------------------------------------------

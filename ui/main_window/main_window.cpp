@@ -295,6 +295,7 @@ void MainWindow::BuildSecondaryWindows() {
             });
     AddStayOnTopFollower(m_windows.palettePicker);
     BuildMemoryWindows();
+    BuildScreenWindow();
 }
 
 QString MainWindow::FreezeDirectory() const {

@@ -34,6 +34,7 @@ class QToolButton;
 class RasterView;
 class STMenuBar;
 class SnapshotWindow;
+class ScreenWindow;
 
 class AboutBox;
 class PalettePicker;
@@ -54,6 +55,7 @@ struct SecondaryWindows {
     // Not modal: they follow the loaded file and the viewers while they are open.
     SnapshotWindow* snapshotWindow = nullptr;
     MemoryOverview* memoryOverview = nullptr;
+    ScreenWindow* screenWindow = nullptr;
 };
 
 // The main window shows a Document: every swatch, mode button, check box and check mark is set
@@ -190,6 +192,14 @@ private:
     void MoveViewerTo(mosaiqua::OverviewPage page, std::int32_t address);
     void ShowSnapshotWindow();
     void ShowMemoryOverview();
+
+    // The Screen window and the character ROM (screen_commands.cpp).
+    void BuildScreenWindow();
+    void ShowScreenWindow();
+    void SaveScreenPicture();
+    void ChooseCharacterRomFile();
+    // Right of the main window, else left of it, within the screen's free area.
+    void PlaceBeside(QWidget& window) const;
 
     // Help menu.
     void ShowHelp();

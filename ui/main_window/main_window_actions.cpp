@@ -252,6 +252,18 @@ void MainWindow::BuildCommands() {
                   options.detectFormat = checked;
                   m_document.setLoadOptions(options);
               }},
+             separator,
+             {"CharacterRomFile1",
+              "Character &ROM File...",
+              {},
+              Mark::None,
+              plain(&MainWindow::ChooseCharacterRomFile)},
+             // Takes effect at the next load of a file with machine state.
+             {"FollowSnapshotOnOpen1",
+              "&Follow Snapshot on Open",
+              {},
+              Mark::On,
+              [this](bool checked) { m_document.setFollowSnapshotOnOpen(checked); }},
          }},
         {"View1",
          "&View",
@@ -316,6 +328,8 @@ void MainWindow::BuildCommands() {
               plain(&MainWindow::ShowSnapshotWindow)},
              {"MemoryOverview1", "Memory &Overview", key(Qt::CTRL | Qt::Key_L), Mark::None,
               plain(&MainWindow::ShowMemoryOverview)},
+             {"Screen1", "S&creen", key(Qt::CTRL | Qt::Key_D), Mark::None,
+              plain(&MainWindow::ShowScreenWindow)},
          }},
         {"Help1",
          "&Help",

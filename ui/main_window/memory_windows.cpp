@@ -62,6 +62,9 @@ void MainWindow::MoveViewerTo(OverviewPage page, std::int32_t address) {
 
 void MainWindow::ShowSnapshotWindow() {
     SnapshotWindow& window = *m_windows.snapshotWindow;
+    // Beside the main window, so the viewers its choices move stay in sight.
+    if (!window.isVisible())
+        PlaceBeside(window);
     window.show();
     window.raise();
     window.activateWindow();
@@ -70,22 +73,9 @@ void MainWindow::ShowSnapshotWindow() {
 void MainWindow::ShowMemoryOverview() {
     MemoryOverview& overview = *m_windows.memoryOverview;
     if (!overview.isVisible()) {
-        // Beside the main window: to its right, or to its left where the screen ends first, and
-        // never past the screen's edge.
-        const QRect main = frameGeometry();
-        QPoint place(main.right() + 1, main.top());
-        if (const QScreen* screen = this->screen()) {
-            const QRect room = screen->availableGeometry();
-            overview.fitTo(room);
-            const int width = overview.frameGeometry().width();
-            if (place.x() + width - 1 > room.right())
-                place.setX(main.left() - width >= room.left() ? main.left() - width
-                                                              : room.right() + 1 - width);
-            place.setX(std::max(place.x(), room.left()));
-            place.setY(std::clamp(place.y(), room.top(),
-                                  std::max(room.top(), room.bottom() + 1 - overview.height())));
-        }
-        overview.move(place);
+        if (const QScreen* screen = this->screen())
+            overview.fitTo(screen->availableGeometry());
+        PlaceBeside(overview);
     }
     overview.show();
     overview.raise();

@@ -75,7 +75,9 @@ private slots:
         const QString vsf = Write(f, "game.vsf", snapshot);
         Open(f, vsf);
         QVERIFY(f.platform.errors.empty());
-        QCOMPARE(f.main.StatusText(), QStringLiteral("VICE snapshot (x64sc, VICE 3.10): RAM $0000-$FFFF"));
+        QCOMPARE(f.main.StatusText(), QStringLiteral("VICE snapshot (x64sc, VICE 3.10): RAM $0000-$FFFF "
+                                                     "Showing what was on screen: sprite 0 at $2000, "
+                                                     "character set at $3000."));
         QCOMPARE(f.main.Memory().byteAt(0x07F8), 0x80);
         QCOMPARE(f.main.Memory().byteAt(0x2000), 0xAA);
 
@@ -148,6 +150,7 @@ private slots:
     void aSnapshotSpriteTakesOverTheSpriteViewer() {
         MainWindowFixture f;
         QVERIFY(f.Show());
+        Trigger(f.main, "FollowSnapshotOnOpen1"); // the viewers stay at $0000 until a sprite is chosen
         Open(f, Write(f, "game.vsf", SnapshotFile()));
         ShowPage(f.main, "CharSheet");
         QTest::keyClick(&f.main, Qt::Key_G, Qt::ControlModifier);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cli/options.h"
+
+#include <iosfwd>
+
+namespace mosaiqua::cli {
+
+// `screen`: the frame a snapshot shows, to -o or screen.png (screen.bmp with --format bmp). A file
+// without machine state is an error (1).
+int RunScreen(const CliOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace mosaiqua::cli

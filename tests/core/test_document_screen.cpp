@@ -1,0 +1,110 @@
+// The document's screen: landing on what was on screen when a snapshot opens, the character ROM it
+// draws with, and the screen picture's save.
+#include "core/document.h"
+#include "core/palettes.h"
+#include "snapshot_fixture.h"
+#include "test_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace mosaiqua {
+namespace {
+
+// Bank 0, screen $0400, colour RAM all 5. Sprites 0-2 on: 0 empty at $3000, 1 multicolour and
+// solid at $3040, 2 solid at $3080. `d018` picks the character set.
+std::string WriteSnapshot(const test::TempFolder& folder, std::uint8_t d018) {
+    test::Bytes mem = test::Ram(0);
+    std::fill(mem.begin() + 4, mem.end(), 0);
+    mem[4 + 0x07F8] = 0xC0, mem[4 + 0x07F9] = 0xC1, mem[4 + 0x07FA] = 0xC2;
+    std::fill(mem.begin() + 4 + 0x3040, mem.begin() + 4 + 0x30C0, std::uint8_t(0xFF));
+    test::Bytes regs(64, 0);
+    regs[0x11] = 0x1B, regs[0x16] = 0x08, regs[0x18] = d018;
+    regs[0x15] = 0x07, regs[0x1C] = 0x02;
+    regs[0x20] = 14, regs[0x21] = 6, regs[0x25] = 8, regs[0x26] = 13, regs[0x28] = 7;
+    test::Snapshot s("C64", true);
+    s.module("MAINCPU", test::Bytes(103, 0)).module("C64MEM", mem);
+    s.module("CIA2", {0x03, 0xFF, 0x3F});
+    s.module("VIC-II", test::X64Vic(regs, 5));
+    const std::string path = folder.file("game.vsf");
+    test::WriteBytes(path, s.bytes);
+    return path;
+}
+
+class DocumentScreenTest : public ::testing::Test {
+protected:
+    DocumentScreenTest() {
+        m_document.setViceDataFolders({}); // no installed VICE takes part
+        m_document.addObserver([this](DocumentChange change) { m_changes.push_back(change); });
+    }
+    test::TempFolder m_folder;
+    Document m_document;
+    std::vector<DocumentChange> m_changes;
+};
+
+TEST_F(DocumentScreenTest, ASnapshotOpensOnItsFirstVisibleSpriteAndItsCharacterSet) {
+    m_document.load(WriteSnapshot(m_folder, 0x18)); // characters at $2000
+    const PaletteTable& vic = TrueVicTable;
+    // Sprite 0 is on but empty: sprite 1 is where the viewer lands, with $D021/$D025/$D028/$D026.
+    EXPECT_EQ(m_document.sprite().address, 0x3040);
+    EXPECT_TRUE(m_document.sprite().multicolour);
+    EXPECT_EQ(m_document.sprite().colours, (ColourSlots{vic[6], vic[8], vic[7], vic[13]}));
+    EXPECT_EQ(m_document.charSet().address, 0x2000);
+    EXPECT_FALSE(m_document.charSet().multicolour);
+    EXPECT_EQ(m_document.charSet().colours.main, vic[5]); // the colour RAM's colour
+    EXPECT_EQ(m_document.followStatus(), "Showing what was on screen: sprite 1 at $3040, character set at $2000.");
+    ASSERT_FALSE(m_changes.empty());
+    EXPECT_TRUE(Has(m_changes.back(), DocumentChange::Colours));
+
+    // Switched off: the viewers stay where they are, as for a file without machine state.
+    m_document.setFollowSnapshotOnOpen(false);
+    m_document.setSpriteAddress(0x0100);
+    m_document.load(WriteSnapshot(m_folder, 0x18));
+    EXPECT_EQ(m_document.sprite().address, 0x0100);
+    EXPECT_EQ(m_document.followStatus(), "");
+    m_document.setFollowSnapshotOnOpen(true);
+    const std::string plain = m_folder.file("plain.bin");
+    test::WriteBytes(plain, std::vector<std::uint8_t>(0x100, 0x55));
+    m_document.setLoadOptions({false, false});
+    m_document.load(plain);
+    EXPECT_EQ(m_document.sprite().address, 0x0100);
+    EXPECT_EQ(m_document.charSet().address, 0x2000);
+    EXPECT_EQ(m_document.followStatus(), "");
+    test::ExpectUserError([&] { m_document.composeScreen({}); }, UserError::Kind::NoMachineState,
+                          "The file holds no machine state.");
+}
+
+TEST_F(DocumentScreenTest, TheCharacterRomIsTheUsersFileWhenTheSnapshotHasNone) {
+    // Characters at $1000 of bank 0: the video chip reads the ROM, and screen code 0 is everywhere.
+    m_document.load(WriteSnapshot(m_folder, 0x14));
+    EXPECT_FALSE(m_document.characterRom());
+    EXPECT_TRUE(m_document.composeScreen({false, false}).characterRomMissing);
+
+    const std::string shortRom = m_folder.file("short.rom");
+    test::WriteBytes(shortRom, std::vector<std::uint8_t>(4095, 0xFF));
+    test::ExpectUserError([&] { m_document.setCharacterRomFile(shortRom); }, UserError::Kind::CannotOpenFile,
+                          "The character ROM file \"" + shortRom + "\" holds 4095 bytes; a character ROM holds 4096.");
+    EXPECT_EQ(m_document.characterRomFile(), "");
+
+    const std::string rom = m_folder.file("chargen.rom");
+    test::WriteBytes(rom, std::vector<std::uint8_t>(4096, 0xFF)); // every glyph solid
+    m_document.setCharacterRomFile(rom);
+    ASSERT_TRUE(m_document.characterRom());
+    EXPECT_EQ(m_document.characterRom()->origin, rom);
+    const ComposedScreen screen = m_document.composeScreen({false, false});
+    EXPECT_FALSE(screen.characterRomMissing);
+    EXPECT_EQ(screen.picture.pixel(0, 0), TrueVicTable[5]); // foreground: colour RAM
+    EXPECT_EQ(screen.picture.pixel(319, 199), TrueVicTable[5]);
+
+    // The picture at twice the size: a 24-bit BMP of 768 x 544, rows of 2304 bytes.
+    const std::string saved = m_folder.file("screen.bmp");
+    EXPECT_EQ(m_document.saveScreenPicture(saved, {}, 2).status, "Screen picture saved ok.");
+    EXPECT_EQ(test::ReadBytes(saved).size(), std::size_t(54 + 2304 * 544));
+    EXPECT_THROW(m_document.saveScreenPicture(saved, {}, 9), UserError);
+}
+
+} // namespace
+} // namespace mosaiqua
