@@ -108,8 +108,8 @@ std::string Document::chooseOnScreen(const ComposeOptions& options, int x, int y
 SaveResult Document::saveScreenPicture(const std::string& path, const ComposeOptions& options,
                                        int scale) const {
     if (scale < 1 || scale > kMaxScreenScale)
-        throw UserError(UserError::Kind::BadBitmapSize,
-                        "The scale must be a whole number from 1 to " + std::to_string(kMaxScreenScale) + ".");
+        throw UserError(UserError::Kind::BadBitmapSize, "The scale must be a whole number from 1 to " +
+                                                            std::to_string(kMaxScreenScale) + ".");
     const ComposedScreen screen = composeScreen(options);
     Raster picture = screen.picture;
     if (scale > 1) {

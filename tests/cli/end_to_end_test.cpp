@@ -567,3 +567,29 @@ TEST_F(CliRun, RangeRefusesDevicesFifosAndFolderNames) {
 }
 
 } // namespace
+
+TEST_F(CliRun, ScreenDrawsTheSnapshotsFrame) {
+    // Without the border, twice the size: the top-left cell is the rainbow bar's red block (code 2),
+    // the bottom-right one the bar's last colour, purple (code 4).
+    const Result r = Run({"screen", kDemo, "--no-border", "--scale", "2", "--format", "bmp", "-o", "s.bmp"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Screen picture saved ok.\nwritten: s.bmp\n");
+    const BmpFile bmp = Bmp("s.bmp");
+    ASSERT_EQ(bmp.error, "");
+    EXPECT_EQ(bmp.width, 640);
+    EXPECT_EQ(bmp.height, 400);
+    EXPECT_EQ(bmp.at(0, 0), kVic[2]);
+    EXPECT_EQ(bmp.at(15, 15), kVic[2]);
+    EXPECT_EQ(bmp.at(639, 399), Rgb(111, 61, 134));
+
+    // The default name; a file without machine state and a ROM of the wrong size are errors.
+    EXPECT_EQ(Run({"screen", kDemo}).exitCode, 0);
+    EXPECT_EQ(Slurp(work() / "screen.png").substr(1, 3), "PNG");
+    std::ofstream(work() / "plain.bin") << "no state";
+    const Result plain = Run({"screen", "plain.bin", "-o", "none.png"});
+    EXPECT_EQ(plain.exitCode, 1);
+    EXPECT_NE(plain.err.find("holds no machine state"), std::string::npos);
+    std::ofstream(work() / "short.rom") << "too short";
+    EXPECT_EQ(Run({"screen", kDemo, "--chargen", "short.rom", "-o", "none.png"}).exitCode, 1);
+    EXPECT_FALSE(fs::exists(work() / "none.png"));
+}

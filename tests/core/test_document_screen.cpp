@@ -55,7 +55,8 @@ TEST_F(DocumentScreenTest, ASnapshotOpensOnItsFirstVisibleSpriteAndItsCharacterS
     EXPECT_EQ(m_document.charSet().address, 0x2000);
     EXPECT_FALSE(m_document.charSet().multicolour);
     EXPECT_EQ(m_document.charSet().colours.main, vic[5]); // the colour RAM's colour
-    EXPECT_EQ(m_document.followStatus(), "Showing what was on screen: sprite 1 at $3040, character set at $2000.");
+    EXPECT_EQ(m_document.followStatus(),
+              "Showing what was on screen: sprite 1 at $3040, character set at $2000.");
     ASSERT_FALSE(m_changes.empty());
     EXPECT_TRUE(Has(m_changes.back(), DocumentChange::Colours));
 
@@ -86,7 +87,8 @@ TEST_F(DocumentScreenTest, TheCharacterRomIsTheUsersFileWhenTheSnapshotHasNone) 
     const std::string shortRom = m_folder.file("short.rom");
     test::WriteBytes(shortRom, std::vector<std::uint8_t>(4095, 0xFF));
     test::ExpectUserError([&] { m_document.setCharacterRomFile(shortRom); }, UserError::Kind::CannotOpenFile,
-                          "The character ROM file \"" + shortRom + "\" holds 4095 bytes; a character ROM holds 4096.");
+                          "The character ROM file \"" + shortRom +
+                              "\" holds 4095 bytes; a character ROM holds 4096.");
     EXPECT_EQ(m_document.characterRomFile(), "");
 
     const std::string rom = m_folder.file("chargen.rom");

@@ -45,7 +45,9 @@ protected:
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawImage(QRect(QPoint(0, 0), m_image.size() * m_owner.m_scale), m_image);
     }
-    void mouseMoveEvent(QMouseEvent* event) override { m_owner.hover(toPicture(event->position().toPoint())); }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        m_owner.hover(toPicture(event->position().toPoint()));
+    }
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton)
             m_owner.choose(toPicture(event->position().toPoint()));
@@ -108,7 +110,8 @@ void ScreenWindow::follow(mosaiqua::Document& document) {
     m_document = &document;
     // A load, a palette or a new character ROM change the frame; the viewers do not.
     m_observer = document.addObserver([this](DocumentChange change) {
-        if (mosaiqua::Has(change, DocumentChange::Memory | DocumentChange::Palette | DocumentChange::Settings))
+        if (mosaiqua::Has(change,
+                          DocumentChange::Memory | DocumentChange::Palette | DocumentChange::Settings))
             redraw();
     });
     redraw();
@@ -129,8 +132,8 @@ void ScreenWindow::setStatusText(const QString& text) {
 void ScreenWindow::fitTo(const QRect& available) {
     m_available = available;
     const QSize room = available.size() - kControlsRoom;
-    m_scale = std::clamp(std::min(room.width() / mosaiqua::kFrameWidth, room.height() / mosaiqua::kFrameHeight),
-                         1, kMaxScale);
+    m_scale = std::clamp(
+        std::min(room.width() / mosaiqua::kFrameWidth, room.height() / mosaiqua::kFrameHeight), 1, kMaxScale);
     redraw();
 }
 
@@ -173,8 +176,8 @@ void ScreenWindow::choose(const QPoint& picturePoint) {
     if (m_document == nullptr || !m_document->machineState())
         return;
     const mosaiqua::ScreenHit hit = m_document->hitTestScreen(options(), picturePoint.x(), picturePoint.y());
-    const QString status = QString::fromStdString(
-        m_document->chooseOnScreen(options(), picturePoint.x(), picturePoint.y()));
+    const QString status =
+        QString::fromStdString(m_document->chooseOnScreen(options(), picturePoint.x(), picturePoint.y()));
     if (status.isEmpty())
         return;
     m_status->setText(status);

@@ -46,7 +46,8 @@ void MainWindow::SaveScreenPicture() {
     SaveFileRequest request;
     request.presetName = QStringLiteral("screen.png");
     request.defaultSuffix = QStringLiteral("png");
-    request.filters = QStringList{QStringLiteral("PNG Image (*.png)"), QStringLiteral("Windows Bitmap (*.BMP)")};
+    request.filters =
+        QStringList{QStringLiteral("PNG Image (*.png)"), QStringLiteral("Windows Bitmap (*.BMP)")};
     const std::optional<QString> name = AskSaveName(request);
     if (!name)
         return;

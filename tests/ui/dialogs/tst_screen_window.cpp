@@ -1,5 +1,6 @@
 // The Screen window on the demo snapshot: opened from the View menu, hovered, clicked, saved.
 #include "helpers/main_window_driver.h"
+#include "ui/desktop/raster_image.h"
 #include "ui/desktop/window_placement.h"
 #include "ui/dialogs/screen_window.h"
 
