@@ -121,7 +121,7 @@ private slots:
                      f.platform.errors[0].text.contains(QStringLiteral("C128")),
                  qPrintable(f.platform.errors[0].text));
         QVERIFY(std::memcmp(f.main.Memory().data(), store.data(), store.size()) == 0);
-        QCOMPARE(f.main.SpriteAddress(), 0x40);
+        QCOMPARE(f.main.SpriteAddress(), 0x2040); // opened on sprite 0 at $2000, then the next
         QVERIFY(f.main.SpriteViews().SpriteActual == sprite);
         QCOMPARE(f.main.StatusText(), status);
 
