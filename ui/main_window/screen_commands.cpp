@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QTabWidget>
 
+#include <algorithm>
+
 void MainWindow::BuildScreenWindow() {
     m_windows.screenWindow = new ScreenWindow(this);
     m_windows.screenWindow->follow(m_document);
@@ -33,8 +35,14 @@ void MainWindow::PlaceBeside(QWidget& window) const {
 void MainWindow::ShowScreenWindow() {
     ScreenWindow& window = *m_windows.screenWindow;
     if (!window.isVisible()) {
-        if (const QScreen* screen = this->screen())
-            window.fitTo(screen->availableGeometry());
+        if (const QScreen* screen = this->screen()) {
+            // The scale that fits beside the main window, so the viewers a click moves stay in sight.
+            const QRect room = screen->availableGeometry();
+            const QRect main = frameGeometry();
+            QRect side = room;
+            side.setWidth(std::max(room.right() - main.right(), main.left() - room.left()));
+            window.fitTo(side);
+        }
         window.adjustSize();
         PlaceBeside(window);
     }
