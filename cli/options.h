@@ -16,7 +16,20 @@
 
 namespace mosaiqua::cli {
 
-enum class Command { Sprite, NextSeven, Range, Sheet, CharSet, Info, OnScreen, Anim, Data, Scan, Overview };
+enum class Command {
+    Sprite,
+    NextSeven,
+    Range,
+    Sheet,
+    CharSet,
+    Info,
+    OnScreen,
+    Anim,
+    Data,
+    Scan,
+    Overview,
+    Capture
+};
 enum class Action { Run, Help, Version };
 
 struct CliOptions {

@@ -14,6 +14,7 @@
 #include "raster.h"
 #include "raw_data.h"
 #include "sprite_render.h"
+#include "vice_monitor.h"
 
 #include <cstdint>
 #include <functional>
@@ -191,6 +192,18 @@ public:
 
     // How saves write; tests give an opener that fails.
     void setOutputOpener(OutputFileOpener opener) { m_opener = std::move(opener); }
+
+    // ---- Capture from VICE ----
+    // Captures the running machine and loads it like a snapshot (format "VICE (running)", machine
+    // state, character ROM); no file is loaded afterwards. `keepViewers` (capturing again) promises
+    // the viewers' addresses, modes and colours stay; loads never move them, so a first capture
+    // keeps them too. A failed capture throws UserError and changes nothing. `connector` replaces
+    // the TCP connection (tests).
+    const LoadedFile& capture(const MonitorAddress& address, bool keepViewers,
+                              const MonitorTimeouts& timeouts = {}, const MonitorConnector& connector = {});
+    // What is loaded as a VICE snapshot Mosaiqua opens again with the same machine state. Throws
+    // UserError when the loaded file holds no machine state.
+    SaveResult saveViceSnapshot(const std::string& path) const;
 
 private:
     void notify(DocumentChange change);

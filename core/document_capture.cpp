@@ -1,0 +1,33 @@
+// Capturing a running VICE as a load, and saving what was captured as a VICE snapshot.
+#include "document.h"
+
+#include "errors.h"
+#include "vice_capture.h"
+#include "vsf_writer.h"
+
+namespace mosaiqua {
+
+const LoadedFile& Document::capture(const MonitorAddress& address, [[maybe_unused]] bool keepViewers,
+                                    const MonitorTimeouts& timeouts, const MonitorConnector& connector) {
+    // Everything that can fail happens before the document changes.
+    const ViceCapture captured = CaptureFromVice(address, timeouts, connector);
+    m_loaded = LoadCapture(captured, m_memory);
+    // A capture is no file: every save may use any name.
+    m_loadedIdentity = {};
+    // Like every load, a capture leaves the viewers where they are (which Capture Again relies on).
+    drawSprite();
+    drawCharSets({true, true, true});
+    notify(DocumentChange::Memory | DocumentChange::SpriteView | DocumentChange::CharSetView);
+    return m_loaded;
+}
+
+SaveResult Document::saveViceSnapshot(const std::string& path) const {
+    if (!m_loaded.machineState)
+        throw UserError(UserError::Kind::NoMachineState,
+                        "There is no machine state to save as a VICE snapshot: capture from VICE or open "
+                        "a snapshot first.");
+    WriteViceSnapshot(path, m_memory, *m_loaded.machineState, writeOptions());
+    return {"VICE snapshot saved ok.", {path}};
+}
+
+} // namespace mosaiqua
