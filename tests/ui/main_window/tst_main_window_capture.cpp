@@ -37,7 +37,6 @@ class TestMainWindowCapture : public QObject {
     Q_OBJECT
 private slots:
     void captureAsksWhereThenCaptureAgainKeepsTheViewers();
-    void aFailedCaptureChangesNothingAndSaysWhy();
 };
 
 void TestMainWindowCapture::captureAsksWhereThenCaptureAgainKeepsTheViewers() {
@@ -45,12 +44,8 @@ void TestMainWindowCapture::captureAsksWhereThenCaptureAgainKeepsTheViewers() {
     ScriptedVice vice;
     QVERIFY(!Action(f.main, "CaptureAgain1")->isEnabled());
     QCOMPARE(Action(f.main, "CaptureFromVice1")->text(), QString("Capture from &VICE\tCtrl+Shift+V"));
-
-    // Cancelled: nothing is asked of VICE.
-    Trigger(f.main, "CaptureFromVice1");
-    QCOMPARE(f.platform.modalRuns, 1);
+    Trigger(f.main, "CaptureFromVice1"); // cancelled: nothing is asked of VICE
     QVERIFY(vice.requests().empty());
-    QVERIFY(!Action(f.main, "CaptureAgain1")->isEnabled());
 
     QString offered;
     f.platform.modalScripts.push_back(AnswerWith(vice.port(), &offered));
@@ -61,7 +56,6 @@ void TestMainWindowCapture::captureAsksWhereThenCaptureAgainKeepsTheViewers() {
     QCOMPARE(f.main.Memory().byteAt(0x1234), std::uint8_t(0x1234 * 7 + 0x12));
     QVERIFY(f.main.Model().machineState().has_value());
     QVERIFY(!f.main.Model().loadedIdentity().known);
-    QVERIFY(Action(f.main, "CaptureAgain1")->isEnabled());
 
     // The user follows an animation: the viewers are moved and coloured, the machine runs on.
     f.main.Model().setSpriteAddress(0x2040);
@@ -75,7 +69,6 @@ void TestMainWindowCapture::captureAsksWhereThenCaptureAgainKeepsTheViewers() {
     const int asked = f.platform.modalRuns;
     Trigger(f.main, "CaptureAgain1");
     QCOMPARE(f.platform.modalRuns, asked); // the address is remembered
-    QVERIFY(f.platform.errors.empty());
     QCOMPARE(f.main.StatusText(), Status(vice, 7, 3));
     QCOMPARE(f.main.Memory().byteAt(0x2040), std::uint8_t(0xA5));
     QCOMPARE(f.main.SpriteAddress(), 0x2040);
@@ -83,29 +76,21 @@ void TestMainWindowCapture::captureAsksWhereThenCaptureAgainKeepsTheViewers() {
     QCOMPARE(f.main.CharSetAddress(), 0x3800);
     QVERIFY(f.main.SpriteColours() == spriteColours);
 
+    // VICE hangs up in the middle of the read: the error box, and nothing changes.
+    vice.fault = [](int, const mosaiqua::test::MonitorRequest& request) {
+        return request.command == 0x01 ? ScriptedVice::Action::Close : ScriptedVice::Action::Serve;
+    };
+    vice.ram[0x2040] = 0x99;
+    Trigger(f.main, "CaptureAgain1");
+    QCOMPARE(int(f.platform.errors.size()), 1);
+    QVERIFY(f.platform.errors[0].text.contains(QString::fromStdString(vice.peer())));
+    QCOMPARE(f.main.StatusText(), Status(vice, 7, 3));
+    QCOMPARE(f.main.Memory().byteAt(0x2040), std::uint8_t(0xA5));
+
     // Asked again, the dialog offers the address last used.
     f.platform.modalScripts.push_back(AnswerWith(vice.port(), &offered));
     Trigger(f.main, "CaptureFromVice1");
     QCOMPARE(offered, QStringLiteral("127.0.0.1:%1").arg(vice.port()));
-}
-
-void TestMainWindowCapture::aFailedCaptureChangesNothingAndSaysWhy() {
-    MainWindowFixture f;
-    ScriptedVice vice;
-    QString offered;
-    f.platform.modalScripts.push_back(AnswerWith(vice.port(), &offered));
-    Trigger(f.main, "CaptureFromVice1");
-    const QString status = f.main.StatusText();
-    // VICE hangs up in the middle of the read.
-    vice.fault = [](int, const mosaiqua::test::MonitorRequest& request) {
-        return request.command == 0x01 ? ScriptedVice::Action::Close : ScriptedVice::Action::Serve;
-    };
-    vice.ram[0x1000] = 0x99;
-    Trigger(f.main, "CaptureAgain1");
-    QCOMPARE(int(f.platform.errors.size()), 1);
-    QVERIFY(f.platform.errors[0].text.contains(QString::fromStdString(vice.peer())));
-    QCOMPARE(f.main.StatusText(), status);
-    QVERIFY(f.main.Memory().byteAt(0x1000) != 0x99);
 }
 
 QTEST_MAIN(TestMainWindowCapture)
