@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/capture_commands.h"
 #include "cli/export_commands.h"
 #include "cli/load.h"
 #include "cli/scan_commands.h"
@@ -121,6 +122,8 @@ int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
         return RunOverview(options, status, err);
     case Command::Screen:
         return RunScreen(options, status, err);
+    case Command::Capture:
+        return RunCapture(options, status, err);
     case Command::Range:
         // One file per sprite needs a name to number: refused before anything is read or written.
         if (const std::string problem =

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <new>
+#include <optional>
 
 namespace mosaiqua::cli {
 
@@ -15,7 +16,11 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
     document.setFollowSnapshotOnOpen(false);
     if (!o.chargen.empty())
         document.setCharacterRomFile(o.chargen);
-    document.load(o.file);
+    // "vice:" and "vice:HOST:PORT" name a running VICE instead of a file.
+    if (const std::optional<MonitorAddress> vice = ParseMonitorAddress(o.file))
+        document.capture(*vice, false);
+    else
+        document.load(o.file);
     if (viewer == ViewerUsed::Sprite) {
         document.setSpriteMulticolour(o.multicolour);
         if (o.colours)

@@ -13,9 +13,9 @@ namespace mosaiqua::cli {
 enum class ViewerUsed { Sprite, CharSet, None };
 
 // Sets the document up from the command's options (load options, save settings, palette, and the
-// viewer's mode and colours unless the start-up ones stand) and loads FILE. Throws UserError
-// (Cannot open file ...) when the file cannot be read; once read, no output of the command can
-// replace it.
+// viewer's mode and colours unless the start-up ones stand) and loads FILE, or captures the VICE
+// that FILE names as `vice:[HOST:PORT]`. Throws UserError (Cannot open file ..., or why the capture
+// failed) when the file cannot be read; once read, no output of the command can replace it.
 void OpenDocument(Document& document, const CliOptions& options, ViewerUsed viewer);
 
 // Runs a command's body and returns its exit status; a failure is printed on `err` in the user's

@@ -239,7 +239,8 @@ int ParseCount(std::string_view option, std::string_view text, bool negativeAllo
 
 // Every command reads a FILE the same way.
 void AddFile(CLI::App& cmd, ParseState& s) {
-    cmd.add_option("file", s.options.file, "the snapshot, PRG, P00 or any C64 memory file")
+    cmd.add_option("file", s.options.file,
+                   "the snapshot, PRG, P00 or any C64 memory file; vice:[HOST:PORT] captures a running VICE")
         ->type_name("FILE");
     Flag(cmd, "--raw", "no format recognition: read the file as a raw freeze file",
          [&] { s.options.load.detectFormat = false; });
@@ -342,6 +343,14 @@ void AddTop(CLI::App& cmd, ParseState& s) {
           });
 }
 
+void AddSnapshotOutput(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "-o", "FILE.vsf", "the VICE snapshot written", [&](const std::string& v) {
+        if (v.empty())
+            throw BadArgument{"-o needs a file name"};
+        s.options.output = v == "-" ? "/dev/stdout" : v;
+    });
+}
+
 void AddCharSetPage(CLI::App& cmd, ParseState& s) {
     Flag(cmd, "--charset", "the character-set page instead of the sprite page",
          [&] { s.options.charSetPage = true; });
@@ -429,6 +438,11 @@ const std::vector<CommandEntry>& Commands() {
          Command::Screen,
          "the screen a snapshot shows, border and sprites included",
          {AddScreen, AddPalette, AddDepth, AddImageFormat, AddChargen}},
+        {"capture",
+         Command::Capture,
+         "a running VICE (FILE vice:[HOST:PORT]) saved as a VICE snapshot",
+         {AddSnapshotOutput},
+         {"-o"}},
     };
     return commands;
 }

@@ -28,7 +28,8 @@ enum class Command {
     Data,
     Scan,
     Overview,
-    Screen
+    Screen,
+    Capture
 };
 enum class Action { Run, Help, Version };
 

@@ -16,6 +16,7 @@
 #include "raw_data.h"
 #include "screen_composer.h"
 #include "sprite_render.h"
+#include "vice_monitor.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -221,6 +222,17 @@ public:
     bool followSnapshotOnOpen() const { return m_followSnapshotOnOpen; }
     // Where the last load moved the viewers; empty when it did not move them.
     const std::string& followStatus() const { return m_followStatus; }
+    // ---- Capture from VICE ----
+    // Captures the running machine and loads it like a snapshot (format "VICE (running)", machine
+    // state, character ROM); no file is loaded afterwards. Without `keepViewers` the viewers follow
+    // the screen as for an opened snapshot (when that is on); with it (capturing again) their
+    // addresses, modes and colours stay. A failed capture throws UserError and changes nothing.
+    // `connector` replaces the TCP connection (tests).
+    const LoadedFile& capture(const MonitorAddress& address, bool keepViewers,
+                              const MonitorTimeouts& timeouts = {}, const MonitorConnector& connector = {});
+    // What is loaded as a VICE snapshot Mosaiqua opens again with the same machine state. Throws
+    // UserError when the loaded file holds no machine state.
+    SaveResult saveViceSnapshot(const std::string& path) const;
 
 private:
     void notify(DocumentChange change);

@@ -1,6 +1,7 @@
 // Runs the built mosaiqua-cli and reads back what it wrote.
 #include "../core/bmp_reader.h"
 #include "../core/known_pictures.h"
+#include "../core/scripted_vice.h"
 #include "../core/snapshot_fixture.h"
 #include "../core/test_helpers.h"
 
@@ -592,4 +593,43 @@ TEST_F(CliRun, ScreenDrawsTheSnapshotsFrame) {
     std::ofstream(work() / "short.rom") << "too short";
     EXPECT_EQ(Run({"screen", kDemo, "--chargen", "short.rom", "-o", "none.png"}).exitCode, 1);
     EXPECT_FALSE(fs::exists(work() / "none.png"));
+}
+
+// A scripted VICE stands in for the running one: the capture saved as a snapshot reopens with the
+// state read from the machine, and a VICE that is not there is explained.
+TEST_F(CliRun, CaptureFromViceRoundTripsAndARefusalSaysHowToStart) {
+    mosaiqua::test::ScriptedVice vice;
+    vice.io[0x15] = 0x01;    // sprite 0 on
+    vice.io[0x18] = 0x15;    // screen $0400, character set $1000 (peeked with bit 0 set)
+    vice.io[0x20] = 0xF6;    // border 6; the unused bits read as 1
+    vice.io[0xD00] = 0xC3;   // $DD00: pins %11, bank $0000
+    vice.ram[0x07F8] = 0x80; // sprite 0 at $2000
+    const std::string vic = "vice:" + vice.peer();
+    Result r = Run({"capture", vic, "-o", "x.vsf"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "VICE (running) at " + vice.peer() +
+                         ", raster line 291, cycle 45\nVICE snapshot saved ok.\nwritten: x.vsf\n");
+    const Result live = Run({"info", vic, "--json"});
+    const Result saved = Run({"info", "x.vsf", "--json"});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_NE(saved.out.find("\"format\": \"vice-snapshot\""), std::string::npos) << saved.out;
+    EXPECT_NE(live.out.find("\"format\": \"vice-monitor\""), std::string::npos) << live.out;
+    const std::string state = "\"vic\": {\"bank\": 0, \"screen\": 1024, \"charset\": 4096, "
+                              "\"charset_in_rom\": true";
+    EXPECT_NE(saved.out.find(state), std::string::npos) << saved.out;
+    EXPECT_NE(saved.out.find("\"border\": 6"), std::string::npos) << saved.out;
+    EXPECT_NE(saved.out.find("\"address\": 8192"), std::string::npos) << saved.out;
+    EXPECT_EQ(live.out.substr(live.out.find("\"vic\"")), saved.out.substr(saved.out.find("\"vic\"")));
+
+    std::uint16_t gone = 0;
+    {
+        const mosaiqua::test::ScriptedVice stopped;
+        gone = stopped.port();
+    }
+    r = Run({"capture", "vice:127.0.0.1:" + std::to_string(gone), "-o", "y.vsf"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("x64sc -binarymonitor"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(work() / "y.vsf"));
+    EXPECT_EQ(Run({"capture", "vice:localhost:0", "-o", "y.vsf"}).exitCode, 1); // no such port
+    EXPECT_EQ(Run({"capture", vic}).exitCode, 2);                               // -o is needed
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 class AnimationDialog;
+class CaptureDialog;
 class ColourSwatch;
 class MemoryOverview;
 class Platform;
@@ -200,6 +201,10 @@ private:
     void ChooseCharacterRomFile();
     // Right of the main window, else left of it, within the screen's free area.
     void PlaceBeside(QWidget& window) const;
+    // Capturing a running VICE (capture_commands.cpp): the address is asked for and kept for the run.
+    void CaptureFromVice();
+    void CaptureAgain();
+    void Capture(const mosaiqua::MonitorAddress& address, bool keepViewers);
 
     // Help menu.
     void ShowHelp();
@@ -271,4 +276,9 @@ private:
     // Made on first use and kept for the run, so they show the values last chosen.
     AnimationDialog* m_animationDialog = nullptr;
     RawDataDialog* m_rawDataDialog = nullptr;
+
+    // Capture from VICE: the address last asked for, and Capture Again, enabled once it is known.
+    CaptureDialog* m_captureDialog = nullptr;
+    std::optional<mosaiqua::MonitorAddress> m_viceAddress;
+    QAction* m_captureAgain1 = nullptr;
 };

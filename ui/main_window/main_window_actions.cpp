@@ -55,6 +55,10 @@ void MainWindow::BuildCommands() {
          {
              {"OpenFreezeFile1", "&Open CCS64 Freeze File", key(Qt::CTRL | Qt::Key_O), Mark::None,
               plain(&MainWindow::OpenFreezeFile)},
+             {"CaptureFromVice1", "Capture from &VICE", key(Qt::CTRL | Qt::SHIFT | Qt::Key_V), Mark::None,
+              plain(&MainWindow::CaptureFromVice)},
+             {"CaptureAgain1", "Capture &Again", key(Qt::CTRL | Qt::SHIFT | Qt::Key_A), Mark::None,
+              plain(&MainWindow::CaptureAgain)},
              separator,
              {"SaveSprite1",
               "&Save Current Sprite",
@@ -404,6 +408,8 @@ void MainWindow::BuildCommands() {
     m_charSetMulticolourModeEnable1 = MenuItem("CharSetMulticolourModeEnable1");
     m_alwaysOnTop1 = MenuItem("AlwaysOnTop1");
     m_transparentBackgroundInPng1 = MenuItem("TransparentBackgroundInPng1");
+    m_captureAgain1 = MenuItem("CaptureAgain1");
+    m_captureAgain1->setEnabled(false); // until an address is known
 }
 
 void MainWindow::BuildMenuBar() {

@@ -238,7 +238,8 @@ void TestMainWindow::eachCommandIsOneNamedAction() {
         QVERIFY(!command->objectName().isEmpty());
         QVERIFY2(!names.contains(command->objectName()), qPrintable(command->objectName()));
         names.insert(command->objectName());
-        QVERIFY(command->isEnabled() && command->isVisible());
+        // Capture Again waits for an address to capture from.
+        QVERIFY(command->isEnabled() == (command->objectName() != "CaptureAgain1") && command->isVisible());
         // The menu shows the key the action itself answers to, and nothing else after a tab.
         const QStringList parts = command->text().split(QLatin1Char('\t'));
         if (command->shortcut().isEmpty()) {
@@ -402,7 +403,10 @@ void TestMainWindow::eachKeyRunsItsCommandOnceOnEitherPage() {
             int fired = 0;
             for (const auto& spy : spies)
                 fired += int(spy->count());
-            QVERIFY2(fired == 1, qPrintable(name));
+            // A disabled command's key does nothing.
+            QVERIFY2(fired == (command->isEnabled() ? 1 : 0), qPrintable(name));
+            if (!command->isEnabled())
+                continue;
             QCOMPARE(spies[std::size_t(Commands(f.main).indexOf(command))]->count(), 1);
 
             if (auto move = moves.find(name); move != moves.end()) {
