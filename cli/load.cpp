@@ -1,5 +1,6 @@
 #include "cli/load.h"
 
+#include "core/container.h"
 #include "core/errors.h"
 
 #include <exception>
@@ -11,7 +12,9 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
     document.setLoadOptions(o.load);
     document.setSaveSettings(o.save);
     document.choosePalette(Palette::Builtin(o.palette));
-    document.load(o.file);
+    // FILE:ENTRY picks inside a disk, tape or cartridge image or an archive.
+    const PickPath path = ParsePickPath(o.file);
+    document.loadPicked(path.file, path.picks);
     if (viewer == ViewerUsed::Sprite) {
         document.setSpriteMulticolour(o.multicolour);
         if (o.colours)
@@ -26,6 +29,10 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
 int RunGuarded(std::ostream& err, const std::function<int()>& body) {
     try {
         return body();
+    } catch (const ContainerPickError& e) {
+        // A pick the user must make or correct is a usage mistake, as a bad option is.
+        err << e.what() << '\n';
+        return 2;
     } catch (const UserError& e) {
         err << e.what() << '\n';
     } catch (const std::bad_alloc&) {

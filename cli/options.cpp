@@ -239,7 +239,9 @@ int ParseCount(std::string_view option, std::string_view text, bool negativeAllo
 
 // Every command reads a FILE the same way.
 void AddFile(CLI::App& cmd, ParseState& s) {
-    cmd.add_option("file", s.options.file, "the snapshot, PRG, P00 or any C64 memory file")
+    cmd.add_option("file", s.options.file,
+                   "the snapshot, PRG, P00 or any C64 memory file; FILE:ENTRY picks inside a disk, tape "
+                   "or cartridge image or an archive (a name, #N, bankN)")
         ->type_name("FILE");
     Flag(cmd, "--raw", "no format recognition: read the file as a raw freeze file",
          [&] { s.options.load.detectFormat = false; });
@@ -400,6 +402,10 @@ const std::vector<CommandEntry>& Commands() {
          Command::Overview,
          "all 64 KB on one picture",
          {AddCharSetPage, AddColourOptions, AddDepth, AddImageFormat, AddOutput}},
+        {"list",
+         Command::List,
+         "the directory of a disk or tape image, the banks of a cartridge, the members of an archive",
+         {AddJson}},
     };
     return commands;
 }

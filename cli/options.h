@@ -16,7 +16,20 @@
 
 namespace mosaiqua::cli {
 
-enum class Command { Sprite, NextSeven, Range, Sheet, CharSet, Info, OnScreen, Anim, Data, Scan, Overview };
+enum class Command {
+    Sprite,
+    NextSeven,
+    Range,
+    Sheet,
+    CharSet,
+    Info,
+    OnScreen,
+    Anim,
+    Data,
+    Scan,
+    Overview,
+    List
+};
 enum class Action { Run, Help, Version };
 
 struct CliOptions {
@@ -36,7 +49,7 @@ struct CliOptions {
     SaveSettings save;
     std::string output; // empty: the window's preset name (onscreen: the folder, "."); "-": standard output
     CharSetViewKind view = CharSetViewKind::cv8x8;
-    bool json = false;        // info, scan
+    bool json = false;        // info, scan, list
     bool all = false;         // onscreen: disabled sprites too
     bool charSetPage = false; // overview --charset
     int frames = kDefaultAnimationFrames;

@@ -192,8 +192,18 @@ public:
     // How saves write; tests give an opener that fails.
     void setOutputOpener(OutputFileOpener opener) { m_opener = std::move(opener); }
 
+    // ---- Containers --------------------------------------------------------------------------------
+    // load() through disk, tape and cartridge images and archives: `picks` lead to the entry (see
+    // ParsePickPath); `address` places a file without a usable load address. A container that needs
+    // a pick throws ContainerPickError naming the container to list. The loaded file's identity is
+    // the file on disk, so no save replaces the image.
+    const LoadedFile& loadPicked(const std::string& systemPath, const std::vector<std::string>& picks,
+                                 std::optional<int> address = std::nullopt,
+                                 const std::string& shownName = {});
+
 private:
     void notify(DocumentChange change);
+    const LoadedFile& adoptLoad(LoadedFile loaded, const std::string& systemPath);
     void drawSprite();
     void drawCharSets(CharSetViewFlags requested);
     WriteOptions writeOptions() const;
