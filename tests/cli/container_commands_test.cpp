@@ -34,7 +34,8 @@ Result Run(const fs::path& folder, const std::vector<std::string>& args) {
         command += " '" + a + "'";
     command += " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(folder / "out.txt"), Slurp(folder / "err.txt")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(folder / "out.txt"),
+            Slurp(folder / "err.txt")};
 }
 
 // The balloon's 63 bytes: eight pixels to a byte, high bit first.
@@ -53,7 +54,8 @@ std::vector<std::uint8_t> BalloonBytes() {
 } // namespace
 
 TEST(CliContainers, ListsADiskAndLoadsOnlyWhatIsPicked) {
-    const fs::path folder = fs::temp_directory_path() / ("mosaiqua-cli-containers-" + std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("mosaiqua-cli-containers-" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     mosaiqua::test::DiskBuilder disk(35);
@@ -75,13 +77,15 @@ TEST(CliContainers, ListsADiskAndLoadsOnlyWhatIsPicked) {
     Result r = Run(folder, {"list", "disk.d64", "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // The BAM here marks no block free.
-    EXPECT_EQ(r.out, "{\"format\": \"d64\", \"name\": \"EMPTY\", \"id\": \"01 2A\", \"blocks_free\": 0, \"entries\": ["
-                     "{\"index\": 1, \"name\": \"SPRITE\", \"type\": \"prg\", \"blocks\": 1, \"load_address\": 8192, "
-                     "\"locked\": false, \"closed\": true}, "
-                     "{\"index\": 2, \"name\": \"NOTES\", \"type\": \"seq\", \"blocks\": 1, \"load_address\": null, "
-                     "\"locked\": false, \"closed\": true}, "
-                     "{\"index\": 3, \"name\": \"NOTES\", \"type\": \"prg\", \"blocks\": 1, \"load_address\": 12288, "
-                     "\"locked\": true, \"closed\": true}]}\n");
+    EXPECT_EQ(
+        r.out,
+        "{\"format\": \"d64\", \"name\": \"EMPTY\", \"id\": \"01 2A\", \"blocks_free\": 0, \"entries\": ["
+        "{\"index\": 1, \"name\": \"SPRITE\", \"type\": \"prg\", \"blocks\": 1, \"load_address\": 8192, "
+        "\"locked\": false, \"closed\": true}, "
+        "{\"index\": 2, \"name\": \"NOTES\", \"type\": \"seq\", \"blocks\": 1, \"load_address\": null, "
+        "\"locked\": false, \"closed\": true}, "
+        "{\"index\": 3, \"name\": \"NOTES\", \"type\": \"prg\", \"blocks\": 1, \"load_address\": 12288, "
+        "\"locked\": true, \"closed\": true}]}\n");
 
     // No pick, a missing name and an ambiguous one: exit 2 with the candidates.
     for (const std::string& file : {"disk.d64", "disk.d64:GONE", "disk.d64:NOTES"}) {
@@ -99,7 +103,8 @@ TEST(CliContainers, ListsADiskAndLoadsOnlyWhatIsPicked) {
         ASSERT_EQ(mosaiqua::test::ParseBmp(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), bmp), "");
         for (int y = 0; y < 21; ++y)
             for (int x = 0; x < 24; ++x)
-                ASSERT_EQ(bmp.at(x, y), mosaiqua::test::kBalloon[y][x] == '#' ? 0x6C6C6Cu : 0u) << x << "," << y;
+                ASSERT_EQ(bmp.at(x, y), mosaiqua::test::kBalloon[y][x] == '#' ? 0x6C6C6Cu : 0u)
+                    << x << "," << y;
         fs::remove(folder / "spr2000.BMP");
     }
     fs::remove_all(folder);

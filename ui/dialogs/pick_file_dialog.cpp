@@ -94,7 +94,8 @@ QPixmap Drawn(const std::vector<std::uint8_t>& petscii, const mosaiqua::Characte
 class GlyphDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         const QVariant glyphs = index.data(kGlyphRole);
         if (!glyphs.isValid())
             return QStyledItemDelegate::paint(painter, option, index);
@@ -116,8 +117,8 @@ QString Upper(const std::string& text) {
 
 } // namespace
 
-PickFileDialog::PickFileDialog(const ContainerListing& listing, const std::optional<mosaiqua::CharacterRom>& rom,
-                               QWidget* parent)
+PickFileDialog::PickFileDialog(const ContainerListing& listing,
+                               const std::optional<mosaiqua::CharacterRom>& rom, QWidget* parent)
     : QDialog(parent), m_rom(rom) {
     setObjectName(QStringLiteral("PickFileDialog"));
     setWindowTitle(QStringLiteral("Pick a File"));
@@ -232,15 +233,19 @@ void PickFileDialog::AddRows(const ContainerListing& l) {
             std::string text = "BANK " + std::to_string(bank);
             for (const ContainerEntry& e : l.entries)
                 if (e.bank == bank)
-                    text += "  " + Hex4(e.loadAddress.value_or(0)).toStdString() + " " + std::to_string(e.size) +
-                            (e.chipType == 1 ? " RAM" : e.chipType == 2 ? " FLASH" : " ROM");
+                    text += "  " + Hex4(e.loadAddress.value_or(0)).toStdString() + " " +
+                            std::to_string(e.size) +
+                            (e.chipType == 1   ? " RAM"
+                             : e.chipType == 2 ? " FLASH"
+                                               : " ROM");
             add(Row().ascii(text), "bank" + std::to_string(bank));
         }
         m_footer->hide();
         return;
     }
     // Archives: member names are host file names, shown as stored.
-    m_header->setText(QStringLiteral("\"%1\" %2").arg(QString::fromStdString(l.name), Upper(ContainerKeyword(l.format))));
+    m_header->setText(
+        QStringLiteral("\"%1\" %2").arg(QString::fromStdString(l.name), Upper(ContainerKeyword(l.format))));
     for (const ContainerEntry& e : l.entries) {
         auto* item = new QListWidgetItem(
             QStringLiteral("%1  %2").arg(e.size, 9).arg(QString::fromStdString(e.name)), m_entries);

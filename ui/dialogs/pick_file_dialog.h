@@ -19,8 +19,8 @@ class PickFileDialog final : public QDialog {
 
 public:
     // `rom`: names are drawn with its glyphs; without one, in a fixed-pitch font, upper case.
-    PickFileDialog(const mosaiqua::ContainerListing& listing, const std::optional<mosaiqua::CharacterRom>& rom,
-                   QWidget* parent = nullptr);
+    PickFileDialog(const mosaiqua::ContainerListing& listing,
+                   const std::optional<mosaiqua::CharacterRom>& rom, QWidget* parent = nullptr);
 
     // The pick that leads to the chosen entry ("#N", or "bankN" for a cartridge); empty when the
     // current row cannot be loaded.

@@ -31,8 +31,9 @@ QByteArray Disk(const QList<std::pair<QByteArray, int>>& files, const QByteArray
     for (int i = 0x90; i < 0xAB; ++i)
         disk[kTrack18 + i] = char(0xA0);
     Name(disk, kTrack18 + 0x90, "TEST DISK");
-    disk.replace(kTrack18 + 0xA2, 5, QByteArray("01\xA0"
-                                                "2A"));
+    disk.replace(kTrack18 + 0xA2, 5,
+                 QByteArray("01\xA0"
+                            "2A"));
     disk[kTrack18 + 256 + 1] = char(0xFF);
     for (int slot = 0; slot < files.size(); ++slot) {
         const int entry = kTrack18 + 256 + slot * 32;
@@ -111,7 +112,8 @@ void TestMainWindowContainers::pickingAFileByKeysLoadsIt() {
     QCOMPARE(seen->header, QString("0 \"TEST DISK       \" 01 2A"));
     // 664 blocks on a 35-track disk, none marked used in this BAM.
     QVERIFY(seen->footer.endsWith("BLOCKS FREE."));
-    QCOMPARE(seen->rows, (QStringList{"1    \"INTRO\"            PRG   $3000", "1    \"BALLOON\"          PRG   $2000"}));
+    QCOMPARE(seen->rows,
+             (QStringList{"1    \"INTRO\"            PRG   $3000", "1    \"BALLOON\"          PRG   $2000"}));
     QVERIFY2(f.main.StatusText().contains("game.d64") && f.main.StatusText().contains("BALLOON"),
              qPrintable(f.main.StatusText()));
     f.main.Model().setSpriteAddress(0x2000);
@@ -127,7 +129,8 @@ void TestMainWindowContainers::cancellingChangesNothingAndASingleFileLoadsAtOnce
     Trigger(f.main, "DetectFileFormat1"); // LoadBalloon switched recognition off
     const QString status = f.main.StatusText();
     const auto identity = f.main.Model().loadedIdentity();
-    const QString twoFiles = Write(f, "two.d64", Disk({{"A", 0x0049}, {"B", 0x0049}}, QByteArray(63, '\xFF')));
+    const QString twoFiles =
+        Write(f, "two.d64", Disk({{"A", 0x0049}, {"B", 0x0049}}, QByteArray(63, '\xFF')));
     auto seen = std::make_shared<Seen>();
     f.platform.modalScripts.push_back(PressKeys(seen, {Qt::Key_Escape}));
     Open(f, twoFiles);
