@@ -28,7 +28,7 @@ std::string Slurp(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-Result Run(const fs::path& folder, const std::vector<std::string>& args) {
+Result RunCli(const fs::path& folder, const std::vector<std::string>& args) {
     std::string command = "cd '" + folder.string() + "' && '" MOSAIQUA_CLI_PATH "'";
     for (const auto& a : args)
         command += " '" + a + "'";
@@ -74,7 +74,7 @@ TEST(CliContainers, ListsADiskAndLoadsOnlyWhatIsPicked) {
         out.write(reinterpret_cast<const char*>(disk.bytes().data()), std::streamsize(disk.bytes().size()));
     }
 
-    Result r = Run(folder, {"list", "disk.d64", "--json"});
+    Result r = RunCli(folder, {"list", "disk.d64", "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     // The BAM here marks no block free.
     EXPECT_EQ(
@@ -88,15 +88,15 @@ TEST(CliContainers, ListsADiskAndLoadsOnlyWhatIsPicked) {
         "\"locked\": true, \"closed\": true}]}\n");
 
     // No pick, a missing name and an ambiguous one: exit 2 with the candidates.
-    for (const std::string& file : {"disk.d64", "disk.d64:GONE", "disk.d64:NOTES"}) {
-        r = Run(folder, {"sprite", file, "--address", "$2000"});
+    for (const char* file : {"disk.d64", "disk.d64:GONE", "disk.d64:NOTES"}) {
+        r = RunCli(folder, {"sprite", file, "--address", "$2000"});
         EXPECT_EQ(r.exitCode, 2) << file;
         EXPECT_NE(r.err.find("#1 \"SPRITE\""), std::string::npos) << file << ": " << r.err;
         EXPECT_FALSE(fs::exists(folder / "spr2000.BMP")) << file;
     }
 
-    for (const std::string& file : {"disk.d64:SPRITE", "disk.d64:#1"}) {
-        r = Run(folder, {"sprite", file, "--address", "$2000"});
+    for (const char* file : {"disk.d64:SPRITE", "disk.d64:#1"}) {
+        r = RunCli(folder, {"sprite", file, "--address", "$2000"});
         ASSERT_EQ(r.exitCode, 0) << file << ": " << r.err;
         mosaiqua::test::BmpPicture bmp;
         const std::string bytes = Slurp(folder / "spr2000.BMP");
