@@ -88,10 +88,14 @@ TEST(CliContainers, ListsADiskAndLoadsOnlyWhatIsPicked) {
         "\"locked\": true, \"closed\": true}]}\n");
 
     // No pick, a missing name and an ambiguous one: exit 2 with the candidates.
-    for (const char* file : {"disk.d64", "disk.d64:GONE", "disk.d64:NOTES"}) {
+    // An ambiguous name lists the entries it could mean.
+    const std::vector<std::pair<std::string, std::string>> wrong{{"disk.d64", "#1 \"SPRITE\""},
+                                                                 {"disk.d64:GONE", "#1 \"SPRITE\""},
+                                                                 {"disk.d64:NOTES", "#3 \"NOTES\""}};
+    for (const auto& [file, candidate] : wrong) {
         r = RunCli(folder, {"sprite", file, "--address", "$2000"});
         EXPECT_EQ(r.exitCode, 2) << file;
-        EXPECT_NE(r.err.find("#1 \"SPRITE\""), std::string::npos) << file << ": " << r.err;
+        EXPECT_NE(r.err.find(candidate), std::string::npos) << file << ": " << r.err;
         EXPECT_FALSE(fs::exists(folder / "spr2000.BMP")) << file;
     }
 
