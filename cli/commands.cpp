@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/capture_commands.h"
+#include "cli/container_commands.h"
 #include "cli/export_commands.h"
 #include "cli/load.h"
 #include "cli/scan_commands.h"
@@ -124,6 +125,8 @@ int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
         return RunScreen(options, status, err);
     case Command::Capture:
         return RunCapture(options, status, err);
+    case Command::List:
+        return RunList(options, status, err);
     case Command::Range:
         // One file per sprite needs a name to number: refused before anything is read or written.
         if (const std::string problem =

@@ -1,5 +1,6 @@
 #include "cli/load.h"
 
+#include "core/container.h"
 #include "core/errors.h"
 
 #include <exception>
@@ -16,11 +17,14 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
     document.setFollowSnapshotOnOpen(false);
     if (!o.chargen.empty())
         document.setCharacterRomFile(o.chargen);
-    // "vice:" and "vice:HOST:PORT" name a running VICE instead of a file.
-    if (const std::optional<MonitorAddress> vice = ParseMonitorAddress(o.file))
+    // "vice:" and "vice:HOST:PORT" name a running VICE instead of a file; FILE:ENTRY picks inside a
+    // disk, tape or cartridge image or an archive.
+    if (const std::optional<MonitorAddress> vice = ParseMonitorAddress(o.file)) {
         document.capture(*vice, false);
-    else
-        document.load(o.file);
+    } else {
+        const PickPath path = ParsePickPath(o.file);
+        document.loadPicked(path.file, path.picks);
+    }
     if (viewer == ViewerUsed::Sprite) {
         document.setSpriteMulticolour(o.multicolour);
         if (o.colours)
@@ -35,6 +39,10 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
 int RunGuarded(std::ostream& err, const std::function<int()>& body) {
     try {
         return body();
+    } catch (const ContainerPickError& e) {
+        // A pick the user must make or correct is a usage mistake, as a bad option is.
+        err << e.what() << '\n';
+        return 2;
     } catch (const UserError& e) {
         err << e.what() << '\n';
     } catch (const std::bad_alloc&) {

@@ -15,11 +15,13 @@ enum class ViewerUsed { Sprite, CharSet, None };
 // Sets the document up from the command's options (load options, save settings, palette, and the
 // viewer's mode and colours unless the start-up ones stand) and loads FILE, or captures the VICE
 // that FILE names as `vice:[HOST:PORT]`. Throws UserError (Cannot open file ..., or why the capture
-// failed) when the file cannot be read; once read, no output of the command can replace it.
+// failed) when the file cannot be read, ContainerPickError when FILE:ENTRY names no single entry (or
+// a container needing a pick got none); once read, no output of the command can replace it.
 void OpenDocument(Document& document, const CliOptions& options, ViewerUsed viewer);
 
 // Runs a command's body and returns its exit status; a failure is printed on `err` in the user's
-// words (unexpected ones prefixed with the program's name) and gives 1.
+// words (unexpected ones prefixed with the program's name) and gives 1; a missing, ambiguous or
+// absent container pick gives 2.
 int RunGuarded(std::ostream& err, const std::function<int()>& body);
 
 } // namespace mosaiqua::cli

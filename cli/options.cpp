@@ -239,8 +239,10 @@ int ParseCount(std::string_view option, std::string_view text, bool negativeAllo
 
 // Every command reads a FILE the same way.
 void AddFile(CLI::App& cmd, ParseState& s) {
-    cmd.add_option("file", s.options.file,
-                   "the snapshot, PRG, P00 or any C64 memory file; vice:[HOST:PORT] captures a running VICE")
+    cmd.add_option(
+           "file", s.options.file,
+           "the snapshot, PRG, P00 or any C64 memory file; FILE:ENTRY picks inside a disk, tape "
+           "or cartridge image or an archive (a name, #N, bankN); vice:[HOST:PORT] captures a running VICE")
         ->type_name("FILE");
     Flag(cmd, "--raw", "no format recognition: read the file as a raw freeze file",
          [&] { s.options.load.detectFormat = false; });
@@ -443,6 +445,10 @@ const std::vector<CommandEntry>& Commands() {
          "a running VICE (FILE vice:[HOST:PORT]) saved as a VICE snapshot",
          {AddSnapshotOutput},
          {"-o"}},
+        {"list",
+         Command::List,
+         "the directory of a disk or tape image, the banks of a cartridge, the members of an archive",
+         {AddJson}},
     };
     return commands;
 }

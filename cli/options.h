@@ -29,7 +29,8 @@ enum class Command {
     Scan,
     Overview,
     Screen,
-    Capture
+    Capture,
+    List
 };
 enum class Action { Run, Help, Version };
 
@@ -50,7 +51,7 @@ struct CliOptions {
     SaveSettings save;
     std::string output; // empty: the window's preset name (onscreen: the folder, "."); "-": standard output
     CharSetViewKind view = CharSetViewKind::cv8x8;
-    bool json = false;        // info, scan
+    bool json = false;        // info, scan, list
     bool all = false;         // onscreen: disabled sprites too
     bool charSetPage = false; // overview --charset
     int frames = kDefaultAnimationFrames;

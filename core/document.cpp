@@ -100,8 +100,10 @@ void Document::drawCharSets(CharSetViewFlags requested) {
 // ---- Loading ------------------------------------------------------------------------------------
 
 const LoadedFile& Document::load(const std::string& systemPath, const std::string& shownName) {
-    // A refused file throws before anything here changes.
-    LoadedFile loaded = LoadMemoryFile(m_memory, systemPath, m_loadOptions, shownName);
+    return loadPicked(systemPath, {}, std::nullopt, shownName);
+}
+
+const LoadedFile& Document::adoptLoad(LoadedFile loaded, const std::string& systemPath) {
     m_loaded = std::move(loaded);
     m_loadedIdentity = IdentifyFile(systemPath);
     drawSprite();

@@ -233,9 +233,18 @@ public:
     // What is loaded as a VICE snapshot Mosaiqua opens again with the same machine state. Throws
     // UserError when the loaded file holds no machine state.
     SaveResult saveViceSnapshot(const std::string& path) const;
+    // ---- Containers --------------------------------------------------------------------------------
+    // load() through disk, tape and cartridge images and archives: `picks` lead to the entry (see
+    // ParsePickPath); `address` places a file without a usable load address. A container that needs
+    // a pick throws ContainerPickError naming the container to list. The loaded file's identity is
+    // the file on disk, so no save replaces the image.
+    const LoadedFile& loadPicked(const std::string& systemPath, const std::vector<std::string>& picks,
+                                 std::optional<int> address = std::nullopt,
+                                 const std::string& shownName = {});
 
 private:
     void notify(DocumentChange change);
+    const LoadedFile& adoptLoad(LoadedFile loaded, const std::string& systemPath);
     void drawSprite();
     void drawCharSets(CharSetViewFlags requested);
     WriteOptions writeOptions() const;

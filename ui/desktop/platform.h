@@ -30,7 +30,8 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // The chosen path, or nothing when the user cancelled. No file-type filter.
+    // The chosen path, or nothing when the user cancelled. Offers every format the loader knows
+    // and all files.
     virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& startFolder) = 0;
     virtual std::optional<QString> SaveFileName(QWidget* parent, const SaveFileRequest& request) = 0;
     virtual std::optional<mosaiqua::TColor> ChooseColour(QWidget* parent, mosaiqua::TColor initial) = 0;

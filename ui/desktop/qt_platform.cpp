@@ -36,6 +36,16 @@ QString SuffixOfFilter(const QString& filter) {
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+// Every format the loader knows, in both cases (the desktop's file dialog may match case).
+QStringList OpenFileFilters() {
+    const QStringList patterns{"*.vsf", "*.c64", "*.prg", "*.p00", "*.kla", "*.koa", "*.art",
+                               "*.d64", "*.d71", "*.d81", "*.t64", "*.crt", "*.zip", "*.gz"};
+    QStringList both = patterns;
+    for (const QString& pattern : patterns)
+        both << pattern.toUpper();
+    return {QStringLiteral("C64 files (%1)").arg(both.join(' ')), QStringLiteral("All files (*)")};
+}
+
 } // namespace
 
 std::optional<QString> QtPlatform::OpenFileName(QWidget* parent, const QString& startFolder) {
@@ -44,6 +54,7 @@ std::optional<QString> QtPlatform::OpenFileName(QWidget* parent, const QString& 
     // A typed name need not exist: the loader reports what it cannot open.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(ExistingFolderOr(startFolder));
+    dialog.setNameFilters(OpenFileFilters());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

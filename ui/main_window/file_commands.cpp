@@ -2,6 +2,8 @@
 // document compose and write the file, and shows the status it returns.
 #include "ui/main_window/main_window.h"
 
+#include "core/character_rom.h"
+#include "core/container.h"
 #include "core/errors.h"
 #include "core/export.h"
 #include "core/raw_data.h"
@@ -9,14 +11,19 @@
 #include "ui/desktop/platform.h"
 #include "ui/desktop/window_placement.h"
 #include "ui/dialogs/animation_dialog.h"
+#include "ui/dialogs/pick_file_dialog.h"
 #include "ui/dialogs/raw_data_dialog.h"
 #include "ui/dialogs/save_settings_dialog.h"
 #include "ui/dialogs/sprite_range_dialog.h"
 
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <QUrl>
 
 namespace {
 
@@ -78,13 +85,60 @@ void MainWindow::OpenFreezeFileNamed(const QString& path) {
 }
 
 void MainWindow::Load(const QString& shownName, const std::string& systemPath) {
-    // A refused file throws and leaves the document alone, so the views and addresses stay as they were.
-    const mosaiqua::LoadedFile& loaded = m_document.load(systemPath, Utf8(shownName));
-    if (!loaded.description.empty() || !m_document.followStatus().empty())
-        SetStatus(QString::fromStdString(
-            loaded.description +
-            (loaded.description.empty() || m_document.followStatus().empty() ? "" : " ") +
-            m_document.followStatus()));
+    // A container with several entries asks which one, level by level (a zip holding a disk
+    // image asks twice); a cancel leaves the document as it was.
+    std::vector<std::string> picks;
+    for (;;) {
+        try {
+            // A refused file throws and leaves the document alone, so the views and addresses stay.
+            const mosaiqua::LoadedFile& loaded =
+                m_document.loadPicked(systemPath, picks, std::nullopt, Utf8(shownName));
+            const std::string& followed = m_document.followStatus();
+            if (!loaded.description.empty() || !followed.empty())
+                SetStatus(QString::fromStdString(loaded.description +
+                                                 (loaded.description.empty() || followed.empty() ? "" : " ") +
+                                                 followed));
+            return;
+        } catch (const mosaiqua::ContainerPickError& error) {
+            // Picks from the dialog name listed entries; an error that is not a level deeper is final.
+            if (error.picksToContainer().size() < picks.size())
+                throw;
+            const std::optional<std::string> pick = AskContainerPick(systemPath, error.picksToContainer());
+            if (!pick)
+                return;
+            picks = error.picksToContainer();
+            picks.push_back(*pick);
+        }
+    }
+}
+
+std::optional<std::string> MainWindow::AskContainerPick(const std::string& systemPath,
+                                                        const std::vector<std::string>& picksToContainer) {
+    const mosaiqua::ContainerListing listing = mosaiqua::ListContainer(systemPath, picksToContainer);
+    std::optional<mosaiqua::CharacterRom> rom;
+    try {
+        rom = mosaiqua::FindCharacterRom(nullptr, {});
+    } catch (const mosaiqua::UserError&) {
+        // No usable ROM: the names are drawn as text.
+    }
+    PickFileDialog dialog(listing, rom, this);
+    if (m_platform.RunModal(&dialog) != QDialog::Accepted || dialog.ChosenPick().empty())
+        return std::nullopt;
+    return dialog.ChosenPick();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    OpenFreezeFileNamed(urls.front().toLocalFile());
 }
 
 // ---- Single saves -------------------------------------------------------------------------------

@@ -56,6 +56,7 @@ MainWindow::MainWindow(Platform& platform, mosaiqua::Document& document, QWidget
     BuildCommands();
     BuildMenuBar();
     BuildSecondaryWindows();
+    setAcceptDrops(true);
 
     for (QLabel* label : {m_label1, m_label2, m_label3, m_cs8x8Label, m_cs8x16Label, m_cs16x16Label})
         label->setText(QStringLiteral("$0000"));

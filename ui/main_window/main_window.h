@@ -25,6 +25,8 @@ class RawDataDialog;
 struct SaveFileRequest;
 class QAction;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -106,6 +108,9 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A file dropped on the window opens as File > Open would open it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Building (main_window_layout.cpp, main_window_actions.cpp).
@@ -141,6 +146,10 @@ private:
     void ChoosePalette(mosaiqua::PaletteKind kind);
     void ApplyStayOnTop(bool onTop);
     void Load(const QString& shownName, const std::string& systemPath);
+    // Containers: the entry the user picks in the Pick a File dialog, "#N" or "bankN"; nothing
+    // when cancelled.
+    std::optional<std::string> AskContainerPick(const std::string& systemPath,
+                                                const std::vector<std::string>& picksToContainer);
 
     // Export and dialogs (file_commands.cpp, edit_commands.cpp).
     enum class Viewer { Sprite, CharSet };
