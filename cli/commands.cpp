@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/editor_commands.h"
 #include "cli/export_commands.h"
 #include "cli/load.h"
 #include "cli/scan_commands.h"
@@ -118,6 +119,10 @@ int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
         return RunScan(options, status, err);
     case Command::Overview:
         return RunOverview(options, status, err);
+    case Command::SpritePad:
+        return RunSpritePad(options, status, err);
+    case Command::CharPad:
+        return RunCharPad(options, status, err);
     case Command::Range:
         // One file per sprite needs a name to number: refused before anything is read or written.
         if (const std::string problem =

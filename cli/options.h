@@ -8,6 +8,7 @@
 #include "core/image_file.h"
 #include "core/raw_data.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +17,21 @@
 
 namespace mosaiqua::cli {
 
-enum class Command { Sprite, NextSeven, Range, Sheet, CharSet, Info, OnScreen, Anim, Data, Scan, Overview };
+enum class Command {
+    Sprite,
+    NextSeven,
+    Range,
+    Sheet,
+    CharSet,
+    Info,
+    OnScreen,
+    Anim,
+    Data,
+    Scan,
+    Overview,
+    SpritePad,
+    CharPad
+};
 enum class Action { Run, Help, Version };
 
 struct CliOptions {
@@ -28,7 +43,7 @@ struct CliOptions {
     std::int32_t end = 0x0040;
     LoadOptions load; // --raw clears detectFormat, --no-skip-header skipHeader
     bool multicolour = false;
-    PaletteKind palette = PaletteKind::pkTrueVic;
+    Palette palette = Palette::Builtin(PaletteKind::pkTrueVic); // a built-in one, by its keyword
     // Empty: the colours the window has at start-up for the viewer the command uses.
     std::optional<ColourSlots> colours;
     // The sizes kept as typed (the saves convert them, so a bad size fails with the window's
@@ -44,7 +59,13 @@ struct CliOptions {
     RawDataFormat dataFormat = RawDataFormat::Bin;
     RawDataLayout layout = RawDataLayout::Sprites;
     int top = 10;
-    std::string helpText; // Action::Help: the program's or the command's help
+    // Editor files and palettes.
+    std::string paletteFile; // --palette FILE.vpl: read when the command runs, codes then come from it
+    std::array<int, 4> colourCodes{-1, -1, -1, -1}; // the --colours given as codes 0-15; -1: #RRGGBB
+    bool addressGiven = false;                      // charpad: otherwise the screen's character set
+    bool spritePadFile = false;                     // onscreen --format spd
+    BasicLineNumbers basic;                         // data --format basic --line --step
+    std::string helpText;                           // Action::Help: the program's or the command's help
 };
 
 struct UsageError {

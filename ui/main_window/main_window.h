@@ -191,6 +191,14 @@ private:
     void ShowSnapshotWindow();
     void ShowMemoryOverview();
 
+    // Editor files and palettes (editor_commands.cpp).
+    void SaveSpritesAsSpritePad();
+    void SaveCharSetAsCharPad();
+    void SaveOnScreenSpritePad();
+    void ChooseBuiltInPalette(const char* keyword);
+    void LoadPaletteFile();
+    void ShowPaletteMarks();
+
     // Help menu.
     void ShowHelp();
     void OpenHomePage();
