@@ -26,9 +26,8 @@ protected:
     };
 
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("mosaiqua-editors-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("mosaiqua-editors-" + std::to_string(getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -99,8 +98,8 @@ TEST_F(EditorFilesCli, SpritePadFromARangeAndFromTheScreen) {
     ASSERT_EQ(spd.data.size(), 2u);
     EXPECT_EQ(spd.data[1], Slice(ram, 0x5200, 63));
     EXPECT_EQ(spd.attributes, (Bytes{0x82, 0x82}));
-    r = Run({"spritepad", "game.vsf", "--start", "0x51C0", "--end", "0x5200", "--colours",
-             "0,0,#FE0000,0", "-o", "near.spd"});
+    r = Run({"spritepad", "game.vsf", "--start", "0x51C0", "--end", "0x5200", "--colours", "0,0,#FE0000,0",
+             "-o", "near.spd"});
     EXPECT_NE(r.out.find("not a palette colour"), std::string::npos) << r.out;
 
     // The screen's sprites 0 and 2, each in its own mode and colour, in one file.
@@ -180,8 +179,8 @@ TEST_F(EditorFilesCli, DataAsNumberedBasicLines) {
     EXPECT_NE(r.out.find("written: data0000.bas"), std::string::npos) << r.out;
     EXPECT_EQ(Text("data0000.bas"), "100 DATA 0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\n105 DATA 16\n");
     // The second line would be 64004.
-    EXPECT_EQ(Run({"data", "raw.bin", "--raw", "--no-skip-header", "--start", "0", "--end", "16", "--layout", "charset",
-                   "--format", "basic", "--line", "63999", "--step", "5", "-o", "late.bas"})
+    EXPECT_EQ(Run({"data", "raw.bin", "--raw", "--no-skip-header", "--start", "0", "--end", "16", "--layout",
+                   "charset", "--format", "basic", "--line", "63999", "--step", "5", "-o", "late.bas"})
                   .exitCode,
               1);
     EXPECT_FALSE(fs::exists(m_dir / "late.bas"));

@@ -34,7 +34,8 @@ void MainWindow::SaveSpritesAsSpritePad() {
         EditorFileRequest(mosaiqua::PresetSpritePadName(range.start), "SpritePad file (*.spd)", "spd"));
     if (!name)
         return;
-    SetStatus(QString::fromStdString(m_document.saveSpritePad(range.start, range.end, name->toStdString()).status));
+    SetStatus(
+        QString::fromStdString(m_document.saveSpritePad(range.start, range.end, name->toStdString()).status));
 }
 
 void MainWindow::SaveCharSetAsCharPad() {
@@ -55,8 +56,8 @@ void MainWindow::SaveOnScreenSpritePad() {
 
 void MainWindow::ChooseBuiltInPalette(const char* keyword) {
     const std::optional<mosaiqua::Palette> palette = mosaiqua::PaletteForKeyword(keyword);
-    if (!palette || (palette->keyword == m_document.palette().keyword &&
-                     palette->kind == m_document.palette().kind)) {
+    if (!palette ||
+        (palette->keyword == m_document.palette().keyword && palette->kind == m_document.palette().kind)) {
         ShowSettings(); // the palette in force: its mark is put back
         return;
     }
