@@ -500,6 +500,12 @@ QString TestMonkey::checkError(const FakePlatform::Error& error) {
         }
         return QStringLiteral("a readable file was refused: ") + text;
     }
+    // Load Palette File meets whatever the open dialog answers: anything but a palette is refused.
+    if (text.startsWith(QLatin1String("Cannot open palette file ")) ||
+        text.endsWith(QLatin1String(" The palette was not changed."))) {
+        ++m_errorKinds[QStringLiteral("palette file refused")];
+        return {};
+    }
     return QStringLiteral("unexpected error box: ") + text;
 }
 
