@@ -2,6 +2,7 @@
 
 #include "cli/capture_commands.h"
 #include "cli/container_commands.h"
+#include "cli/editor_commands.h"
 #include "cli/export_commands.h"
 #include "cli/load.h"
 #include "cli/scan_commands.h"
@@ -127,6 +128,10 @@ int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
         return RunCapture(options, status, err);
     case Command::List:
         return RunList(options, status, err);
+    case Command::SpritePad:
+        return RunSpritePad(options, status, err);
+    case Command::CharPad:
+        return RunCharPad(options, status, err);
     case Command::Range:
         // One file per sprite needs a name to number: refused before anything is read or written.
         if (const std::string problem =

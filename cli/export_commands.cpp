@@ -42,7 +42,7 @@ int RunData(const CliOptions& o, std::ostream& out, std::ostream& err) {
             CheckRawDataRange(o.start, o.end);
             Document document;
             OpenDocument(document, o, ViewerUsed::None);
-            return document.saveRawData({o.start, o.end}, o.dataFormat, o.layout,
+            return document.saveRawData({o.start, o.end}, o.dataFormat, o.layout, o.basic,
                                         o.output.empty() ? PresetRawDataName(o.start, o.dataFormat)
                                                          : o.output);
         },

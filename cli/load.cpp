@@ -9,10 +9,25 @@
 
 namespace mosaiqua::cli {
 
+std::optional<ColourSlots> GivenColours(const Document& document, const CliOptions& o) {
+    const PaletteTable& table = document.palette().codeTable();
+    if (!o.colours)
+        return std::nullopt;
+    ColourSlots colours = *o.colours;
+    TColor* slots[] = {&colours.background, &colours.multicolour1, &colours.main, &colours.multicolour2};
+    for (std::size_t i = 0; i < o.colourCodes.size(); ++i)
+        if (o.colourCodes[i] >= 0)
+            *slots[i] = table[std::size_t(o.colourCodes[i])];
+    return colours;
+}
+
 void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
     document.setLoadOptions(o.load);
     document.setSaveSettings(o.save);
-    document.choosePalette(Palette::Builtin(o.palette));
+    if (o.paletteFile.empty())
+        document.choosePalette(o.palette);
+    else
+        document.loadPaletteFile(o.paletteFile);
     // The command line draws what its options say: a snapshot does not move the viewers.
     document.setFollowSnapshotOnOpen(false);
     if (!o.chargen.empty())
@@ -25,13 +40,14 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
         const PickPath path = ParsePickPath(o.file);
         document.loadPicked(path.file, path.picks);
     }
+    const std::optional<ColourSlots> colours = GivenColours(document, o);
     if (viewer == ViewerUsed::Sprite) {
         document.setSpriteMulticolour(o.multicolour);
-        if (o.colours)
-            document.setSpriteColours(*o.colours);
+        if (colours)
+            document.setSpriteColours(*colours);
     } else if (viewer == ViewerUsed::CharSet) {
-        if (o.colours)
-            document.setCharSetColours(*o.colours);
+        if (colours)
+            document.setCharSetColours(*colours);
         document.setCharSetMulticolour(o.multicolour);
     }
 }

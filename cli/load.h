@@ -5,6 +5,7 @@
 #include "core/document.h"
 
 #include <functional>
+#include <optional>
 #include <ostream>
 
 namespace mosaiqua::cli {
@@ -18,6 +19,10 @@ enum class ViewerUsed { Sprite, CharSet, None };
 // failed) when the file cannot be read, ContainerPickError when FILE:ENTRY names no single entry (or
 // a container needing a pick got none); once read, no output of the command can replace it.
 void OpenDocument(Document& document, const CliOptions& options, ViewerUsed viewer);
+
+// --colours in the document's palette: codes are looked up in it (a palette file is only read
+// when the command runs). Nothing when none were given.
+std::optional<ColourSlots> GivenColours(const Document& document, const CliOptions& options);
 
 // Runs a command's body and returns its exit status; a failure is printed on `err` in the user's
 // words (unexpected ones prefixed with the program's name) and gives 1; a missing, ambiguous or

@@ -1,9 +1,12 @@
 #include "cli/options.h"
 
+#include "core/palettes.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstddef>
 #include <functional>
 #include <string_view>
@@ -167,15 +170,28 @@ void AddRange(CLI::App& cmd, ParseState& s) {
           [&](const std::string& v) { s.options.end = ParseAddress("--end", v); });
 }
 
+bool EndsWithVpl(std::string_view text) {
+    if (text.size() < 4)
+        return false;
+    std::string end(text.substr(text.size() - 4));
+    std::transform(end.begin(), end.end(), end.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return end == ".vpl";
+}
+
 void AddPalette(CLI::App& cmd, ParseState& s) {
-    Value(cmd, "--palette", "vic|ccs64", "the table the colour codes pick from (vic)",
+    Value(cmd, "--palette", PaletteKeywordList() + "|FILE.vpl",
+          "the table the colour codes pick from (vic: Pepto PAL), or a VICE palette file",
           [&](const std::string& v) {
-              if (v == "vic")
-                  s.options.palette = PaletteKind::pkTrueVic;
-              else if (v == "ccs64")
-                  s.options.palette = PaletteKind::pkCcs64;
-              else
-                  throw BadArgument{"--palette: " + Quoted(v) + " is not vic or ccs64"};
+              if (const auto builtIn = PaletteForKeyword(v)) {
+                  s.options.palette = *builtIn;
+                  s.options.paletteFile.clear();
+              } else if (EndsWithVpl(v) || v.find('/') != std::string::npos) {
+                  s.options.paletteFile = v;
+              } else {
+                  throw BadArgument{"--palette: " + Quoted(v) +
+                                    " is not vic, ccs64, colodore, community, 6569r5 or a .vpl file"};
+              }
           });
 }
 
@@ -301,11 +317,25 @@ void AddJson(CLI::App& cmd, ParseState& s) {
 
 void AddOnScreen(CLI::App& cmd, ParseState& s) {
     Flag(cmd, "--all", "every sprite, not only the enabled ones", [&] { s.options.all = true; });
-    Value(cmd, "-o", "DIR", "folder the sprites are written to (.)", [&](const std::string& v) {
-        if (v.empty())
-            throw BadArgument{"-o needs a folder"};
-        s.options.output = v;
-    });
+    Value(cmd, "-o", "DIR",
+          "folder the sprites are written to (.); with --format spd the file (onscreen.spd)",
+          [&](const std::string& v) {
+              if (v.empty())
+                  throw BadArgument{"-o needs a folder"};
+              s.options.output = v;
+          });
+}
+
+void AddOnScreenFormat(CLI::App& cmd, ParseState& s) {
+    Value(cmd, "--format", "bmp|png|spd",
+          "picture format (bmp), or spd: all the sprites in one SpritePad file", [&](const std::string& v) {
+              s.options.spritePadFile = v == "spd";
+              if (s.options.spritePadFile)
+                  return;
+              s.options.save.imageFormat = ImageFormatFromText(v);
+              if (!s.options.save.imageFormat)
+                  throw BadArgument{"--format: " + Quoted(v) + " is not bmp, png or spd"};
+          });
 }
 
 void AddAnimation(CLI::App& cmd, ParseState& s) {
@@ -316,14 +346,18 @@ void AddAnimation(CLI::App& cmd, ParseState& s) {
 }
 
 void AddDataFormat(CLI::App& cmd, ParseState& s) {
-    Value(cmd, "--format", "bin|prg|acme|kick|ca65|64tass|c", "what the file holds",
+    Value(cmd, "--format", "bin|prg|acme|kick|ca65|64tass|c|basic", "what the file holds",
           [&](const std::string& v) {
               const auto format = RawDataFormatFromName(v);
               if (!format)
                   throw BadArgument{"--format: " + Quoted(v) +
-                                    " is not bin, prg, acme, kick, ca65, 64tass or c"};
+                                    " is not bin, prg, acme, kick, ca65, 64tass, c or basic"};
               s.options.dataFormat = *format;
           });
+    Value(cmd, "--line", "N", "basic: the first line number (1000)",
+          [&](const std::string& v) { s.options.basic.first = ParseCount("--line", v, false); });
+    Value(cmd, "--step", "N", "basic: how far apart the line numbers are (10)",
+          [&](const std::string& v) { s.options.basic.step = ParseCount("--step", v, false); });
     Value(cmd, "--layout", "sprites|charset", "source lines of 3 bytes (sprites) or 8 (charset)",
           [&](const std::string& v) {
               if (v == "sprites")
@@ -420,7 +454,7 @@ const std::vector<CommandEntry>& Commands() {
         {"onscreen",
          Command::OnScreen,
          "a snapshot's sprites in their own modes and colours, a file each",
-         {AddOnScreen, AddPalette, AddDepth, AddImageFormat, AddTransparent, AddChargen}},
+         {AddOnScreen, AddPalette, AddDepth, AddOnScreenFormat, AddTransparent, AddChargen}},
         {"anim",
          Command::Anim,
          "an animated GIF of the sprites from --address on",
@@ -449,6 +483,14 @@ const std::vector<CommandEntry>& Commands() {
          Command::List,
          "the directory of a disk or tape image, the banks of a cartridge, the members of an archive",
          {AddJson}},
+        {"spritepad",
+         Command::SpritePad,
+         "every sprite of --start..--end in one SpritePad .spd file",
+         {AddRange, AddColourOptions, AddOutput}},
+        {"charpad",
+         Command::CharPad,
+         "the character set at --address (a snapshot: the screen's) as a CharPad .ctm file",
+         {AddAddress, AddColourOptions, AddOutput}},
     };
     return commands;
 }
@@ -568,8 +610,12 @@ ParseResult Parse(const std::vector<std::string>& given) {
             for (const char* name : entry.required)
                 if (used.front()->get_option(name)->count() == 0)
                     return UsageError{entry.name + std::string(" needs ") + name};
+    if (const CLI::Option* address = used.front()->get_option_no_throw("--address"))
+        o.addressGiven = address->count() > 0;
+    for (std::size_t i = 0; i < s.colours.size(); ++i)
+        o.colourCodes[i] = s.colours[i].isCode ? s.colours[i].code : -1;
     if (!s.colours.empty()) {
-        const PaletteTable& table = *TableFor(o.palette);
+        const PaletteTable& table = o.palette.codeTable();
         o.colours = ColourSlots{Resolve(s.colours[0], table), Resolve(s.colours[1], table),
                                 Resolve(s.colours[2], table), Resolve(s.colours[3], table)};
     }

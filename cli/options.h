@@ -8,6 +8,7 @@
 #include "core/image_file.h"
 #include "core/raw_data.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,7 +31,9 @@ enum class Command {
     Overview,
     Screen,
     Capture,
-    List
+    List,
+    SpritePad,
+    CharPad
 };
 enum class Action { Run, Help, Version };
 
@@ -43,7 +46,7 @@ struct CliOptions {
     std::int32_t end = 0x0040;
     LoadOptions load; // --raw clears detectFormat, --no-skip-header skipHeader
     bool multicolour = false;
-    PaletteKind palette = PaletteKind::pkTrueVic;
+    Palette palette = Palette::Builtin(PaletteKind::pkTrueVic); // a built-in one, by its keyword
     // Empty: the colours the window has at start-up for the viewer the command uses.
     std::optional<ColourSlots> colours;
     // The sizes kept as typed (the saves convert them, so a bad size fails with the window's
@@ -62,7 +65,13 @@ struct CliOptions {
     std::string chargen;   // a 4096-byte character ROM file (--chargen); empty: look for one
     ComposeOptions screen; // screen: --no-sprites, --no-border
     int scale = 1;         // screen --scale
-    std::string helpText;  // Action::Help: the program's or the command's help
+    // Editor files and palettes.
+    std::string paletteFile; // --palette FILE.vpl: read when the command runs, codes then come from it
+    std::array<int, 4> colourCodes{-1, -1, -1, -1}; // the --colours given as codes 0-15; -1: #RRGGBB
+    bool addressGiven = false;                      // charpad: otherwise the screen's character set
+    bool spritePadFile = false;                     // onscreen --format spd
+    BasicLineNumbers basic;                         // data --format basic --line --step
+    std::string helpText;                           // Action::Help: the program's or the command's help
 };
 
 struct UsageError {

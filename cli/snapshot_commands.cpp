@@ -4,6 +4,7 @@
 
 #include "core/document.h"
 #include "core/machine_state.h"
+#include "core/spritepad.h"
 
 #include <concepts>
 #include <cstdio>
@@ -194,6 +195,12 @@ int RunOnScreen(const CliOptions& o, std::ostream& out, std::ostream& err) {
             else
                 err << "mosaiqua-cli: " << o.file << " holds no machine state: " << reason << '\n';
             return 1;
+        }
+        if (o.spritePadFile) {
+            const SaveResult saved = document.saveOnScreenSpritePad(
+                o.output.empty() ? kPresetOnScreenSpritePadName : o.output, o.all);
+            out << saved.status << "\nwritten: " << saved.written.front() << '\n';
+            return 0;
         }
         const SaveResult saved = document.saveOnScreenSprites(
             o.output.empty() ? "." : o.output, o.all, [&](const std::string& path) { out << path << '\n'; });

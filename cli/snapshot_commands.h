@@ -15,7 +15,8 @@ namespace mosaiqua::cli {
 int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 // `onscreen`: the snapshot's sprites as DIR/sprite<N>_<HHHH>.BMP (.png for PNG) in their own modes
-// and colours, DIR being -o or the current folder.
+// and colours, DIR being -o or the current folder; with --format spd one SpritePad file (-o, or
+// onscreen.spd).
 // A file without machine state is an error (1).
 int RunOnScreen(const CliOptions& options, std::ostream& out, std::ostream& err);
 

@@ -241,6 +241,21 @@ public:
     const LoadedFile& loadPicked(const std::string& systemPath, const std::vector<std::string>& picks,
                                  std::optional<int> address = std::nullopt,
                                  const std::string& shownName = {});
+    // ---- Editor files ----
+    // The sprites start, start + $40, ... before `end` (counted as the range saves count them) as a
+    // SpritePad file in the sprite viewer's mode, its colours as codes of the palette in force.
+    SaveResult saveSpritePad(std::int32_t start, std::int32_t end, const std::string& path) const;
+    // The snapshot's enabled sprites (all eight with `all`) in one SpritePad file. UserError when the
+    // file holds no machine state or no sprite is enabled.
+    SaveResult saveOnScreenSpritePad(const std::string& path, bool all = false) const;
+    // The character set at the viewer's address as a CharPad file; its map is the snapshot's screen
+    // when that screen is drawn with this set.
+    SaveResult saveCharPad(const std::string& path) const;
+    SaveResult saveRawData(const AddressRange& range, RawDataFormat format, RawDataLayout layout,
+                           const BasicLineNumbers& numbers, const std::string& path) const;
+    // Reads a VICE .vpl file and puts it in force. A refused file throws UserError naming the line
+    // and leaves the palette as it was.
+    const Palette& loadPaletteFile(const std::string& path);
 
 private:
     void notify(DocumentChange change);

@@ -39,7 +39,7 @@ TEST(OptionParser, DefaultsAreTheWindowsStartUpSettings) {
     EXPECT_TRUE(o.load.skipHeader);
     EXPECT_TRUE(o.load.detectFormat);
     EXPECT_FALSE(o.multicolour);
-    EXPECT_EQ(o.palette, PaletteKind::pkTrueVic);
+    EXPECT_EQ(o.palette.keyword, "vic");
     EXPECT_FALSE(o.colours.has_value());
     const SaveSizeTexts& s = o.save.sizes;
     EXPECT_EQ(std::vector<std::string>({s.spriteWidth, s.spriteHeight, s.bitmapWidth, s.bitmapHeight,

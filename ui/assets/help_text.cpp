@@ -71,8 +71,10 @@ void SpriteRipper(HelpWriter& w) {
         "",
         "7. Set the colours: click the small square beside \"MCM\" for the background, \"Col 2\" for the "
         "sprite's own colour and \"Col 1\" and \"Col 3\" for the two multicolours. The colours come from "
-        "the palette chosen on the Options menu (\"Use CCS64 Colour Palette\" or \"Use True VIC-II Colour "
-        "Palette\"); with \"Use Windows Standard Colour Palette\" any colour can be mixed. \"Reset Sprite "
+        "the palette chosen on the Options menu (\"Use CCS64 Colour Palette\", \"Use True VIC-II Colour "
+        "Palette\", which is Pepto's PAL palette, Colodore, Community Colors, PALette 6569R5, or a VICE .vpl "
+        "file read with \"Load Palette File\"); with \"Use Windows Standard Colour Palette\" any colour can "
+        "be mixed. \"Reset Sprite "
         "Colours To Default\" on the Edit menu puts them back. When the sprite looks right, save it with "
         "\"Save Current Sprite\" on the File menu or copy it to the clipboard with Ctrl+C. The sizes the "
         "sprites are saved at are set with \"Set Save Sprite Settings\" on the Options menu. A name ending "
@@ -90,6 +92,13 @@ void SpriteRipper(HelpWriter& w) {
         "lists the video bank, the screen, the character set and the eight sprites with their colours. "
         "Double-click a sprite to show it in the sprite viewer in its own mode and colours, or press \"Show "
         "Character Set\" to do the same for the character set.",
+        "",
+        "For editors: \"Save Sprites as SpritePad\" on the File menu saves the sprites of a memory range as "
+        "a SpritePad .spd file in the viewer's mode and colours, and \"Save On-Screen Sprites as "
+        "SpritePad\" in the Snapshot State window saves the sprites on the screen, each in its own mode and "
+        "colour. \"Save CharSet as CharPad\" saves the character set in front as a CharPad .ctm file, with "
+        "the snapshot's screen as its map when the screen is drawn with it. \"Save Raw Data\" also writes "
+        "BASIC DATA lines, numbered from the first line in steps, ready to paste into an emulator.",
         "",
         "\"Memory Overview\" on the View menu (Ctrl+L) shows all 64K at once, as sprites or as character "
         "sets for the page in front. Click anywhere to move the viewer there (hold Shift on the character "

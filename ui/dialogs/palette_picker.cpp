@@ -101,8 +101,13 @@ PalettePicker::PalettePicker(QWidget* parent) : QDialog(parent) {
 }
 
 void PalettePicker::Prepare(mosaiqua::TColor slotColour, mosaiqua::PaletteKind table) {
+    Prepare(slotColour, mosaiqua::Palette::Builtin(table));
+}
+
+void PalettePicker::Prepare(mosaiqua::TColor slotColour, const mosaiqua::Palette& palette) {
     m_pickedColour = slotColour;
-    m_table = table;
+    m_table = palette.kind;
+    m_colours = palette.table;
 }
 
 void PalettePicker::setStayOnTop(bool onTop) {
@@ -129,9 +134,9 @@ PaletteSwatch* PalettePicker::Swatch(int number) const {
 }
 
 void PalettePicker::ShowChoices() {
-    if (const mosaiqua::PaletteTable* table = mosaiqua::TableFor(m_table)) {
+    if (m_colours) {
         for (std::size_t i = 0; i < m_swatches.size(); ++i) {
-            m_swatches[i]->SetColour((*table)[i]);
+            m_swatches[i]->SetColour((*m_colours)[i]);
         }
     }
     for (PaletteSwatch* swatch : m_swatches) {

@@ -2,11 +2,13 @@
 #pragma once
 
 #include "core/colours.h"
+#include "core/palette.h"
 
 #include <QDialog>
 #include <QFrame>
 
 #include <array>
+#include <optional>
 
 class QPushButton;
 
@@ -51,6 +53,8 @@ public:
 
     // Fills in what the next opening shows: the slot's colour and the palette whose table it offers.
     void Prepare(mosaiqua::TColor slotColour, mosaiqua::PaletteKind table);
+    // The same for any palette with a table: a built-in one or one read from a file.
+    void Prepare(mosaiqua::TColor slotColour, const mosaiqua::Palette& palette);
     // The slot's colour when opened; after OK, the colour picked.
     mosaiqua::TColor PickedColour() const { return m_pickedColour; }
     void SetPickedColour(mosaiqua::TColor colour) { m_pickedColour = colour; }
@@ -79,5 +83,6 @@ private:
     QPushButton* m_cancel = nullptr;
     mosaiqua::TColor m_pickedColour = 0;
     mosaiqua::PaletteKind m_table = mosaiqua::PaletteKind::pkCcs64;
+    std::optional<mosaiqua::PaletteTable> m_colours = mosaiqua::Ccs64Table; // what the swatches show
     mosaiqua::TColor m_chosenColour = 0;
 };

@@ -42,6 +42,21 @@ RawDataDialog::RawDataDialog(QWidget* parent) : QDialog(parent) {
     m_format->setObjectName(QStringLiteral("formatCombo"));
     for (const mosaiqua::RawDataFormat f : mosaiqua::kAllRawDataFormats)
         m_format->addItem(QString::fromStdString(mosaiqua::RawDataFormatTitle(f)), int(f));
+    m_firstLine = new QSpinBox(this);
+    m_firstLine->setObjectName(QStringLiteral("firstLineSpin"));
+    m_firstLine->setRange(0, int(mosaiqua::kLastBasicLine));
+    m_firstLine->setValue(int(mosaiqua::BasicLineNumbers{}.first));
+    m_lineStep = new QSpinBox(this);
+    m_lineStep->setObjectName(QStringLiteral("lineStepSpin"));
+    m_lineStep->setRange(1, int(mosaiqua::kLastBasicLine));
+    m_lineStep->setValue(int(mosaiqua::BasicLineNumbers{}.step));
+    const auto enableLines = [this] {
+        const bool basic = format() == mosaiqua::RawDataFormat::Basic;
+        m_firstLine->setEnabled(basic);
+        m_lineStep->setEnabled(basic);
+    };
+    connect(m_format, &QComboBox::currentIndexChanged, this, enableLines);
+    enableLines();
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("problemLabel"));
     m_problem->setWordWrap(true);
@@ -50,6 +65,8 @@ RawDataDialog::RawDataDialog(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("&Start address:"), m_start);
     form->addRow(QStringLiteral("&End address (included):"), m_end);
     form->addRow(QStringLiteral("&Format:"), m_format);
+    form->addRow(QStringLiteral("BASIC first &line:"), m_firstLine);
+    form->addRow(QStringLiteral("BASIC line s&tep:"), m_lineStep);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttonBox"));
@@ -81,6 +98,10 @@ mosaiqua::RawDataFormat RawDataDialog::format() const {
 
 void RawDataDialog::setFormat(mosaiqua::RawDataFormat format) {
     m_format->setCurrentIndex(m_format->findData(int(format)));
+}
+
+mosaiqua::BasicLineNumbers RawDataDialog::basicLines() const {
+    return {m_firstLine->value(), m_lineStep->value()};
 }
 
 void RawDataDialog::accept() {

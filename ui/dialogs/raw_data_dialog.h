@@ -21,6 +21,8 @@ public:
     mosaiqua::RawDataLayout dataLayout() const { return m_layout; }
     mosaiqua::RawDataFormat format() const;
     void setFormat(mosaiqua::RawDataFormat format);
+    // BASIC: the first line number and the step; the fields are enabled only for BASIC.
+    mosaiqua::BasicLineNumbers basicLines() const;
 
     void accept() override;
 
@@ -29,5 +31,7 @@ private:
     QSpinBox* m_end = nullptr;
     QComboBox* m_format = nullptr;
     QLabel* m_problem = nullptr;
+    QSpinBox* m_firstLine = nullptr;
+    QSpinBox* m_lineStep = nullptr;
     mosaiqua::RawDataLayout m_layout = mosaiqua::RawDataLayout::Sprites;
 };

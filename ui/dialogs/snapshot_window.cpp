@@ -86,6 +86,12 @@ SnapshotWindow::SnapshotWindow(QWidget* parent) : QDialog(parent) {
     connect(m_showCharSet, &QPushButton::clicked, this, &SnapshotWindow::chooseCharSet);
     details->addWidget(m_showCharSet, 0, Qt::AlignLeft);
 
+    m_saveSpritePad = new QPushButton(QStringLiteral("Save On-Screen Sprites as SpritePad..."), m_details);
+    m_saveSpritePad->setObjectName(QStringLiteral("saveSpritePadButton"));
+    m_saveSpritePad->setAutoDefault(false);
+    connect(m_saveSpritePad, &QPushButton::clicked, this, &SnapshotWindow::spritePadSaveAsked);
+    details->addWidget(m_saveSpritePad, 0, Qt::AlignLeft);
+
     m_note = new QLabel(m_details);
     m_note->setObjectName(QStringLiteral("noteLabel"));
     m_note->setWordWrap(true);

@@ -40,6 +40,8 @@ signals:
     void spriteChosen(const mosaiqua::SpriteSettings& settings);
     // "Show Character Set" for a character set in RAM.
     void charSetChosen(const mosaiqua::CharSetSettings& settings);
+    // "Save On-Screen Sprites as SpritePad...": the owner asks for the file and saves.
+    void spritePadSaveAsked();
 
 private:
     void chooseSprite(int number);
@@ -64,5 +66,6 @@ private:
     QLabel* m_background = nullptr;
     QTreeWidget* m_sprites = nullptr;
     QPushButton* m_showCharSet = nullptr;
+    QPushButton* m_saveSpritePad = nullptr;
     QLabel* m_note = nullptr;
 };

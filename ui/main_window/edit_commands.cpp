@@ -54,7 +54,7 @@ void MainWindow::EditColourSlot(Viewer viewer, ColourSlot slot) {
     } else {
         PalettePicker& picker = *m_windows.palettePicker;
         picker.move(CentredOver(PickerOuterSize()));
-        picker.Prepare(current, kind);
+        picker.Prepare(current, m_document.palette());
         if (m_platform.RunModal(&picker) == QDialog::Accepted)
             picked = picker.PickedColour();
     }

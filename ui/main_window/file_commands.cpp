@@ -265,5 +265,5 @@ void MainWindow::SaveRawData() {
     if (!name)
         return;
     SetStatus(QString::fromStdString(
-        m_document.saveRawData(range, format, dialog.dataLayout(), Utf8(*name)).status));
+        m_document.saveRawData(range, format, dialog.dataLayout(), dialog.basicLines(), Utf8(*name)).status));
 }

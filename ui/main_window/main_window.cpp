@@ -226,11 +226,7 @@ void MainWindow::ShowColours() {
 }
 
 void MainWindow::ShowSettings() {
-    using mosaiqua::PaletteKind;
-    const PaletteKind palette = m_document.palette().kind;
-    m_useC64Palette1->setChecked(palette == PaletteKind::pkCcs64);
-    m_useVicPalette1->setChecked(palette == PaletteKind::pkTrueVic);
-    m_useWindowsStandard16bitPalette1->setChecked(palette == PaletteKind::pkWindows);
+    ShowPaletteMarks();
     m_skipFirst1148BytesOfFile1->setChecked(m_document.loadOptions().skipHeader);
     m_detectFileFormat1->setChecked(m_document.loadOptions().detectFormat);
     m_transparentBackgroundInPng1->setChecked(m_document.saveSettings().transparentBackground);

@@ -214,6 +214,13 @@ private:
     void CaptureFromVice();
     void CaptureAgain();
     void Capture(const mosaiqua::MonitorAddress& address, bool keepViewers);
+    // Editor files and palettes (editor_commands.cpp).
+    void SaveSpritesAsSpritePad();
+    void SaveCharSetAsCharPad();
+    void SaveOnScreenSpritePad();
+    void ChooseBuiltInPalette(const char* keyword);
+    void LoadPaletteFile();
+    void ShowPaletteMarks();
 
     // Help menu.
     void ShowHelp();

@@ -43,6 +43,9 @@ void MainWindow::BuildCommands() {
     const auto sprite = [this](SpriteStep step) { return [this, step](bool) { StepSprite(step); }; };
     const auto charSet = [this](CharSetStep step) { return [this, step](bool) { StepCharSet(step); }; };
     const auto palette = [this](PaletteKind kind) { return [this, kind](bool) { ChoosePalette(kind); }; };
+    const auto builtIn = [this](const char* keyword) {
+        return [this, keyword](bool) { ChooseBuiltInPalette(keyword); };
+    };
     const auto view = [this](CharSetViewKind kind) {
         return [this, kind](bool checked) { m_document.setCharSetViewEnabled(kind, checked); };
     };
@@ -110,6 +113,16 @@ void MainWindow::BuildCommands() {
               Mark::None,
               [this](bool) { SaveCharSetView(CharSetViewKind::cv16x16); }},
              {"SaveRawData1", "Save &Raw Data", {}, Mark::None, plain(&MainWindow::SaveRawData)},
+             {"SaveSpritesAsSpritePad1",
+              "Save Sprites as &SpritePad...",
+              {},
+              Mark::None,
+              plain(&MainWindow::SaveSpritesAsSpritePad)},
+             {"SaveCharSetAsCharPad1",
+              "Save CharSet as &CharPad...",
+              {},
+              Mark::None,
+              plain(&MainWindow::SaveCharSetAsCharPad)},
              separator,
              {"ExitProgram1", "E&xit Program", {}, Mark::None, [this](bool) { close(); }},
          }},
@@ -212,6 +225,22 @@ void MainWindow::BuildCommands() {
               {},
               Mark::Off,
               palette(PaletteKind::pkWindows)},
+             {"UseColodorePalette1", "Use C&olodore Colour Palette", {}, Mark::Off, builtIn("colodore")},
+             {"UseCommunityColorsPalette1",
+              "Use Co&mmunity Colors Palette",
+              {},
+              Mark::Off,
+              builtIn("community")},
+             {"UsePalette6569R5Palette1",
+              "Use PALette &6569R5 Colour Palette",
+              {},
+              Mark::Off,
+              builtIn("6569r5")},
+             {"LoadPaletteFile1",
+              "Load &Palette File...",
+              {},
+              Mark::None,
+              plain(&MainWindow::LoadPaletteFile)},
              separator,
              {"SpriteSizeWhenSaving1",
               "Set S&ave Sprite Settings",

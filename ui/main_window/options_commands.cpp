@@ -13,7 +13,8 @@
 
 void MainWindow::ChoosePalette(mosaiqua::PaletteKind kind) {
     // A click on the palette in force changes nothing; its mark is put back.
-    if (kind == m_document.palette().kind) {
+    if (mosaiqua::Palette::Builtin(kind).keyword == m_document.palette().keyword &&
+        kind == m_document.palette().kind) {
         ShowSettings();
         return;
     }

@@ -5,7 +5,9 @@
 #include "ui/widgets/colour_swatch.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
@@ -117,6 +119,7 @@ private slots:
     void pickerIsCentredOverTheMainWindow();
     void windowsPaletteUsesTheColourDialog();
     void alwaysOnTopSwitchesThePickerToo();
+    void paletteItemsAndPaletteFilesReachTheSwatches();
 };
 
 void TestMainWindowColours::pickerShowsTheTableInForceAndMarksTheSlot() {
@@ -451,6 +454,63 @@ void TestMainWindowColours::alwaysOnTopSwitchesThePickerToo() {
     QVERIFY(f.main.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(picker->isStayOnTop());
     QVERIFY(f.main.isVisible());
+}
+
+void TestMainWindowColours::paletteItemsAndPaletteFilesReachTheSwatches() {
+    MainWindowFixture f;
+    QVERIFY(f.Show());
+    const auto swatchesUnder = [&] {
+        PickerSight sight;
+        QueuePicker(f.platform, {}, false, &sight);
+        ClickOn(f.main, "Button6");
+        return sight.colours;
+    };
+    const auto marked = [&] {
+        QStringList names;
+        for (const char* name :
+             {"UseC64Palette1", "UseVicPalette1", "UseWindowsStandard16bitPalette1", "UseColodorePalette1",
+              "UseCommunityColorsPalette1", "UsePalette6569R5Palette1"})
+            if (Action(f.main, QString::fromLatin1(name))->isChecked())
+                names << QString::fromLatin1(name);
+        return names;
+    };
+    // Red (code 2) of each published table.
+    Trigger(f.main, "UseColodorePalette1");
+    QCOMPARE(swatchesUnder()[2], mosaiqua::MakeColor(0x81, 0x33, 0x38));
+    QCOMPARE(marked(), QStringList{"UseColodorePalette1"});
+    Trigger(f.main, "UseCommunityColorsPalette1");
+    QCOMPARE(swatchesUnder()[2], mosaiqua::MakeColor(0xAF, 0x2A, 0x29));
+    Trigger(f.main, "UsePalette6569R5Palette1");
+    QCOMPARE(swatchesUnder()[2], mosaiqua::MakeColor(0x8D, 0x30, 0x43));
+    // The true VIC-II item still brings its own table back.
+    Trigger(f.main, "UseVicPalette1");
+    QCOMPARE(swatchesUnder(), kTrueVic);
+    QCOMPARE(marked(), QStringList{"UseVicPalette1"});
+
+    QTemporaryDir dir;
+    QString vpl = QStringLiteral("# test palette\n");
+    for (int i = 0; i < 16; ++i)
+        vpl += QStringLiteral("%1 0 0\n").arg(i, 0, 16);
+    const auto write = [&](const QString& name, const QString& text) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toLatin1());
+    };
+    write("ramp.vpl", vpl);
+    f.platform.openAnswers.push_back(dir.filePath("ramp.vpl"));
+    Trigger(f.main, "LoadPaletteFile1");
+    QVERIFY(f.platform.errors.empty());
+    QCOMPARE(swatchesUnder()[15], mosaiqua::MakeColor(15, 0, 0));
+    QVERIFY(marked().isEmpty());
+
+    // A bad digit on line 4: refused with the line named, the file's palette stays.
+    write("bad.vpl", vpl.replace(QStringLiteral("\n2 0 0"), QStringLiteral("\n2 0 zz")));
+    f.platform.openAnswers.push_back(dir.filePath("bad.vpl"));
+    Trigger(f.main, "LoadPaletteFile1");
+    QCOMPARE(f.platform.errors.size(), 1u);
+    QVERIFY2(f.platform.errors[0].text.contains(QStringLiteral("line 4")),
+             qPrintable(f.platform.errors[0].text));
+    QCOMPARE(swatchesUnder()[15], mosaiqua::MakeColor(15, 0, 0));
 }
 
 QTEST_MAIN(TestMainWindowColours)

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QSpinBox>
 #include <QTest>
 
 namespace {
@@ -57,6 +58,7 @@ private slots:
     void transparentBackgroundInPng();
     void spriteAnimationAsGif();
     void rawDataFromEachPage();
+    void editorFilesAndBasicData();
 };
 
 void TestMainWindowFormats::pngSavesMatchTheBmpSaves() {
@@ -210,6 +212,54 @@ void TestMainWindowFormats::rawDataFromEachPage() {
         QCOMPARE(f.main.StatusText(), page.status);
         QCOMPARE(ReadFile(path), memory.mid(0x0800, int(page.end - 0x0800 + 1)));
     }
+}
+
+void TestMainWindowFormats::editorFilesAndBasicData() {
+    MainWindowFixture f;
+    QVERIFY(f.Show());
+    QByteArray memory;
+    for (int i = 0; i < 0x1000; ++i)
+        memory.append(char(i * 3 + 1));
+    LoadBytes(f, memory);
+    const QString out = OutFolder(f);
+
+    // The range dialog as it opens ($0000-$0040, one sprite), then the file: header, the sprite,
+    // its attribute byte (hires, main colour grey 12), one animation.
+    f.platform.modalResults.push_back(QDialog::Accepted);
+    SaveAs(f, "SaveSpritesAsSpritePad1", out + "/s.spd");
+    QVERIFY(f.platform.errors.empty());
+    QCOMPARE(f.platform.saveRequests.back().presetName, QString("sprites0000.spd"));
+    const QByteArray spd = ReadFile(out + "/s.spd");
+    QCOMPARE(spd.size(), 9 + 64 + 4);
+    QCOMPARE(spd.left(6), QByteArray("SPD\x01\x00\x00", 6));
+    QCOMPARE(spd.mid(9, 63), memory.left(63));
+    QCOMPARE(int(spd[9 + 63]), 12);
+
+    SaveAs(f, "SaveCharSetAsCharPad1", out + "/c.ctm");
+    QVERIFY(f.platform.errors.empty());
+    const QByteArray ctm = ReadFile(out + "/c.ctm");
+    QCOMPARE(ctm.left(4), QByteArray("CTM\x05"));
+    QCOMPARE(ctm.mid(20, 2048), memory.left(2048));
+
+    // BASIC: the line fields are there only for it.
+    f.platform.modalScripts.push_back([](QDialog* dialog) {
+        auto* raw = qobject_cast<RawDataDialog*>(dialog);
+        auto* first = Child<QSpinBox>(*dialog, "firstLineSpin");
+        auto* step = Child<QSpinBox>(*dialog, "lineStepSpin");
+        raw->setFormat(mosaiqua::RawDataFormat::Bin);
+        if (first->isEnabled() || step->isEnabled())
+            return int(QDialog::Rejected);
+        raw->setFormat(mosaiqua::RawDataFormat::Basic);
+        first->setValue(100);
+        step->setValue(5);
+        return int(first->isEnabled() && step->isEnabled() ? QDialog::Accepted : QDialog::Rejected);
+    });
+    SaveAs(f, "SaveRawData1", out + "/d.bas");
+    QVERIFY(f.platform.errors.empty());
+    const QList<QByteArray> lines = ReadFile(out + "/d.bas").split('\n');
+    QVERIFY(lines.size() > 2);
+    QVERIFY(lines[0].startsWith("100 DATA 1,4,7,"));
+    QVERIFY(lines[1].startsWith("105 DATA "));
 }
 
 QTEST_MAIN(TestMainWindowFormats)

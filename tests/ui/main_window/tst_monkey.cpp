@@ -506,6 +506,12 @@ QString TestMonkey::checkError(const FakePlatform::Error& error) {
         ++m_errorKinds[QStringLiteral("Cannot open character ROM file ...")];
         return {};
     }
+    // Load Palette File meets whatever the open dialog answers: anything but a palette is refused.
+    if (text.startsWith(QLatin1String("Cannot open palette file ")) ||
+        text.endsWith(QLatin1String(" The palette was not changed."))) {
+        ++m_errorKinds[QStringLiteral("palette file refused")];
+        return {};
+    }
     return QStringLiteral("unexpected error box: ") + text;
 }
 
@@ -521,9 +527,13 @@ QString TestMonkey::checkInvariants(const QString& action) {
     if (sprite < 0 || sprite > 0xFFFF || charSet < 0 || charSet > 0xFFFF)
         return QStringLiteral("address out of range: sprite %1, charset %2").arg(sprite).arg(charSet);
     int palettes = 0;
-    for (const char* name : {"UseC64Palette1", "UseVicPalette1", "UseWindowsStandard16bitPalette1"})
+    for (const char* name : {"UseC64Palette1", "UseVicPalette1", "UseWindowsStandard16bitPalette1",
+                             "UseColodorePalette1", "UseCommunityColorsPalette1", "UsePalette6569R5Palette1"})
         palettes += Action(form, name)->isChecked();
-    if (palettes != 1)
+    // A palette read from a file has no item of its own.
+    const mosaiqua::Palette& inForce = form.Model().palette();
+    const bool fromFile = inForce.keyword.empty() && inForce.kind != mosaiqua::PaletteKind::pkWindows;
+    if (palettes != (fromFile ? 0 : 1))
         return QStringLiteral("%1 palette items checked").arg(palettes);
     if (const int value = Child<QProgressBar>(form, "ProgressBar1")->value(); value != 0)
         return QStringLiteral("progress bar left at %1").arg(value);
