@@ -139,7 +139,8 @@ bool PlatformCanStart(std::string_view platform) {
 // Qt aborts the program when its platform finds no display: the user is told plainly instead.
 bool DisplayAvailable(int argc, char** argv) {
 #if defined(__unix__) && !defined(__APPLE__)
-    std::string_view platforms = RequestedPlatform(argc, argv);
+    const std::string requested = RequestedPlatform(argc, argv); // the view below must not outlive it
+    std::string_view platforms = requested;
     for (;;) {
         const std::size_t end = platforms.find(';');
         if (PlatformCanStart(platforms.substr(0, end)))
