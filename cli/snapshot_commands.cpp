@@ -1,5 +1,7 @@
 #include "cli/snapshot_commands.h"
 
+#include "core/json_writer.h"
+
 #include "cli/load.h"
 
 #include "core/document.h"
@@ -16,65 +18,7 @@
 namespace mosaiqua::cli {
 namespace {
 
-// Just enough JSON for flat objects and arrays: the caller writes keys and values in order.
-class Json {
-public:
-    Json& open(char bracket) {
-        comma();
-        m_text += bracket;
-        m_first = true;
-        return *this;
-    }
-    Json& close(char bracket) {
-        m_text += bracket;
-        m_first = false;
-        return *this;
-    }
-    Json& key(const char* name) {
-        comma();
-        m_text += '"';
-        m_text += name;
-        m_text += "\": ";
-        m_first = true; // the value follows without a comma
-        return *this;
-    }
-    template <std::integral I> Json& value(I n) {
-        if constexpr (std::is_same_v<I, bool>)
-            return raw(n ? "true" : "false");
-        else
-            return raw(std::to_string(static_cast<long long>(n)));
-    }
-    Json& null() { return raw("null"); }
-    Json& value(const std::string& s) {
-        std::string quoted = "\"";
-        for (char c : s) {
-            if (c == '"' || c == '\\')
-                quoted += '\\';
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c));
-                quoted += escape;
-            } else
-                quoted += c;
-        }
-        return raw(quoted + '"');
-    }
-    const std::string& text() const { return m_text; }
-
-private:
-    Json& raw(const std::string& s) {
-        comma();
-        m_text += s;
-        return *this;
-    }
-    void comma() {
-        if (!m_first)
-            m_text += ", ";
-        m_first = false;
-    }
-    std::string m_text;
-    bool m_first = true;
-};
+using Json = JsonWriter;
 
 std::string Hex(std::int64_t value, int digits = 4) {
     char text[12];
