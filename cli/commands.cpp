@@ -124,6 +124,8 @@ int RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err) 
         return RunOverview(options, status, err);
     case Command::Screen:
         return RunScreen(options, status, err);
+    case Command::Bitmap:
+        return RunBitmap(options, status, err);
     case Command::Capture:
         return RunCapture(options, status, err);
     case Command::List:

@@ -38,7 +38,7 @@ void OpenDocument(Document& document, const CliOptions& o, ViewerUsed viewer) {
         document.capture(*vice, false);
     } else {
         const PickPath path = ParsePickPath(o.file);
-        document.loadPicked(path.file, path.picks);
+        document.loadPicked(path.file, path.picks, o.loadAddress);
     }
     const std::optional<ColourSlots> colours = GivenColours(document, o);
     if (viewer == ViewerUsed::Sprite) {

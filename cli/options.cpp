@@ -264,6 +264,9 @@ void AddFile(CLI::App& cmd, ParseState& s) {
          [&] { s.options.load.detectFormat = false; });
     Flag(cmd, "--no-skip-header", "raw files: file offset 0 is address $0000",
          [&] { s.options.load.skipHeader = false; });
+    Value(cmd, "--load-address", "A",
+          "where a SEQ or USR file picked from a disk or tape image loads ($0000)",
+          [&](const std::string& v) { s.options.loadAddress = ParseAddress("--load-address", v); });
 }
 
 void AddDepth(CLI::App& cmd, ParseState& s) {
@@ -417,6 +420,48 @@ void AddScreen(CLI::App& cmd, ParseState& s) {
     });
 }
 
+void AddBitmap(CLI::App& cmd, ParseState& s) {
+    BitmapOptions& b = s.options.bitmap;
+    Value(cmd, "--address", "A", "the bitmap's address (default: the file's own bitmap)",
+          [&](const std::string& v) { b.address = ParseAddress("--address", v); });
+    Value(cmd, "--screen", "S", "screen memory holding the cell colours",
+          [&](const std::string& v) { b.screen = ParseAddress("--screen", v); });
+    Value(cmd, "--colour-ram", "snapshot|ADDRESS", "where the multicolour cells' third colour comes from",
+          [&](const std::string& v) {
+              b.colourRamGiven = true;
+              b.colourRam = v == "snapshot" ? std::nullopt : std::optional(ParseAddress("--colour-ram", v));
+          });
+    Value(cmd, "--mode", "hires|multicolour", "the bitmap mode", [&](const std::string& v) {
+        if (v != "hires" && v != "multicolour" && v != "multicolor")
+            throw BadArgument{"--mode: " + Quoted(v) + " is not hires or multicolour"};
+        b.multicolour = v != "hires";
+    });
+    Value(cmd, "--background", "N", "background colour code 0-15 (multicolour)", [&](const std::string& v) {
+        const int code = ParseCount("--background", v, false);
+        if (code > 15)
+            throw BadArgument{"--background: " + Quoted(v) + " is not a colour code 0-15"};
+        b.background = std::uint8_t(code);
+    });
+    Value(cmd, "--format", "bmp|png|koala|artstudio",
+          "what is written (default: from the file name's end, .kla .art .png, else bmp)",
+          [&](const std::string& v) {
+              if (v == "koala")
+                  b.kind = BitmapFileKind::Koala;
+              else if (v == "artstudio")
+                  b.kind = BitmapFileKind::ArtStudio;
+              else if (const std::optional<ImageFormat> format = ImageFormatFromText(v)) {
+                  b.kind = BitmapFileKind::Picture;
+                  s.options.save.imageFormat = format;
+              } else
+                  throw BadArgument{"--format: " + Quoted(v) + " is not bmp, png, koala or artstudio"};
+          });
+    Value(cmd, "-o", "PATH", "output file (bitmap.png)", [&](const std::string& v) {
+        if (v.empty())
+            throw BadArgument{"-o needs a file name"};
+        s.options.output = v == "-" ? "/dev/stdout" : v;
+    });
+}
+
 using Group = void (*)(CLI::App&, ParseState&);
 
 struct CommandEntry {
@@ -491,6 +536,11 @@ const std::vector<CommandEntry>& Commands() {
          Command::CharPad,
          "the character set at --address (a snapshot: the screen's) as a CharPad .ctm file",
          {AddAddress, AddColourOptions, AddOutput}},
+        {"bitmap",
+         Command::Bitmap,
+         "a 320 x 200 bitmap picture (default: a snapshot's on-screen bitmap, a Koala or Art Studio file's "
+         "own)",
+         {AddBitmap, AddPalette, AddDepth, AddTransparent}},
     };
     return commands;
 }

@@ -33,7 +33,20 @@ enum class Command {
     Capture,
     List,
     SpritePad,
-    CharPad
+    CharPad,
+    Bitmap
+};
+
+// bitmap: each value given replaces that part of the file's own bitmap (a picture file's layout,
+// or the VIC's in a bitmap mode).
+struct BitmapOptions {
+    std::optional<std::int32_t> address;
+    std::optional<std::int32_t> screen;
+    bool colourRamGiven = false;
+    std::optional<std::int32_t> colourRam; // nothing: the snapshot's
+    std::optional<bool> multicolour;
+    std::optional<std::uint8_t> background;
+    std::optional<BitmapFileKind> kind; // nothing: from -o's extension
 };
 enum class Action { Run, Help, Version };
 
@@ -44,7 +57,8 @@ struct CliOptions {
     std::int32_t address = 0x0000;
     std::int32_t start = 0x0000;
     std::int32_t end = 0x0040;
-    LoadOptions load; // --raw clears detectFormat, --no-skip-header skipHeader
+    LoadOptions load;                        // --raw clears detectFormat, --no-skip-header skipHeader
+    std::optional<std::int32_t> loadAddress; // --load-address: a SEQ or USR file from a container
     bool multicolour = false;
     Palette palette = Palette::Builtin(PaletteKind::pkTrueVic); // a built-in one, by its keyword
     // Empty: the colours the window has at start-up for the viewer the command uses.
@@ -71,7 +85,8 @@ struct CliOptions {
     bool addressGiven = false;                      // charpad: otherwise the screen's character set
     bool spritePadFile = false;                     // onscreen --format spd
     BasicLineNumbers basic;                         // data --format basic --line --step
-    std::string helpText;                           // Action::Help: the program's or the command's help
+    BitmapOptions bitmap;
+    std::string helpText; // Action::Help: the program's or the command's help
 };
 
 struct UsageError {

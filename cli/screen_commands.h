@@ -10,4 +10,8 @@ namespace mosaiqua::cli {
 // without machine state is an error (1).
 int RunScreen(const CliOptions& options, std::ostream& out, std::ostream& err);
 
+// `bitmap`: a bitmap picture, or a Koala or Art Studio file, from the file's own bitmap with the
+// options' changes; a file without one needs --address and --screen (2 otherwise).
+int RunBitmap(const CliOptions& options, std::ostream& out, std::ostream& err);
+
 } // namespace mosaiqua::cli

@@ -80,19 +80,22 @@ std::vector<std::uint8_t> EncodeArtStudio(const MemoryImage& ram, const BitmapVi
 
 std::string SaveBitmapPicture(const std::string& utf8Path, const MemoryImage& ram,
                               std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view,
-                              const PaletteTable& palette, const ImageSaveOptions& options) {
-    WriteImageFile(RenderBitmap(ram, snapshotColourRam, view, palette), utf8Path, options);
+                              const PaletteTable& palette, const ImageSaveOptions& options,
+                              const WriteOptions& writing) {
+    WriteImageFile(RenderBitmap(ram, snapshotColourRam, view, palette), utf8Path, options, writing);
     return kBitmapSavedStatus;
 }
 
 std::string SaveKoala(const std::string& utf8Path, const MemoryImage& ram,
-                      std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view) {
-    WriteFileAtomically(utf8Path, EncodeKoala(ram, snapshotColourRam, view));
+                      std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view,
+                      const WriteOptions& writing) {
+    WriteFileAtomically(utf8Path, EncodeKoala(ram, snapshotColourRam, view), writing);
     return kKoalaSavedStatus;
 }
 
-std::string SaveArtStudio(const std::string& utf8Path, const MemoryImage& ram, const BitmapView& view) {
-    WriteFileAtomically(utf8Path, EncodeArtStudio(ram, view));
+std::string SaveArtStudio(const std::string& utf8Path, const MemoryImage& ram, const BitmapView& view,
+                          const WriteOptions& writing) {
+    WriteFileAtomically(utf8Path, EncodeArtStudio(ram, view), writing);
     return kArtStudioSavedStatus;
 }
 
@@ -122,6 +125,41 @@ BitmapView VicBitmapView(const ScreenLayout& layout) {
     view.background = layout.background;
     view.border = layout.border;
     return view;
+}
+
+std::optional<std::int32_t> StepBitmapAddress(std::int32_t a, BitmapStep step) {
+    const auto by = [a](std::int32_t delta) -> std::optional<std::int32_t> {
+        const std::int32_t next = a + delta;
+        if (next < 0 || next > 0xFFFF)
+            return std::nullopt;
+        return next;
+    };
+    switch (step) {
+    case BitmapStep::MinusOneByte:
+        return by(-1);
+    case BitmapStep::PlusOneByte:
+        return by(1);
+    case BitmapStep::PreviousRow:
+        return by(-kBitmapRowBytes);
+    case BitmapStep::NextRow:
+        return by(kBitmapRowBytes);
+    case BitmapStep::Previous2000:
+        return by(-kBitmapStride);
+    case BitmapStep::Next2000:
+        return by(kBitmapStride);
+    case BitmapStep::ToBeginning:
+        return a == 0 ? std::nullopt : std::optional<std::int32_t>(0);
+    case BitmapStep::ToEnd:
+        return a == kLastVicBitmap ? std::nullopt : std::optional<std::int32_t>(kLastVicBitmap);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> StepScreenAddress(std::int32_t a, bool forward) {
+    const std::int32_t next = a + (forward ? kScreenStride : -kScreenStride);
+    if (next < 0 || next > 0xFFFF)
+        return std::nullopt;
+    return next;
 }
 
 } // namespace mosaiqua

@@ -2,6 +2,7 @@
 
 #include "colours.h"
 #include "file_formats.h"
+#include "file_writer.h"
 #include "image_file.h"
 #include "machine_state.h"
 #include "memory_image.h"
@@ -53,10 +54,13 @@ std::vector<std::uint8_t> EncodeArtStudio(const MemoryImage& ram, const BitmapVi
 // Whole saves, written atomically; each returns the status text or throws UserError.
 std::string SaveBitmapPicture(const std::string& utf8Path, const MemoryImage& ram,
                               std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view,
-                              const PaletteTable& palette, const ImageSaveOptions& options = {});
+                              const PaletteTable& palette, const ImageSaveOptions& options = {},
+                              const WriteOptions& writing = {});
 std::string SaveKoala(const std::string& utf8Path, const MemoryImage& ram,
-                      std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view);
-std::string SaveArtStudio(const std::string& utf8Path, const MemoryImage& ram, const BitmapView& view);
+                      std::span<const std::uint8_t> snapshotColourRam, const BitmapView& view,
+                      const WriteOptions& writing = {});
+std::string SaveArtStudio(const std::string& utf8Path, const MemoryImage& ram, const BitmapView& view,
+                          const WriteOptions& writing = {});
 
 inline constexpr const char* kBitmapSavedStatus = "Bitmap saved ok.";
 inline constexpr const char* kKoalaSavedStatus = "Koala Painter picture saved ok.";
@@ -68,5 +72,29 @@ std::optional<BitmapView> PictureFileView(const LoadedFile& loaded, const Memory
 // The bitmap the VIC's registers point at (the layout's bitmapMode says whether it is on screen):
 // colour RAM from the snapshot, multicolour from $D016, background $D021.
 BitmapView VicBitmapView(const ScreenLayout& layout);
+
+// Stepping the bitmap address: a byte, a character row ($0140), a whole bitmap ($2000), or to
+// either end ($0000, and $E000, the last place the VIC can show a bitmap).
+enum class BitmapStep {
+    MinusOneByte,
+    PlusOneByte,
+    PreviousRow,
+    NextRow,
+    Previous2000,
+    Next2000,
+    ToBeginning,
+    ToEnd
+};
+inline constexpr std::int32_t kBitmapRowBytes = 0x0140;
+inline constexpr std::int32_t kBitmapStride = 0x2000;
+inline constexpr std::int32_t kLastVicBitmap = 0xE000;
+inline constexpr std::int32_t kScreenStride = 0x0400;
+// The address after the step, or nothing when it would leave $0000-$FFFF.
+std::optional<std::int32_t> StepBitmapAddress(std::int32_t address, BitmapStep step);
+// The screen memory one $0400 step on (or back), or nothing at the ends of memory.
+std::optional<std::int32_t> StepScreenAddress(std::int32_t address, bool forward);
+
+// Where the picture files put the bitmap.
+enum class BitmapFileKind { Picture, Koala, ArtStudio };
 
 } // namespace mosaiqua

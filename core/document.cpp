@@ -50,6 +50,7 @@ TColor& SlotOf(ColourSlots& colours, ColourSlot slot) {
 
 Document::Document() {
     drawSprite();
+    drawBitmap();
     // At start-up only the 8 x 8 view is drawn; the other two stay black until enabled.
     drawCharSets({true, true, true});
 }
@@ -108,8 +109,13 @@ const LoadedFile& Document::adoptLoad(LoadedFile loaded, const std::string& syst
     m_loadedIdentity = IdentifyFile(systemPath);
     drawSprite();
     drawCharSets({true, true, true});
+    // A Koala or Art Studio picture shows in its own colours whatever else is followed.
+    if (std::optional<BitmapView> own = PictureFileView(m_loaded, m_memory))
+        m_bitmap = *own;
     const DocumentChange followed = followSnapshot();
-    notify(DocumentChange::Memory | DocumentChange::SpriteView | DocumentChange::CharSetView | followed);
+    drawBitmap();
+    notify(DocumentChange::Memory | DocumentChange::SpriteView | DocumentChange::CharSetView |
+           DocumentChange::BitmapView | followed);
     return m_loaded;
 }
 
@@ -257,7 +263,9 @@ std::optional<SpriteSettings> Document::screenSprite(int number) const {
 
 void Document::choosePalette(const Palette& palette) {
     m_palette = palette;
-    notify(DocumentChange::Palette);
+    // The bitmap's colours are codes: they change with the palette, the viewers' colours do not.
+    drawBitmap();
+    notify(DocumentChange::Palette | DocumentChange::BitmapView);
 }
 
 void Document::setSaveSettings(const SaveSettings& settings) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "animation.h"
+#include "bitmap_render.h"
 #include "character_rom.h"
 #include "charset_render.h"
 #include "colours.h"
@@ -34,7 +35,8 @@ enum class DocumentChange : unsigned {
     CharSetView = 1u << 2, // the character-set viewer's address, mode, enabled views or rasters
     Colours = 1u << 3,     // a colour slot of either viewer
     Palette = 1u << 4,
-    Settings = 1u << 5, // load options, save settings, folders
+    Settings = 1u << 5,   // load options, save settings, folders
+    BitmapView = 1u << 6, // the bitmap viewer's addresses, mode, background, and its picture
 };
 constexpr DocumentChange operator|(DocumentChange a, DocumentChange b) {
     return DocumentChange(unsigned(a) | unsigned(b));
@@ -158,6 +160,31 @@ public:
     std::optional<CharSetSettings> screenCharSet() const;
     std::optional<SpriteSettings> screenSprite(int number) const;
 
+    // ---- Bitmap viewer -----------------------------------------------------------------------------
+    // Where the bitmap, its cell colours and colour RAM are read, its mode and background.
+    const BitmapView& bitmap() const { return m_bitmap; }
+    // The 320 x 200 picture as last drawn; it follows every change of memory, view and palette.
+    const Raster& bitmapRaster() const { return m_bitmapRaster; }
+    // False (and no change) when the step would leave memory.
+    bool stepBitmap(BitmapStep step);
+    void setBitmapAddress(std::int32_t address); // clamped to $0000-$FFFF
+    bool stepBitmapScreen(bool forward);
+    void setBitmapScreen(std::int32_t address);
+    // Nothing: the snapshot's colour RAM (a file without one reads colour 0).
+    void setBitmapColourRam(std::optional<std::int32_t> address);
+    void setBitmapMulticolour(bool on);
+    void setBitmapBackground(std::uint8_t code);
+    void takeBitmap(const BitmapView& view);
+    // The bitmap the VIC's registers point at, in its mode and colours; none without machine state.
+    std::optional<BitmapView> vicBitmap() const;
+    // What the loaded file shows as a bitmap: a Koala or Art Studio picture's own layout, or the VIC's
+    // bitmap when the snapshot is in a bitmap mode; none otherwise.
+    std::optional<BitmapView> ownBitmap() const;
+    // The cell under a point of the bitmap picture, for the status line (empty outside it).
+    std::string describeBitmapAt(int x, int y) const;
+    // The picture (BMP or PNG by the name or the save settings), or a Koala or Art Studio file.
+    SaveResult saveBitmap(BitmapFileKind kind, const std::string& path) const;
+
     // ---- Palette and settings ----------------------------------------------------------------------
     void choosePalette(const Palette& palette);
     void setSaveSettings(const SaveSettings& settings);
@@ -261,6 +288,7 @@ private:
     void notify(DocumentChange change);
     const LoadedFile& adoptLoad(LoadedFile loaded, const std::string& systemPath);
     void drawSprite();
+    void drawBitmap();
     void drawCharSets(CharSetViewFlags requested);
     WriteOptions writeOptions() const;
     ImageSaveOptions pictureOptions(int bitsPerPixel, const ColourSlots& colours) const;
@@ -280,6 +308,8 @@ private:
     Folders m_folders;
     SpriteRasters m_spriteRasters;
     CharSetRasters m_charSetRasters;
+    BitmapView m_bitmap;
+    Raster m_bitmapRaster{kBitmapWidth, kBitmapHeight};
     CharSetDrawing m_charSetDrawing;
     OutputFileOpener m_opener;
     std::vector<std::pair<ObserverId, Observer>> m_observers;

@@ -24,7 +24,9 @@ const LoadedFile& Document::capture(const MonitorAddress& address, bool keepView
         findCharacterRom();
     } else
         followed = followSnapshot();
-    notify(DocumentChange::Memory | DocumentChange::SpriteView | DocumentChange::CharSetView | followed);
+    drawBitmap();
+    notify(DocumentChange::Memory | DocumentChange::SpriteView | DocumentChange::CharSetView |
+           DocumentChange::BitmapView | followed);
     return m_loaded;
 }
 

@@ -92,8 +92,11 @@ std::string Document::chooseOnScreen(const ComposeOptions& options, int x, int y
     const ScreenCell& cell = *hit.cell;
     const std::string where =
         " (column " + std::to_string(cell.column) + ", row " + std::to_string(cell.row) + ")";
-    if (cell.bitmapMode)
+    if (cell.bitmapMode) {
+        if (const std::optional<BitmapView> view = vicBitmap())
+            takeBitmap(*view);
         return "Bitmap cell at " + ScreenAddress(cell.graphicsAddress) + where + ".";
+    }
     const std::string character = "Character $" + HexAddress(cell.screenCode).substr(2) + " at " +
                                   ScreenAddress(cell.graphicsAddress) + where;
     const std::optional<CharSetSettings> settings = screenCharSet();
@@ -152,7 +155,10 @@ DocumentChange Document::followSnapshot() {
         moves.push_back("sprite " + std::to_string(sprite.number) + " at " + ScreenAddress(settings.address));
         break;
     }
-    if (!layout.bitmapMode && !layout.charSetInRom) {
+    if (layout.bitmapMode) {
+        m_bitmap = VicBitmapView(layout);
+        moves.push_back("bitmap at " + ScreenAddress(m_bitmap.bitmap));
+    } else if (!layout.charSetInRom) {
         const CharSetSettings settings =
             CharSetSettingsFor(layout, state, m_palette.codeTable(), m_charSet.colours.main);
         m_charSet.address = settings.address;

@@ -164,6 +164,10 @@ AddressRange RawDataRangeForSprites(std::int64_t spriteAddress) {
     return {spriteAddress, std::min<std::int64_t>(spriteAddress + 0x1FF, 0xFFFF)};
 }
 
+AddressRange RawDataRangeForBitmap(std::int64_t bitmapAddress) {
+    return {bitmapAddress, std::min<std::int64_t>(bitmapAddress + 8000 - 1, 0xFFFF)};
+}
+
 AddressRange RawDataRangeForCharSet(std::int64_t charSetAddress) {
     return {charSetAddress, std::min<std::int64_t>(charSetAddress + 0x7FF, 0xFFFF)};
 }

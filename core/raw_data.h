@@ -41,7 +41,9 @@ struct AddressRange {
     std::int64_t end = 0; // included
 };
 // What the dialog offers from the page in front, cut at $FFFF.
-AddressRange RawDataRangeForSprites(std::int64_t spriteAddress);  // 8 sprites: start .. start + $1FF
+AddressRange RawDataRangeForSprites(std::int64_t spriteAddress);
+AddressRange
+RawDataRangeForBitmap(std::int64_t bitmapAddress); // its 8000 bytes  // 8 sprites: start .. start + $1FF
 AddressRange RawDataRangeForCharSet(std::int64_t charSetAddress); // 2 KB: start .. start + $7FF
 
 // UserError with the message the user sees, for a range past $FFFF, below $0000, or ending before it starts.

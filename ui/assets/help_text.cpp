@@ -152,6 +152,43 @@ void CharSetRipper(HelpWriter& w) {
     });
 }
 
+void BitmapRipper(HelpWriter& w) {
+    w.Heading("How Does The Bitmap Ripper Work?");
+    w.Lines({
+        "Title pictures, loading screens and logos are often bitmaps: 320 x 200 pixels in 8000 bytes, with "
+        "the colours of each 8 x 8 cell in screen memory (and, in multicolour, in colour RAM). The \"Bitmap "
+        "Ripper\" page (View menu) shows the bitmap at its address and the screen memory at its own.",
+        "",
+        "\"+\" and \"-\" move the bitmap one byte (Shift+F10 and Shift+F9), \">\" and \"<\" one character "
+        "row, $0140 bytes (Shift+F7 and Shift+F6), \">>\" and \"<<\" a whole bitmap, $2000 bytes (Shift+F8 "
+        "and Shift+F5), and \"|<\" and \">|\" jump to $0000 and $E000. The screen memory's \">\" and \"<\" "
+        "move it $0400 bytes (Shift+F12 and Shift+F11). \"MCM\" (Ctrl+Shift+M) switches between hi-res and "
+        "multicolour; in multicolour the background comes from the list beside it and the third colour of "
+        "each cell from colour RAM: the snapshot's own, or memory at an address you type (Koala pictures "
+        "keep theirs after the screen). Tick \"2x\" to see the picture twice as large.",
+        "",
+        "\"Show Bitmap\" in the Snapshot State window, or a click on a bitmap screen in the Screen window, "
+        "shows the bitmap the C64 was showing, in its mode and colours. Opening a Koala Painter (.kla, "
+        ".koa) or Art Studio (.art) picture shows it here in its own colours. The File menu saves the "
+        "bitmap as a picture (BMP or PNG by the name), as a Koala Painter file (multicolour) or as an Art "
+        "Studio file (hi-res); \"Save Raw Data\" with this page in front offers the bitmap's 8000 bytes.",
+    });
+}
+
+void Collections(HelpWriter& w) {
+    w.Heading("Disk, Tape And Cartridge Images");
+    w.Lines({
+        "Open a disk image (.d64, .d71, .d81), a tape image (.t64), a cartridge (.crt) or an archive (.zip, "
+        ".gz) as any other file, or drop it on the window. When it holds more than one file, \"Pick a File\" "
+        "lists its directory as the C64 would, with each program's load address (for a cartridge, its "
+        "banks); choose one with the arrow keys and Return or a double-click, or press Escape to leave "
+        "everything as it was. A zip holding a disk image asks twice. A program loads at its load address "
+        "as a PRG does. SEQ and USR files have no load address: they load at the address typed in the "
+        "dialog's \"Load at\" box ($0000 when it is empty). A cartridge shows one bank at a time, at the "
+        "address the C64 sees it.",
+    });
+}
+
 void Faq(HelpWriter& w) {
     w.Heading("FAQ");
     w.Lines({
@@ -238,6 +275,8 @@ QStringList HelpTextLines() {
     Introduction(writer);
     SpriteRipper(writer);
     CharSetRipper(writer);
+    BitmapRipper(writer);
+    Collections(writer);
     Faq(writer);
     TheEnd(writer);
     Credits(writer);

@@ -4,8 +4,10 @@
 
 #include <QDialogButtonBox>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -25,6 +27,26 @@ namespace {
 
 constexpr int kPickRole = Qt::UserRole + 1;  // std::string pick as QString; empty: not loadable
 constexpr int kGlyphRole = Qt::UserRole + 2; // QPixmap: the row drawn with the C64 font
+constexpr int kNeedsAddressRole =
+    Qt::UserRole + 3; // bool: a SEQ or USR file, which says nowhere where it goes
+
+// "$hhhh", "0xhhhh" or decimal up to $FFFF.
+std::optional<int> ReadAddress(QString text) {
+    text = text.trimmed();
+    int base = 10;
+    if (text.startsWith(QLatin1Char('$'))) {
+        text.remove(0, 1);
+        base = 16;
+    } else if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        text.remove(0, 2);
+        base = 16;
+    }
+    bool ok = false;
+    const uint value = text.toUInt(&ok, base);
+    if (!ok || value > 0xFFFF)
+        return std::nullopt;
+    return int(value);
+}
 
 // The C64's directory colours: light blue on blue.
 const QColor kInk(0x6C, 0x5E, 0xB5);
@@ -141,21 +163,29 @@ PickFileDialog::PickFileDialog(const ContainerListing& listing,
     m_load->setObjectName(QStringLiteral("PickLoad"));
     m_load->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("PickCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        if (!ChosenPick().empty())
-            accept();
-    });
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] { AcceptIfReady(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_entries, &QListWidget::itemActivated, this, [this] {
-        if (!ChosenPick().empty())
-            accept();
-    });
+    connect(m_entries, &QListWidget::itemActivated, this, [this] { AcceptIfReady(); });
     connect(m_entries, &QListWidget::currentRowChanged, this, [this] { FollowCurrentRow(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_header);
     layout->addWidget(m_entries);
     layout->addWidget(m_footer);
+    auto* loadAt = new QHBoxLayout;
+    auto* loadAtLabel = new QLabel(QStringLiteral("Load &at (SEQ and USR files):"), this);
+    m_loadAt = new QLineEdit(this);
+    m_loadAt->setObjectName(QStringLiteral("PickLoadAt"));
+    m_loadAt->setPlaceholderText(QStringLiteral("$0000"));
+    m_loadAt->setToolTip(QStringLiteral("$hhhh, 0xhhhh or decimal"));
+    m_loadAt->setMaximumWidth(90);
+    loadAtLabel->setBuddy(m_loadAt);
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("PickProblem"));
+    loadAt->addWidget(loadAtLabel);
+    loadAt->addWidget(m_loadAt);
+    loadAt->addWidget(m_problem, 1);
+    layout->addLayout(loadAt);
     layout->addWidget(buttons);
 
     AddRows(listing);
@@ -175,6 +205,25 @@ std::string PickFileDialog::ChosenPick() const {
 
 void PickFileDialog::FollowCurrentRow() {
     m_load->setEnabled(!ChosenPick().empty());
+    const QListWidgetItem* item = m_entries->currentItem();
+    m_loadAt->setEnabled(item != nullptr && item->data(kNeedsAddressRole).toBool());
+}
+
+std::optional<int> PickFileDialog::ChosenAddress() const {
+    if (!m_loadAt->isEnabled() || m_loadAt->text().trimmed().isEmpty())
+        return std::nullopt;
+    return ReadAddress(m_loadAt->text());
+}
+
+void PickFileDialog::AcceptIfReady() {
+    if (ChosenPick().empty())
+        return;
+    if (m_loadAt->isEnabled() && !m_loadAt->text().trimmed().isEmpty() && !ChosenAddress()) {
+        m_problem->setText(QStringLiteral("Not an address: write $hhhh, 0xhhhh or a decimal number."));
+        m_loadAt->setFocus();
+        return;
+    }
+    accept();
 }
 
 void PickFileDialog::AddRows(const ContainerListing& l) {
@@ -211,6 +260,8 @@ void PickFileDialog::AddRows(const ContainerListing& l) {
             if (e.loadAddress && e.type == "prg")
                 row.ascii("  " + Hex4(*e.loadAddress).toStdString());
             add(row, e.loadable ? "#" + std::to_string(e.index) : std::string());
+            m_entries->item(m_entries->count() - 1)
+                ->setData(kNeedsAddressRole, e.type == "seq" || e.type == "usr");
         }
         if (l.isDisk())
             setLine(m_footer, Row().ascii(std::to_string(l.blocksFree) + " BLOCKS FREE."));

@@ -11,6 +11,7 @@
 #include <string>
 
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -25,15 +26,21 @@ public:
     // The pick that leads to the chosen entry ("#N", or "bankN" for a cartridge); empty when the
     // current row cannot be loaded.
     std::string ChosenPick() const;
+    // Where a SEQ or USR file is to load, as typed in "Load at"; nothing for other files or an empty box.
+    std::optional<int> ChosenAddress() const;
     QListWidget* Entries() const { return m_entries; }
 
 private:
     void AddRows(const mosaiqua::ContainerListing& listing);
     void FollowCurrentRow();
+    // Loads the chosen entry unless the typed address is not one.
+    void AcceptIfReady();
 
     QLabel* m_header = nullptr;
     QListWidget* m_entries = nullptr;
     QLabel* m_footer = nullptr;
     QPushButton* m_load = nullptr;
+    QLineEdit* m_loadAt = nullptr;
+    QLabel* m_problem = nullptr;
     const std::optional<mosaiqua::CharacterRom> m_rom;
 };

@@ -181,5 +181,8 @@ void ScreenWindow::choose(const QPoint& picturePoint) {
     if (status.isEmpty())
         return;
     m_status->setText(status);
-    emit viewerMoved(hit.sprite ? mosaiqua::OverviewPage::Sprites : mosaiqua::OverviewPage::CharSets, status);
+    emit viewerMoved(hit.sprite                         ? MovedViewer::Sprite
+                     : hit.cell && hit.cell->bitmapMode ? MovedViewer::Bitmap
+                                                        : MovedViewer::CharSet,
+                     status);
 }

@@ -33,9 +33,12 @@ public:
     // The whole multiple that fits `available` (a screen's free area), at least 1; sizes the window.
     void fitTo(const QRect& available);
 
+    // Which viewer a click moved.
+    enum class MovedViewer { Sprite, CharSet, Bitmap };
+
 signals:
     // A click moved a viewer: the main window shows that page and `status`.
-    void viewerMoved(mosaiqua::OverviewPage page, const QString& status);
+    void viewerMoved(ScreenWindow::MovedViewer viewer, const QString& status);
     // "Save Screen Picture...": the main window asks for a name and saves.
     void saveRequested();
 

@@ -5,6 +5,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPixmap>
@@ -84,7 +85,15 @@ SnapshotWindow::SnapshotWindow(QWidget* parent) : QDialog(parent) {
     m_showCharSet->setObjectName(QStringLiteral("showCharSetButton"));
     m_showCharSet->setAutoDefault(false);
     connect(m_showCharSet, &QPushButton::clicked, this, &SnapshotWindow::chooseCharSet);
-    details->addWidget(m_showCharSet, 0, Qt::AlignLeft);
+    m_showBitmap = new QPushButton(QStringLiteral("Show &Bitmap"), m_details);
+    m_showBitmap->setObjectName(QStringLiteral("showBitmapButton"));
+    m_showBitmap->setAutoDefault(false);
+    connect(m_showBitmap, &QPushButton::clicked, this, &SnapshotWindow::bitmapChosen);
+    auto* showButtons = new QHBoxLayout;
+    showButtons->addWidget(m_showCharSet);
+    showButtons->addWidget(m_showBitmap);
+    showButtons->addStretch(1);
+    details->addLayout(showButtons);
 
     m_saveSpritePad = new QPushButton(QStringLiteral("Save On-Screen Sprites as SpritePad..."), m_details);
     m_saveSpritePad->setObjectName(QStringLiteral("saveSpritePadButton"));

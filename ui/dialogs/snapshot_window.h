@@ -40,6 +40,8 @@ signals:
     void spriteChosen(const mosaiqua::SpriteSettings& settings);
     // "Show Character Set" for a character set in RAM.
     void charSetChosen(const mosaiqua::CharSetSettings& settings);
+    // "Show Bitmap": the bitmap the VIC's registers point at, in its mode and colours.
+    void bitmapChosen();
     // "Save On-Screen Sprites as SpritePad...": the owner asks for the file and saves.
     void spritePadSaveAsked();
 
@@ -66,6 +68,7 @@ private:
     QLabel* m_background = nullptr;
     QTreeWidget* m_sprites = nullptr;
     QPushButton* m_showCharSet = nullptr;
+    QPushButton* m_showBitmap = nullptr;
     QPushButton* m_saveSpritePad = nullptr;
     QLabel* m_note = nullptr;
 };

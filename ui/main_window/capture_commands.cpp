@@ -53,6 +53,8 @@ void MainWindow::Capture(const mosaiqua::MonitorAddress& address, bool keepViewe
         const std::string& followed = m_document.followStatus();
         SetStatus(QString::fromStdString(followed.empty() ? loaded.description
                                                           : loaded.description + " " + followed));
+        if (!keepViewers)
+            ShowLoadedBitmap();
     } catch (...) {
         // The document is as it was, and so is the status; the error box says why.
         SetStatus(before);

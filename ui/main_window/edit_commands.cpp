@@ -24,9 +24,10 @@ QPoint MainWindow::CentredOver(const QSize& outer) const {
 // ---- Clipboard ----------------------------------------------------------------------------------
 
 void MainWindow::CopyPictureToClipboard() {
-    const mosaiqua::Raster& picture = m_pageControl->currentWidget() == m_charSheet
-                                          ? m_document.charSetRasters().CharSetImage
-                                          : m_document.spriteRasters().SpriteActual;
+    const QWidget* page = m_pageControl->currentWidget();
+    const mosaiqua::Raster& picture = page == m_charSheet     ? m_document.charSetRasters().CharSetImage
+                                      : page == m_bitmapSheet ? m_document.bitmapRaster()
+                                                              : m_document.spriteRasters().SpriteActual;
     if (!m_platform.SetClipboardImage(RasterToImage(picture)))
         throw mosaiqua::UserError(mosaiqua::UserError::Kind::Clipboard, "Cannot open clipboard");
 }

@@ -88,22 +88,25 @@ void MainWindow::Load(const QString& shownName, const std::string& systemPath) {
     // A container with several entries asks which one, level by level (a zip holding a disk
     // image asks twice); a cancel leaves the document as it was.
     std::vector<std::string> picks;
+    std::optional<int> address; // for a SEQ or USR file, as typed in the dialog
     for (;;) {
         try {
             // A refused file throws and leaves the document alone, so the views and addresses stay.
             const mosaiqua::LoadedFile& loaded =
-                m_document.loadPicked(systemPath, picks, std::nullopt, Utf8(shownName));
+                m_document.loadPicked(systemPath, picks, address, Utf8(shownName));
             const std::string& followed = m_document.followStatus();
             if (!loaded.description.empty() || !followed.empty())
                 SetStatus(QString::fromStdString(loaded.description +
                                                  (loaded.description.empty() || followed.empty() ? "" : " ") +
                                                  followed));
+            ShowLoadedBitmap();
             return;
         } catch (const mosaiqua::ContainerPickError& error) {
             // Picks from the dialog name listed entries; an error that is not a level deeper is final.
             if (error.picksToContainer().size() < picks.size())
                 throw;
-            const std::optional<std::string> pick = AskContainerPick(systemPath, error.picksToContainer());
+            const std::optional<std::string> pick =
+                AskContainerPick(systemPath, error.picksToContainer(), address);
             if (!pick)
                 return;
             picks = error.picksToContainer();
@@ -113,7 +116,8 @@ void MainWindow::Load(const QString& shownName, const std::string& systemPath) {
 }
 
 std::optional<std::string> MainWindow::AskContainerPick(const std::string& systemPath,
-                                                        const std::vector<std::string>& picksToContainer) {
+                                                        const std::vector<std::string>& picksToContainer,
+                                                        std::optional<int>& address) {
     const mosaiqua::ContainerListing listing = mosaiqua::ListContainer(systemPath, picksToContainer);
     std::optional<mosaiqua::CharacterRom> rom;
     try {
@@ -124,6 +128,7 @@ std::optional<std::string> MainWindow::AskContainerPick(const std::string& syste
     PickFileDialog dialog(listing, rom, this);
     if (m_platform.RunModal(&dialog) != QDialog::Accepted || dialog.ChosenPick().empty())
         return std::nullopt;
+    address = dialog.ChosenAddress();
     return dialog.ChosenPick();
 }
 
@@ -247,9 +252,13 @@ void MainWindow::SaveRawData() {
     if (m_rawDataDialog == nullptr)
         m_rawDataDialog = new RawDataDialog(this);
     RawDataDialog& dialog = *m_rawDataDialog;
-    // The bytes of the page in front: eight sprites from the current one, or one 2 KB charset.
+    // The bytes of the page in front: eight sprites from the current one, one 2 KB charset, or a bitmap.
+    // The bitmap's 8000 bytes are laid out in 8-byte cells, as characters are.
     if (m_pageControl->currentWidget() == m_charSheet)
         dialog.setRange(mosaiqua::RawDataRangeForCharSet(CharSetAddress()), mosaiqua::RawDataLayout::CharSet);
+    else if (m_pageControl->currentWidget() == m_bitmapSheet)
+        dialog.setRange(mosaiqua::RawDataRangeForBitmap(m_document.bitmap().bitmap),
+                        mosaiqua::RawDataLayout::CharSet);
     else
         dialog.setRange(mosaiqua::RawDataRangeForSprites(SpriteAddress()), mosaiqua::RawDataLayout::Sprites);
     dialog.move(CentredOver(OuterSize(dialog)));

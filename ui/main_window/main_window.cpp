@@ -68,6 +68,7 @@ MainWindow::MainWindow(Platform& platform, mosaiqua::Document& document, QWidget
     m_observer = m_document.addObserver([this](DocumentChange change) { Show(change); });
     ShowSprite();
     ShowCharSet();
+    ShowBitmap();
     ShowColours();
     ShowSettings();
 }
@@ -137,6 +138,8 @@ void MainWindow::Show(DocumentChange change) {
         ShowSprite();
     if (mosaiqua::Has(change, DocumentChange::CharSetView))
         ShowCharSet();
+    if (mosaiqua::Has(change, DocumentChange::BitmapView))
+        ShowBitmap();
     if (mosaiqua::Has(change, DocumentChange::Colours))
         ShowColours();
     if (mosaiqua::Has(change, DocumentChange::Palette | DocumentChange::Settings))

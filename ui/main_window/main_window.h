@@ -25,6 +25,8 @@ class RawDataDialog;
 struct SaveFileRequest;
 class QAction;
 class QCheckBox;
+class QComboBox;
+class QLineEdit;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
@@ -117,6 +119,7 @@ private:
     void BuildWindow();
     void BuildSpritePage(QWidget* page);
     void BuildCharSetPage(QWidget* page);
+    void BuildBitmapPage(QWidget* page);
     void BuildStatusBar();
     // MainMenu1 from the one command table: one action per command, keys on the window too.
     void BuildCommands();
@@ -134,6 +137,7 @@ private:
     void Show(mosaiqua::DocumentChange change);
     void ShowSprite();
     void ShowCharSet();
+    void ShowBitmap();
     void ShowColours();
     void ShowSettings();
     void FollowCharSetDrawing();
@@ -147,9 +151,10 @@ private:
     void ApplyStayOnTop(bool onTop);
     void Load(const QString& shownName, const std::string& systemPath);
     // Containers: the entry the user picks in the Pick a File dialog, "#N" or "bankN"; nothing
-    // when cancelled.
+    // when cancelled. `address`: where a SEQ or USR file is to load, when the user said.
     std::optional<std::string> AskContainerPick(const std::string& systemPath,
-                                                const std::vector<std::string>& picksToContainer);
+                                                const std::vector<std::string>& picksToContainer,
+                                                std::optional<int>& address);
 
     // Export and dialogs (file_commands.cpp, edit_commands.cpp).
     enum class Viewer { Sprite, CharSet };
@@ -222,6 +227,16 @@ private:
     void LoadPaletteFile();
     void ShowPaletteMarks();
 
+    // The Bitmap Ripper page (bitmap_page.cpp).
+    void StepBitmap(mosaiqua::BitmapStep step);
+    void StepBitmapScreen(bool forward);
+    void ApplyBitmapColourRam();
+    void SaveBitmap(mosaiqua::BitmapFileKind kind);
+    // Brings the Bitmap Ripper page to the front when the file just loaded is a picture or a snapshot
+    // of a bitmap screen.
+    void ShowLoadedBitmap();
+    void ShowBitmapFromSnapshot();
+
     // Help menu.
     void ShowHelp();
     void OpenHomePage();
@@ -244,6 +259,7 @@ private:
     QTabWidget* m_pageControl = nullptr;
     QWidget* m_spriteSheet = nullptr;
     QWidget* m_charSheet = nullptr;
+    QWidget* m_bitmapSheet = nullptr;
     QStatusBar* m_statusBar1 = nullptr;
     QLabel* m_statusPanel0 = nullptr;
     QProgressBar* m_progressBar1 = nullptr;
@@ -274,6 +290,16 @@ private:
     RasterView* m_charSetImageView = nullptr;
     RasterView* m_charSetImage8x16View = nullptr;
     RasterView* m_charSetImage16x16View = nullptr;
+
+    QLabel* m_bitmapAddressLabel = nullptr;
+    QLabel* m_bitmapScreenLabel = nullptr;
+    QToolButton* m_bitmapMcm = nullptr;
+    QComboBox* m_bitmapColourRam = nullptr;
+    QLineEdit* m_bitmapColourRamAddress = nullptr;
+    QComboBox* m_bitmapBackground = nullptr;
+    QCheckBox* m_bitmapDoubleSize = nullptr;
+    RasterView* m_bitmapView = nullptr;
+    QAction* m_bitmapMulticolourMode1 = nullptr;
 
     // Commands with check marks, set from the document (Always On Top: from the window).
     QAction* m_useC64Palette1 = nullptr;

@@ -32,6 +32,8 @@ QAction* MainWindow::MenuItem(const char* name) const {
 }
 
 void MainWindow::BuildCommands() {
+    using mosaiqua::BitmapFileKind;
+    using mosaiqua::BitmapStep;
     using mosaiqua::CharSetStep;
     using mosaiqua::CharSetViewKind;
     using mosaiqua::PaletteKind;
@@ -42,6 +44,8 @@ void MainWindow::BuildCommands() {
     };
     const auto sprite = [this](SpriteStep step) { return [this, step](bool) { StepSprite(step); }; };
     const auto charSet = [this](CharSetStep step) { return [this, step](bool) { StepCharSet(step); }; };
+    const auto bitmap = [this](BitmapStep step) { return [this, step](bool) { StepBitmap(step); }; };
+    const auto bitmapSave = [this](BitmapFileKind kind) { return [this, kind](bool) { SaveBitmap(kind); }; };
     const auto palette = [this](PaletteKind kind) { return [this, kind](bool) { ChoosePalette(kind); }; };
     const auto builtIn = [this](const char* keyword) {
         return [this, keyword](bool) { ChooseBuiltInPalette(keyword); };
@@ -123,6 +127,22 @@ void MainWindow::BuildCommands() {
               {},
               Mark::None,
               plain(&MainWindow::SaveCharSetAsCharPad)},
+             separator,
+             {"SaveBitmapPicture1",
+              "Save Bitmap &Picture...",
+              {},
+              Mark::None,
+              bitmapSave(BitmapFileKind::Picture)},
+             {"SaveBitmapKoala1",
+              "Save Bitmap as &Koala Painter...",
+              {},
+              Mark::None,
+              bitmapSave(BitmapFileKind::Koala)},
+             {"SaveBitmapArtStudio1",
+              "Save Bitmap as Art S&tudio...",
+              {},
+              Mark::None,
+              bitmapSave(BitmapFileKind::ArtStudio)},
              separator,
              {"ExitProgram1", "E&xit Program", {}, Mark::None, [this](bool) { close(); }},
          }},
@@ -313,6 +333,11 @@ void MainWindow::BuildCommands() {
               {},
               Mark::None,
               [this](bool) { m_pageControl->setCurrentWidget(m_charSheet); }},
+             {"BitmapRipper1",
+              "Bitmap Ripper",
+              {},
+              Mark::None,
+              [this](bool) { m_pageControl->setCurrentWidget(m_bitmapSheet); }},
              separator,
              {"CharSetPrevious0800Bytes1", "CharSet Prev&ious $0800 Bytes", key(Qt::Key_F3), Mark::None,
               charSet(CharSetStep::Previous0800)},
@@ -326,6 +351,24 @@ void MainWindow::BuildCommands() {
              {"NextSprite1", "N&ext Sprite", key(Qt::Key_F7), Mark::None, sprite(SpriteStep::NextSprite)},
              {"Next1000Bytes1", "Sprite Nex&t $1000 Bytes", key(Qt::Key_F8), Mark::None,
               sprite(SpriteStep::Next1000)},
+             separator,
+             // The bitmap keys are the sprite keys with Shift: the same steps, one page further.
+             {"BitmapPrevious2000Bytes1", "Bitmap Previous $2000 Bytes", key(Qt::SHIFT | Qt::Key_F5),
+              Mark::None, bitmap(BitmapStep::Previous2000)},
+             {"BitmapPreviousRow1", "Bitmap Previous Row", key(Qt::SHIFT | Qt::Key_F6), Mark::None,
+              bitmap(BitmapStep::PreviousRow)},
+             {"BitmapNextRow1", "Bitmap Next Row", key(Qt::SHIFT | Qt::Key_F7), Mark::None,
+              bitmap(BitmapStep::NextRow)},
+             {"BitmapNext2000Bytes1", "Bitmap Next $2000 Bytes", key(Qt::SHIFT | Qt::Key_F8), Mark::None,
+              bitmap(BitmapStep::Next2000)},
+             {"BitmapOffset1Byte1", "Bitmap Offset -1 Byte", key(Qt::SHIFT | Qt::Key_F9), Mark::None,
+              bitmap(BitmapStep::MinusOneByte)},
+             {"BitmapOffset1Byte2", "Bitmap Offset +1 Byte", key(Qt::SHIFT | Qt::Key_F10), Mark::None,
+              bitmap(BitmapStep::PlusOneByte)},
+             {"BitmapScreenPrevious1", "Bitmap Screen Previous $0400 Bytes", key(Qt::SHIFT | Qt::Key_F11),
+              Mark::None, [this](bool) { StepBitmapScreen(false); }},
+             {"BitmapScreenNext1", "Bitmap Screen Next $0400 Bytes", key(Qt::SHIFT | Qt::Key_F12), Mark::None,
+              [this](bool) { StepBitmapScreen(true); }},
              separator,
              {"N8x8CharSetView1", "8 x 8 CharSet View Enabled", {}, Mark::On, view(CharSetViewKind::cv8x8)},
              {"N8x16CharSetViewEnabled1",
@@ -347,6 +390,9 @@ void MainWindow::BuildCommands() {
              {"CharSetMulticolourModeEnable1", "CharSet Multicolour Mode Enable", key(Qt::CTRL | Qt::Key_E),
               Mark::Off,
               [this](bool) { m_document.setCharSetMulticolour(!m_document.charSet().multicolour); }},
+             {"BitmapMulticolourMode1", "Bitmap Multicolour Mode Enable",
+              key(Qt::CTRL | Qt::SHIFT | Qt::Key_M), Mark::Off,
+              [this](bool) { m_document.setBitmapMulticolour(!m_document.bitmap().multicolour); }},
              {"AlwaysOnTop1",
               "&Always On Top",
 
@@ -435,6 +481,7 @@ void MainWindow::BuildCommands() {
     m_n16x16CharSetViewEnabled1 = MenuItem("N16x16CharSetViewEnabled1");
     m_multicolourMode1 = MenuItem("MulticolourMode1");
     m_charSetMulticolourModeEnable1 = MenuItem("CharSetMulticolourModeEnable1");
+    m_bitmapMulticolourMode1 = MenuItem("BitmapMulticolourMode1");
     m_alwaysOnTop1 = MenuItem("AlwaysOnTop1");
     m_transparentBackgroundInPng1 = MenuItem("TransparentBackgroundInPng1");
     m_captureAgain1 = MenuItem("CaptureAgain1");

@@ -130,9 +130,13 @@ void MainWindow::BuildWindow() {
     m_charSheet = new QWidget;
     m_charSheet->setObjectName(QStringLiteral("CharSheet"));
     m_pageControl->addTab(m_spriteSheet, QStringLiteral("Sprite Ripper"));
+    m_bitmapSheet = new QWidget;
+    m_bitmapSheet->setObjectName(QStringLiteral("BitmapSheet"));
     m_pageControl->addTab(m_charSheet, QStringLiteral("CharSet Ripper"));
+    m_pageControl->addTab(m_bitmapSheet, QStringLiteral("Bitmap Ripper"));
     BuildSpritePage(m_spriteSheet);
     BuildCharSetPage(m_charSheet);
+    BuildBitmapPage(m_bitmapSheet);
     m_pageControl->setCurrentWidget(m_spriteSheet);
 
     auto* version = new QLabel(QString::fromLatin1(kVersionText), this);

@@ -30,6 +30,8 @@ void MainWindow::BuildMemoryWindows() {
             [this](const mosaiqua::CharSetSettings& settings) {
                 RunGuarded(m_platform, this, [&] { TakeSnapshotCharSet(settings); });
             });
+    connect(m_windows.snapshotWindow, &SnapshotWindow::bitmapChosen, this,
+            [this] { RunGuarded(m_platform, this, [this] { ShowBitmapFromSnapshot(); }); });
     connect(m_windows.snapshotWindow, &SnapshotWindow::spritePadSaveAsked, this,
             [this] { RunGuarded(m_platform, this, [this] { SaveOnScreenSpritePad(); }); });
     connect(m_windows.memoryOverview, &MemoryOverview::addressChosen, this,

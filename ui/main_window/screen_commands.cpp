@@ -16,9 +16,10 @@ void MainWindow::BuildScreenWindow() {
     m_windows.screenWindow->follow(m_document);
     AddStayOnTopFollower(m_windows.screenWindow);
     connect(m_windows.screenWindow, &ScreenWindow::viewerMoved, this,
-            [this](mosaiqua::OverviewPage page, const QString& status) {
-                m_pageControl->setCurrentWidget(page == mosaiqua::OverviewPage::Sprites ? m_spriteSheet
-                                                                                        : m_charSheet);
+            [this](ScreenWindow::MovedViewer viewer, const QString& status) {
+                m_pageControl->setCurrentWidget(viewer == ScreenWindow::MovedViewer::Sprite   ? m_spriteSheet
+                                                : viewer == ScreenWindow::MovedViewer::Bitmap ? m_bitmapSheet
+                                                                                              : m_charSheet);
                 SetStatus(status);
             });
     connect(m_windows.screenWindow, &ScreenWindow::saveRequested, this,

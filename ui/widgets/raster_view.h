@@ -12,14 +12,21 @@ class RasterView final : public QWidget {
 public:
     RasterView(const mosaiqua::Raster& raster, QWidget* parent);
     const mosaiqua::Raster& Source() const { return m_raster; }
+    // Each raster pixel as a scale x scale block, never smoothed.
+    void SetScale(int scale);
+    int Scale() const { return m_scale; }
 
 signals:
     void DoubleClicked();
+    // The pointer over a raster pixel (with mouse tracking on).
+    void Hovered(QPoint rasterPoint);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     const mosaiqua::Raster& m_raster;
+    int m_scale = 1;
 };

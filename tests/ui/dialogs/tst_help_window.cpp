@@ -11,6 +11,8 @@ const QStringList kHeadings = {
     "Introduction",
     "How Does The Sprite Ripper Work?",
     "How Does The CharSet Ripper Work?",
+    "How Does The Bitmap Ripper Work?",
+    "Disk, Tape And Cartridge Images",
     "FAQ",
     "The End",
     "Credits",

@@ -217,9 +217,10 @@ void TestMainWindow::controlsArePlacedAndLabelled() {
     for (const char* name : {"Button10", "Button4", "Button3", "Button11"})
         QVERIFY2(Child<QWidget>(f.main, name)->font().bold(), name);
     auto* pages = Child<QTabWidget>(f.main, "PageControl");
-    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->count(), 3);
     QCOMPARE(pages->tabText(0), QString("Sprite Ripper"));
     QCOMPARE(pages->tabText(1), QString("CharSet Ripper"));
+    QCOMPARE(pages->tabText(2), QString("Bitmap Ripper"));
     QCOMPARE(pages->widget(0)->objectName(), QString("SpriteSheet"));
     QCOMPARE(pages->widget(1)->objectName(), QString("CharSheet"));
     QCOMPARE(Child<QLabel>(f.main, "StatusPanel0")->width(), 386);

@@ -213,8 +213,9 @@ void TestMonkey::startFixture() {
     QStringList names;
     for (QAbstractButton* button : m_buttons)
         names << button->objectName();
-    // The sprite page's twelve controls, the charset page's nine and its three check boxes.
-    QVERIFY2(m_buttons.size() == 12 + 12, qPrintable(names.join(u' ')));
+    // The sprite page's twelve controls, the charset page's nine and its three check boxes, the bitmap
+    // page's twelve.
+    QVERIFY2(m_buttons.size() == 12 + 12 + 12, qPrintable(names.join(u' ')));
     QCOMPARE(m_swatches.size(), std::size_t(8));
 }
 
@@ -397,7 +398,7 @@ QString TestMonkey::doOneStep() {
     }
     if (category < 75) {
         QTabBar* tabs = Child<QTabWidget>(form, "PageControl")->tabBar();
-        const int tab = int(pick(2));
+        const int tab = int(pick(std::size_t(tabs->count())));
         QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(tab).center());
         return QStringLiteral("tab %1").arg(tab);
     }
@@ -417,6 +418,9 @@ QString TestMonkey::doOneStep() {
             {Qt::Key_F10, {}},
             {Qt::Key_F11, {}},
             {Qt::Key_F12, {}},
+            {Qt::Key_F6, Qt::ShiftModifier},
+            {Qt::Key_F9, Qt::ShiftModifier},
+            {Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier},
             {Qt::Key_O, Qt::ControlModifier},
             {Qt::Key_C, Qt::ControlModifier},
             {Qt::Key_M, Qt::ControlModifier},
