@@ -106,8 +106,9 @@ std::string Document::describeBitmapAt(int x, int y) const {
                        ScreenAddress(bytes) + "-" + ScreenAddress(bytes + 7) + ", screen " +
                        ScreenAddress(m_bitmap.screen + cell);
     if (m_bitmap.multicolour)
-        text += ", colour RAM " + (m_bitmap.colourRamAddress ? ScreenAddress(*m_bitmap.colourRamAddress + cell)
-                                                             : ScreenAddress(0xD800 + cell));
+        text +=
+            ", colour RAM " + (m_bitmap.colourRamAddress ? ScreenAddress(*m_bitmap.colourRamAddress + cell)
+                                                         : ScreenAddress(0xD800 + cell));
     return text + ".";
 }
 

@@ -111,5 +111,11 @@ TEST(CliContainers, ListsADiskAndLoadsOnlyWhatIsPicked) {
                     << x << "," << y;
         fs::remove(folder / "spr2000.BMP");
     }
+
+    // A SEQ file has no load address of its own: it goes where the user says.
+    r = RunCli(folder, {"data", "disk.d64:#2", "--load-address", "$1000", "--start", "$1000", "--end",
+                        "$1002", "--format", "bin", "-o", "seq.bin"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Slurp(folder / "seq.bin"), std::string("\x01\x02\x03"));
     fs::remove_all(folder);
 }

@@ -595,6 +595,29 @@ TEST_F(CliRun, ScreenDrawsTheSnapshotsFrame) {
     EXPECT_FALSE(fs::exists(work() / "none.png"));
 }
 
+// A bitmap anywhere in memory, as a picture or a Koala file; a Koala file opens in its own colours.
+TEST_F(CliRun, BitmapSavesAPictureOrAKoalaFileThatOpensAgainAlike) {
+    const Result text = Run({"bitmap", kDemo});
+    EXPECT_EQ(text.exitCode, 2);
+    EXPECT_NE(text.err.find("give --address and --screen"), std::string::npos) << text.err;
+
+    Result r = Run({"bitmap", kDemo, "--address", "$2000", "--screen", "$0400", "-o", "pic.kla"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Koala Painter picture saved ok.\nwritten: pic.kla\n");
+    EXPECT_EQ(Slurp(work() / "pic.kla").size(), 10003u);
+    ASSERT_EQ(Run({"bitmap", "pic.kla", "--format", "bmp", "-o", "koala.bmp"}).exitCode, 0);
+    ASSERT_EQ(Run({"bitmap", kDemo, "--address", "$2000", "--screen", "$0400", "--mode", "multicolour", "-o",
+                   "direct.bmp"})
+                  .exitCode,
+              0);
+    const BmpFile koala = Bmp("koala.bmp");
+    ASSERT_EQ(koala.error, "");
+    EXPECT_EQ(koala.width, 320);
+    EXPECT_EQ(koala.height, 200);
+    EXPECT_EQ(Slurp(work() / "koala.bmp"), Slurp(work() / "direct.bmp"));
+    EXPECT_EQ(Run({"bitmap", kDemo, "--address", "$2000", "--background", "16"}).exitCode, 2);
+}
+
 // A scripted VICE stands in for the running one: the capture saved as a snapshot reopens with the
 // state read from the machine, and a VICE that is not there is explained.
 TEST_F(CliRun, CaptureFromViceRoundTripsAndARefusalSaysHowToStart) {

@@ -15,14 +15,16 @@ namespace mosaiqua {
 namespace {
 
 // Bank 0, screen $0400, colour RAM all 5. Sprites 0-2 on: 0 empty at $3000, 1 multicolour and
-// solid at $3040, 2 solid at $3080. `d018` picks the character set.
-std::string WriteSnapshot(const test::TempFolder& folder, std::uint8_t d018) {
+// solid at $3040, 2 solid at $3080. `d018` picks the character set (or bitmap), `d011` and `d016`
+// the mode.
+std::string WriteSnapshot(const test::TempFolder& folder, std::uint8_t d018, std::uint8_t d011 = 0x1B,
+                          std::uint8_t d016 = 0x08) {
     test::Bytes mem = test::Ram(0);
     std::fill(mem.begin() + 4, mem.end(), 0);
     mem[4 + 0x07F8] = 0xC0, mem[4 + 0x07F9] = 0xC1, mem[4 + 0x07FA] = 0xC2;
     std::fill(mem.begin() + 4 + 0x3040, mem.begin() + 4 + 0x30C0, std::uint8_t(0xFF));
     test::Bytes regs(64, 0);
-    regs[0x11] = 0x1B, regs[0x16] = 0x08, regs[0x18] = d018;
+    regs[0x11] = d011, regs[0x16] = d016, regs[0x18] = d018;
     regs[0x15] = 0x07, regs[0x1C] = 0x02;
     regs[0x20] = 14, regs[0x21] = 6, regs[0x25] = 8, regs[0x26] = 13, regs[0x28] = 7;
     test::Snapshot s("C64", true);
@@ -106,6 +108,70 @@ TEST_F(DocumentScreenTest, TheCharacterRomIsTheUsersFileWhenTheSnapshotHasNone) 
     EXPECT_EQ(m_document.saveScreenPicture(saved, {}, 2).status, "Screen picture saved ok.");
     EXPECT_EQ(test::ReadBytes(saved).size(), std::size_t(54 + 2304 * 544));
     EXPECT_THROW(m_document.saveScreenPicture(saved, {}, 9), UserError);
+}
+
+TEST_F(DocumentScreenTest, ABitmapScreenOpensTheBitmapViewerOnItInItsModeAndColours) {
+    // Multicolour bitmap at $2000 with its cell colours at $0400; the sprites are there too.
+    m_document.load(WriteSnapshot(m_folder, 0x18, 0x3B, 0x18));
+    const BitmapView& view = m_document.bitmap();
+    EXPECT_EQ(view.bitmap, 0x2000);
+    EXPECT_EQ(view.screen, 0x0400);
+    EXPECT_TRUE(view.multicolour);
+    EXPECT_EQ(view.background, 6);
+    EXPECT_FALSE(view.colourRamAddress); // the snapshot's
+    EXPECT_EQ(m_document.followStatus(), "Showing what was on screen: sprite 1 at $3040, bitmap at $2000.");
+    EXPECT_TRUE(Has(m_changes.back(), DocumentChange::BitmapView));
+    EXPECT_EQ(m_document.ownBitmap(), view);
+
+    // The picture is drawn in the palette in force, and redrawn when it changes.
+    m_document.setBitmapAddress(0x3040); // solid bytes: colour RAM's colour everywhere
+    EXPECT_EQ(m_document.bitmapRaster().pixel(0, 0), TrueVicTable[5]);
+    m_document.choosePalette(*PaletteForKeyword("ccs64"));
+    EXPECT_EQ(m_document.bitmapRaster().pixel(0, 0), Ccs64Table[5]);
+
+    // A click on the bitmap screen takes the bitmap viewer back to what the VIC shows.
+    EXPECT_EQ(m_document.chooseOnScreen({false, false}, 8, 8), "Bitmap cell at $2148 (column 1, row 1).");
+    EXPECT_EQ(m_document.bitmap(), view);
+
+    // A text screen has no bitmap of its own, though the VIC still points at one.
+    m_document.load(WriteSnapshot(m_folder, 0x18));
+    EXPECT_FALSE(m_document.ownBitmap());
+    ASSERT_TRUE(m_document.vicBitmap());
+    EXPECT_FALSE(m_document.vicBitmap()->multicolour);
+}
+
+TEST_F(DocumentScreenTest, BitmapsSaveAsKoalaAndArtStudioAndOpenAgainInTheirOwnColours) {
+    m_document.load(WriteSnapshot(m_folder, 0x18, 0x3B, 0x18));
+    m_document.setBitmapAddress(0x3000); // half empty, half solid: every colour pair shows
+    m_document.setBitmapBackground(2);
+    const Raster shown = m_document.bitmapRaster();
+    const std::string koala = m_folder.file("pic.kla");
+    EXPECT_EQ(m_document.saveBitmap(BitmapFileKind::Koala, koala).status, "Koala Painter picture saved ok.");
+    EXPECT_EQ(test::ReadBytes(koala).size(), kKoalaFileBytes);
+
+    m_document.load(koala);
+    EXPECT_EQ(m_document.bitmap().bitmap, kKoalaLoadAddress);
+    EXPECT_EQ(m_document.bitmap().colourRamAddress, kKoalaLoadAddress + 9000);
+    EXPECT_EQ(m_document.bitmapRaster(), shown);
+
+    m_document.setBitmapMulticolour(false);
+    const Raster hires = m_document.bitmapRaster();
+    const std::string art = m_folder.file("pic.art");
+    m_document.saveBitmap(BitmapFileKind::ArtStudio, art);
+    EXPECT_EQ(test::ReadBytes(art).size(), kArtStudioFileBytes);
+    m_document.load(art);
+    EXPECT_EQ(m_document.bitmap().bitmap, kArtStudioLoadAddress);
+    EXPECT_EQ(m_document.bitmapRaster(), hires);
+
+    // Steps stop at the ends of memory and change nothing there.
+    EXPECT_TRUE(m_document.stepBitmap(BitmapStep::ToEnd));
+    EXPECT_EQ(m_document.bitmap().bitmap, kLastVicBitmap);
+    EXPECT_FALSE(m_document.stepBitmap(BitmapStep::Next2000));
+    EXPECT_TRUE(m_document.stepBitmap(BitmapStep::NextRow));
+    EXPECT_EQ(m_document.bitmap().bitmap, kLastVicBitmap + kBitmapRowBytes);
+    m_document.setBitmapScreen(0xFC00);
+    EXPECT_FALSE(m_document.stepBitmapScreen(true));
+    EXPECT_EQ(m_document.bitmap().screen, 0xFC00);
 }
 
 } // namespace

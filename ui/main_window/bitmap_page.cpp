@@ -86,12 +86,10 @@ void MainWindow::BuildBitmapPage(QWidget* page) {
     m_bitmapScreenLabel = new QLabel(controls);
     m_bitmapScreenLabel->setObjectName(QStringLiteral("BitmapScreenLabel"));
     m_bitmapScreenLabel->setGeometry(368, 20, 49, 17);
-    Button(
-        controls, "BitmapScreenPrevious", "<", "Screen memory back $0400 bytes", QRect(420, 16, 25, 25),
-        [this] { StepBitmapScreen(false); });
-    Button(
-        controls, "BitmapScreenNext", ">", "Screen memory forward $0400 bytes", QRect(448, 16, 25, 25),
-        [this] { StepBitmapScreen(true); });
+    Button(controls, "BitmapScreenPrevious", "<", "Screen memory back $0400 bytes", QRect(420, 16, 25, 25),
+           [this] { StepBitmapScreen(false); });
+    Button(controls, "BitmapScreenNext", ">", "Screen memory forward $0400 bytes", QRect(448, 16, 25, 25),
+           [this] { StepBitmapScreen(true); });
 
     m_bitmapMcm = new QToolButton(controls);
     m_bitmapMcm->setObjectName(QStringLiteral("BitmapMCM"));
@@ -111,7 +109,8 @@ void MainWindow::BuildBitmapPage(QWidget* page) {
     m_bitmapColourRamAddress->setObjectName(QStringLiteral("BitmapColourRamAddress"));
     m_bitmapColourRamAddress->setGeometry(204, 49, 60, 23);
     m_bitmapColourRamAddress->setToolTip(QStringLiteral("$hhhh, 0xhhhh or decimal"));
-    connect(m_bitmapColourRam, &QComboBox::activated, this, [this] { Run([this] { ApplyBitmapColourRam(); }); });
+    connect(m_bitmapColourRam, &QComboBox::activated, this,
+            [this] { Run([this] { ApplyBitmapColourRam(); }); });
     connect(m_bitmapColourRamAddress, &QLineEdit::editingFinished, this,
             [this] { Run([this] { ApplyBitmapColourRam(); }); });
 
@@ -122,14 +121,14 @@ void MainWindow::BuildBitmapPage(QWidget* page) {
     for (int code = 0; code < 16; ++code)
         m_bitmapBackground->addItem(
             QStringLiteral("%1 %2").arg(code).arg(QString::fromStdString(mosaiqua::ColourName(code))));
-    connect(m_bitmapBackground, &QComboBox::activated, this, [this](int code) {
-        Run([this, code] { m_document.setBitmapBackground(std::uint8_t(code)); });
-    });
+    connect(m_bitmapBackground, &QComboBox::activated, this,
+            [this](int code) { Run([this, code] { m_document.setBitmapBackground(std::uint8_t(code)); }); });
 
     m_bitmapDoubleSize = new QCheckBox(QStringLiteral("&2x"), controls);
     m_bitmapDoubleSize->setObjectName(QStringLiteral("BitmapDoubleSize"));
     m_bitmapDoubleSize->setGeometry(496, 52, 49, 17);
-    connect(m_bitmapDoubleSize, &QCheckBox::toggled, this, [this](bool on) { m_bitmapView->SetScale(on ? 2 : 1); });
+    connect(m_bitmapDoubleSize, &QCheckBox::toggled, this,
+            [this](bool on) { m_bitmapView->SetScale(on ? 2 : 1); });
 
     QGroupBox* pictureBox = new QGroupBox(QStringLiteral(" Bitmap (320 x 200) "), page);
     pictureBox->setObjectName(QStringLiteral("BitmapPictureBox"));
@@ -228,8 +227,8 @@ void MainWindow::SaveBitmap(mosaiqua::BitmapFileKind kind) {
 void MainWindow::ShowLoadedBitmap() {
     const mosaiqua::FileFormat format = m_document.loadedFile().format;
     const bool picture = format == mosaiqua::FileFormat::Koala || format == mosaiqua::FileFormat::ArtStudio;
-    const bool bitmapScreen = m_document.followSnapshotOnOpen() && m_document.machineState() &&
-                              m_document.ownBitmap().has_value();
+    const bool bitmapScreen =
+        m_document.followSnapshotOnOpen() && m_document.machineState() && m_document.ownBitmap().has_value();
     if (picture || bitmapScreen)
         m_pageControl->setCurrentWidget(m_bitmapSheet);
 }
