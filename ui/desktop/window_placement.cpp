@@ -39,3 +39,16 @@ QPoint BesidePosition(const QRect& main, const QSize& outer, const QRect& room) 
         std::clamp(main.top(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height()));
     return {x, y};
 }
+
+SideBySide SideBySidePositions(const QRect& main, const QSize& outer, const QRect& room) {
+    const bool fitsRight = main.right() + outer.width() <= room.right();
+    const bool fitsLeft = main.left() - outer.width() >= room.left();
+    if (fitsRight || fitsLeft || main.width() + outer.width() > room.width())
+        return {main.topLeft(), BesidePosition(main, outer, room)};
+    QRect moved = main;
+    if (room.right() - main.right() >= main.left() - room.left())
+        moved.moveRight(room.right() - outer.width());
+    else
+        moved.moveLeft(room.left() + outer.width());
+    return {moved.topLeft(), BesidePosition(moved, outer, room)};
+}

@@ -29,3 +29,12 @@ QSize OuterSize(QWidget& window);
 // Top-left corner for a window of outer size `outer` beside `main` (its frame): to its right, else
 // to its left, else against whichever screen edge hides least of it; never past `room`'s edges.
 QPoint BesidePosition(const QRect& main, const QSize& outer, const QRect& room);
+
+// Where the main window and a window beside it go. When neither side of the main window has room
+// but the screen holds both side by side, the main window moves over just enough, so the window
+// never covers the viewers it moves; otherwise the main window stays and BesidePosition decides.
+struct SideBySide {
+    QPoint main;
+    QPoint window;
+};
+SideBySide SideBySidePositions(const QRect& main, const QSize& outer, const QRect& room);

@@ -213,8 +213,9 @@ private:
     void ShowScreenWindow();
     void SaveScreenPicture();
     void ChooseCharacterRomFile();
-    // Right of the main window, else left of it, within the screen's free area.
-    void PlaceBeside(QWidget& window) const;
+    // Right of the main window, else left of it, within the screen's free area; the main window
+    // moves over when only that keeps the window off its viewers.
+    void PlaceBeside(QWidget& window);
     // Capturing a running VICE (capture_commands.cpp): the address is asked for and kept for the run.
     void CaptureFromVice();
     void CaptureAgain();

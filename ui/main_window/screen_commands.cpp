@@ -26,11 +26,15 @@ void MainWindow::BuildScreenWindow() {
             [this] { RunGuarded(m_platform, m_windows.screenWindow, [this] { SaveScreenPicture(); }); });
 }
 
-void MainWindow::PlaceBeside(QWidget& window) const {
+void MainWindow::PlaceBeside(QWidget& window) {
     const QScreen* screen = this->screen();
     if (screen == nullptr)
         return;
-    window.move(BesidePosition(frameGeometry(), OuterSize(window), screen->availableGeometry()));
+    const SideBySide places =
+        SideBySidePositions(frameGeometry(), OuterSize(window), screen->availableGeometry());
+    if (places.main != frameGeometry().topLeft())
+        move(places.main);
+    window.move(places.window);
 }
 
 void MainWindow::ShowScreenWindow() {

@@ -104,6 +104,13 @@ private slots:
         QCOMPARE(BesidePosition(QRect(700, 50, 500, 500), QSize(500, 400), screen), QPoint(200, 50));
         // No side has room: against the edge of the roomier side, never off the screen.
         QCOMPARE(BesidePosition(QRect(300, 900, 600, 100), QSize(800, 300), screen), QPoint(480, 724));
+        // A 624-wide main window in the middle of 1280 pixels and a 520-wide window: the main window
+        // moves left so both fit; when they cannot both fit, it stays.
+        const SideBySide both = SideBySidePositions(QRect(328, 200, 624, 549), QSize(520, 400), screen);
+        QCOMPARE(both.main, QPoint(1280 - 520 - 624, 200));
+        QCOMPARE(both.window, QPoint(1280 - 520, 200));
+        QCOMPARE(SideBySidePositions(QRect(328, 200, 624, 549), QSize(700, 400), screen).main,
+                 QPoint(328, 200));
     }
 
     void optionsAndFilesWithoutMachineState() {
