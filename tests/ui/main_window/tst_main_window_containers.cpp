@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
@@ -95,6 +96,7 @@ class TestMainWindowContainers final : public QObject {
 private slots:
     void pickingAFileByKeysLoadsIt();
     void cancellingChangesNothingAndASingleFileLoadsAtOnce();
+    void aSeqFileLoadsWhereTheUserSays();
     void realDiskImageListsItsDirectory();
 };
 
@@ -145,6 +147,30 @@ void TestMainWindowContainers::cancellingChangesNothingAndASingleFileLoadsAtOnce
     QCOMPARE(f.platform.modalRuns, 1);
     QVERIFY(f.platform.errors.empty());
     QVERIFY(AllPixels(f.main.SpriteViews().SpriteActual, 0x6C6C6C));
+}
+
+void TestMainWindowContainers::aSeqFileLoadsWhereTheUserSays() {
+    MainWindowFixture f;
+    QVERIFY(f.Show());
+    QByteArray disk = Disk({{"INTRO", 0x3000}, {"NOTES", 0x2000}}, kSprite);
+    disk[kTrack18 + 256 + 32 + 2] = char(0x81); // the second file is a closed SEQ
+    const QString path = Write(f, "notes.d64", disk);
+    f.platform.modalScripts.push_back([](QDialog* dialog) {
+        auto* list = Child<QListWidget>(*dialog, "PickEntries");
+        auto* loadAt = Child<QLineEdit>(*dialog, "PickLoadAt");
+        if (loadAt->isEnabled()) // a PRG says where it goes
+            return -1;
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClicks(loadAt, "$4000");
+        QTest::keyClick(list, Qt::Key_Return);
+        return dialog->result();
+    });
+    Open(f, path);
+    QVERIFY(f.platform.errors.empty());
+    // The whole file, its first two bytes included, from $4000 on.
+    QCOMPARE(int(f.main.Memory().byteAt(0x4001)), 0x20);
+    f.main.Model().setSpriteAddress(0x4002);
+    QCOMPARE(Rows(f.main.SpriteViews().SpriteActual, 0, 0, 24, 21, 0x6C6C6C, 0x000000), kBalloon);
 }
 
 void TestMainWindowContainers::realDiskImageListsItsDirectory() {
