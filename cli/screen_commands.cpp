@@ -3,9 +3,8 @@
 #include "cli/load.h"
 
 #include "core/document.h"
+#include "core/file_paths.h"
 
-#include <algorithm>
-#include <cctype>
 #include <ostream>
 
 namespace mosaiqua::cli {
@@ -28,17 +27,6 @@ int RunScreen(const CliOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 namespace {
-
-std::string LowerExtension(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return extension;
-}
 
 BitmapFileKind KindFor(const CliOptions& o) {
     if (o.bitmap.kind)

@@ -18,4 +18,34 @@ std::string ScreenAddress(std::int64_t value) {
     return "$" + HexAddress(value);
 }
 
+std::optional<std::int32_t> ReadAddressText(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    int base = 10;
+    if (text.starts_with('$')) {
+        text.remove_prefix(1);
+        base = 16;
+    } else if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    if (text.empty() || text.size() > 5)
+        return std::nullopt;
+    std::int32_t value = 0;
+    for (char c : text) {
+        const int digit = c >= '0' && c <= '9'                 ? c - '0'
+                          : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                               : -1;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * base + digit;
+    }
+    if (value > 0xFFFF)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace mosaiqua

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace mosaiqua {
 
@@ -9,5 +11,8 @@ namespace mosaiqua {
 std::string HexAddress(std::int64_t value);
 // The on-screen form: "$0800".
 std::string ScreenAddress(std::int64_t value);
+// What a user types for an address: "$hhhh", "0xhhhh" or decimal, $0000-$FFFF, spaces around
+// allowed; nothing for anything else.
+std::optional<std::int32_t> ReadAddressText(std::string_view text);
 
 } // namespace mosaiqua

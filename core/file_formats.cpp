@@ -473,13 +473,6 @@ std::optional<LoadedFile> ParseProgram(FileFormat format, ByteSource& source, Ta
     return loaded;
 }
 
-std::string LowerExtension(const std::string& utf8Name) {
-    std::string ext = std::filesystem::path(utf8Name).extension().string();
-    for (char& c : ext)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
 } // namespace
 
 FileFormat RecogniseFormat(ByteSource& source, const std::string& utf8Name) {

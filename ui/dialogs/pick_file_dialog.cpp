@@ -1,5 +1,6 @@
 #include "ui/dialogs/pick_file_dialog.h"
 
+#include "core/address_text.h"
 #include "core/petscii.h"
 
 #include <QDialogButtonBox>
@@ -29,24 +30,6 @@ constexpr int kPickRole = Qt::UserRole + 1;  // std::string pick as QString; emp
 constexpr int kGlyphRole = Qt::UserRole + 2; // QPixmap: the row drawn with the C64 font
 constexpr int kNeedsAddressRole =
     Qt::UserRole + 3; // bool: a SEQ or USR file, which says nowhere where it goes
-
-// "$hhhh", "0xhhhh" or decimal up to $FFFF.
-std::optional<int> ReadAddress(QString text) {
-    text = text.trimmed();
-    int base = 10;
-    if (text.startsWith(QLatin1Char('$'))) {
-        text.remove(0, 1);
-        base = 16;
-    } else if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        text.remove(0, 2);
-        base = 16;
-    }
-    bool ok = false;
-    const uint value = text.toUInt(&ok, base);
-    if (!ok || value > 0xFFFF)
-        return std::nullopt;
-    return int(value);
-}
 
 // The C64's directory colours: light blue on blue.
 const QColor kInk(0x6C, 0x5E, 0xB5);
@@ -212,7 +195,7 @@ void PickFileDialog::FollowCurrentRow() {
 std::optional<int> PickFileDialog::ChosenAddress() const {
     if (!m_loadAt->isEnabled() || m_loadAt->text().trimmed().isEmpty())
         return std::nullopt;
-    return ReadAddress(m_loadAt->text());
+    return mosaiqua::ReadAddressText(m_loadAt->text().toStdString());
 }
 
 void PickFileDialog::AcceptIfReady() {

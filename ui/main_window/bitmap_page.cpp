@@ -35,24 +35,6 @@ QString Address(std::int32_t address) {
     return QString::fromStdString(mosaiqua::ScreenAddress(address));
 }
 
-// "$hhhh", "0xhhhh" or decimal; nothing when it is not an address.
-std::optional<std::int32_t> ReadAddress(QString text) {
-    text = text.trimmed();
-    int base = 10;
-    if (text.startsWith(QLatin1Char('$'))) {
-        text.remove(0, 1);
-        base = 16;
-    } else if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        text.remove(0, 2);
-        base = 16;
-    }
-    bool ok = false;
-    const uint value = text.toUInt(&ok, base);
-    if (!ok || value > 0xFFFF)
-        return std::nullopt;
-    return std::int32_t(value);
-}
-
 } // namespace
 
 void MainWindow::BuildBitmapPage(QWidget* page) {
@@ -186,7 +168,8 @@ void MainWindow::ApplyBitmapColourRam() {
         m_document.setBitmapColourRam(std::nullopt);
         return;
     }
-    if (const std::optional<std::int32_t> address = ReadAddress(m_bitmapColourRamAddress->text())) {
+    if (const std::optional<std::int32_t> address =
+            mosaiqua::ReadAddressText(m_bitmapColourRamAddress->text().toStdString())) {
         m_document.setBitmapColourRam(*address);
         return;
     }
