@@ -18,15 +18,7 @@ namespace {
 class RamSender final {
 public:
     RamSender() {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 4);
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
+        m_listener = test::ScriptedVice::ListenOnLoopback(m_port);
         m_thread = std::thread([this] {
             const std::vector<std::uint8_t> ram(0x10000, 0x42);
             for (int fd; (fd = ::accept(m_listener, nullptr, nullptr)) >= 0; ::close(fd))

@@ -10,20 +10,8 @@
 #include <ostream>
 
 namespace mosaiqua::cli {
-namespace {
-
-int Report(const std::function<SaveResult()>& save, std::ostream& out, std::ostream& err) {
-    return RunGuarded(err, [&] {
-        const SaveResult saved = save();
-        out << saved.status << "\nwritten: " << saved.written.front() << '\n';
-        return 0;
-    });
-}
-
-} // namespace
-
 int RunSpritePad(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    return Report(
+    return ReportSave(
         [&] {
             // Refused before the file is read, as for range and sheet.
             CheckRangeCount(o.start, o.end, SpriteCount(o.start, o.end));
@@ -37,7 +25,7 @@ int RunSpritePad(const CliOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int RunCharPad(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    return Report(
+    return ReportSave(
         [&] {
             Document document;
             OpenDocument(document, o, ViewerUsed::None);

@@ -9,21 +9,8 @@
 #include <ostream>
 
 namespace mosaiqua::cli {
-namespace {
-
-// Runs a save and reports it the way every CLI command does.
-int Report(const std::function<SaveResult()>& save, std::ostream& out, std::ostream& err) {
-    return RunGuarded(err, [&] {
-        const SaveResult saved = save();
-        out << saved.status << "\nwritten: " << saved.written.front() << '\n';
-        return 0;
-    });
-}
-
-} // namespace
-
 int RunAnim(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    return Report(
+    return ReportSave(
         [&] {
             // Refused before the file is read, as the window's dialog refuses them.
             CheckAnimationSettings(o.frames, o.delayMs);
@@ -37,7 +24,7 @@ int RunAnim(const CliOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int RunData(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    return Report(
+    return ReportSave(
         [&] {
             CheckRawDataRange(o.start, o.end);
             Document document;

@@ -69,4 +69,12 @@ int RunGuarded(std::ostream& err, const std::function<int()>& body) {
     return 1;
 }
 
+int ReportSave(const std::function<SaveResult()>& save, std::ostream& out, std::ostream& err) {
+    return RunGuarded(err, [&] {
+        const SaveResult saved = save();
+        out << saved.status << "\nwritten: " << saved.written.front() << '\n';
+        return 0;
+    });
+}
+
 } // namespace mosaiqua::cli

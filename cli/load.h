@@ -29,4 +29,8 @@ std::optional<ColourSlots> GivenColours(const Document& document, const CliOptio
 // absent container pick gives 2.
 int RunGuarded(std::ostream& err, const std::function<int()>& body);
 
+// Runs a save under RunGuarded and reports it the way every saving command does: the status, then
+// "written: FILE".
+int ReportSave(const std::function<SaveResult()>& save, std::ostream& out, std::ostream& err);
+
 } // namespace mosaiqua::cli

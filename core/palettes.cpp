@@ -99,18 +99,6 @@ std::optional<Palette> PaletteForKeyword(std::string_view keyword) {
     return std::nullopt;
 }
 
-std::optional<Palette> PaletteForKind(PaletteKind kind) {
-    switch (kind) {
-    case PaletteKind::pkCcs64:
-        return PaletteForKeyword("ccs64");
-    case PaletteKind::pkTrueVic:
-        return PaletteForKeyword("vic");
-    case PaletteKind::pkWindows:
-        break;
-    }
-    return std::nullopt;
-}
-
 std::string PaletteKeywordList() {
     std::string list;
     for (const Palette& p : kBuiltIn)

@@ -29,8 +29,6 @@ inline constexpr PaletteTable Palette6569R5Table = {
 std::span<const Palette> BuiltInPalettes();
 // `vic`, `ccs64`, `colodore`, `community`, `6569r5`; nothing for another word.
 std::optional<Palette> PaletteForKeyword(std::string_view keyword);
-// The built-in palette behind the window's two table kinds; nothing for pkWindows.
-std::optional<Palette> PaletteForKind(PaletteKind kind);
 // "vic|ccs64|colodore|community|6569r5", for help texts.
 std::string PaletteKeywordList();
 

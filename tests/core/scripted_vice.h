@@ -59,20 +59,26 @@ public:
     // Runs before each request is served; may answer by itself (Skip) or hang up (Close).
     std::function<Action(int fd, const MonitorRequest&)> fault;
 
+    // A listening socket on 127.0.0.1 at a port the system picks.
+    static int ListenOnLoopback(std::uint16_t& port) {
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener, 4);
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ntohs(address.sin_port);
+        return listener;
+    }
+
     ScriptedVice() {
         for (std::size_t i = 0; i < ram.size(); ++i)
             ram[i] = std::uint8_t(i * 7 + (i >> 8));
         for (std::size_t i = 0; i < rom.size(); ++i)
             rom[i] = std::uint8_t(~i);
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 4);
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
+        m_listener = ListenOnLoopback(m_port);
         m_thread = std::thread([this] { serve(); });
     }
     ~ScriptedVice() {

@@ -42,10 +42,10 @@ TEST(Palettes, EachKeywordGivesItsPublishedTable) {
             EXPECT_EQ(text, rgb) << row.keyword;
         }
     }
-    // The window's two table kinds keep their tables.
-    EXPECT_EQ(PaletteForKind(PaletteKind::pkTrueVic)->codeTable(), *TableFor(PaletteKind::pkTrueVic));
-    EXPECT_EQ(PaletteForKind(PaletteKind::pkCcs64)->codeTable(), *TableFor(PaletteKind::pkCcs64));
-    EXPECT_FALSE(PaletteForKind(PaletteKind::pkWindows) || PaletteForKeyword("VIC"));
+    // The keywords name the same tables as the window's two table kinds; they are case-sensitive.
+    EXPECT_EQ(PaletteForKeyword("vic")->codeTable(), *TableFor(PaletteKind::pkTrueVic));
+    EXPECT_EQ(PaletteForKeyword("ccs64")->codeTable(), *TableFor(PaletteKind::pkCcs64));
+    EXPECT_FALSE(PaletteForKeyword("VIC"));
     EXPECT_EQ(PaletteKeywordList(), "vic|ccs64|colodore|community|6569r5");
 }
 
