@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mosaiqua::test {
@@ -58,5 +59,27 @@ inline Bytes X64Vic(const Bytes& regs, std::uint8_t colour) {
     std::fill(body.begin() + 43, body.begin() + 43 + 1024, colour);
     std::copy(regs.begin(), regs.end(), body.begin() + 1119);
     return body;
+}
+
+// Bank 0, screen $0400, colour RAM all 5. Sprites 0-2 on: 0 empty at $3000, 1 multicolour and
+// solid at $3040, 2 solid at $3080. `d018` picks the character set (or bitmap), `d011` and `d016`
+// the mode; `pokes` go into the RAM last.
+inline Bytes ScreenSnapshot(std::uint8_t d018, const std::vector<std::pair<int, std::uint8_t>>& pokes = {},
+                            std::uint8_t d011 = 0x1B, std::uint8_t d016 = 0x08) {
+    Bytes mem = Ram(0);
+    std::fill(mem.begin() + 4, mem.end(), 0);
+    mem[4 + 0x07F8] = 0xC0, mem[4 + 0x07F9] = 0xC1, mem[4 + 0x07FA] = 0xC2;
+    std::fill(mem.begin() + 4 + 0x3040, mem.begin() + 4 + 0x30C0, std::uint8_t(0xFF));
+    for (const auto& [address, value] : pokes)
+        mem[4 + std::size_t(address)] = value;
+    Bytes regs(64, 0);
+    regs[0x11] = d011, regs[0x16] = d016, regs[0x18] = d018;
+    regs[0x15] = 0x07, regs[0x1C] = 0x02;
+    regs[0x20] = 14, regs[0x21] = 6, regs[0x25] = 8, regs[0x26] = 13, regs[0x28] = 7;
+    Snapshot s("C64", true);
+    s.module("MAINCPU", Bytes(103, 0)).module("C64MEM", mem);
+    s.module("CIA2", {0x03, 0xFF, 0x3F});
+    s.module("VIC-II", X64Vic(regs, 5));
+    return s.bytes;
 }
 } // namespace mosaiqua::test

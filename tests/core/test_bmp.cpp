@@ -1,6 +1,7 @@
 #include "bmp_reader.h"
 #include "core/bmp.h"
 #include "core/file_paths.h"
+#include "failing_output.h"
 #include "test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -102,38 +103,10 @@ TEST(Bmp, SixteenBitsAreFiveSixFiveBitFields) {
     ExpectReadsBackAs(b, r, 16);
 }
 
-// Forwards to a real file until its budget of bytes is spent, then refuses, as a full disk would.
-class FailingFile final : public OutputFile {
-public:
-    FailingFile(std::unique_ptr<OutputFile> real, std::size_t budget, bool closeFails)
-        : m_real(std::move(real)), m_budget(budget), m_closeFails(closeFails) {}
-    bool write(const std::uint8_t* bytes, std::size_t count) override {
-        if (count > m_budget) {
-            m_real->write(bytes, m_budget);
-            m_budget = 0;
-            return false;
-        }
-        m_budget -= count;
-        return m_real->write(bytes, count);
-    }
-    bool close() override { return m_real->close() && !m_closeFails; }
-
-private:
-    std::unique_ptr<OutputFile> m_real;
-    std::size_t m_budget;
-    bool m_closeFails;
-};
-
 class WriteBmpFileTest : public ::testing::Test {
 protected:
     OutputFileOpener failingAfter(std::size_t budget, bool closeFails = false) {
-        return [this, budget, closeFails](const std::filesystem::path& path) -> std::unique_ptr<OutputFile> {
-            m_opened.push_back(path);
-            std::unique_ptr<OutputFile> real = OpenPlainOutputFile(path);
-            if (!real)
-                return nullptr;
-            return std::make_unique<FailingFile>(std::move(real), budget, closeFails);
-        };
+        return test::FailingOpener(budget, closeFails, &m_opened);
     }
 
     test::TempFolder m_folder;

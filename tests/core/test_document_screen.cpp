@@ -14,25 +14,11 @@
 namespace mosaiqua {
 namespace {
 
-// Bank 0, screen $0400, colour RAM all 5. Sprites 0-2 on: 0 empty at $3000, 1 multicolour and
-// solid at $3040, 2 solid at $3080. `d018` picks the character set (or bitmap), `d011` and `d016`
-// the mode.
+// The fixture's snapshot (see ScreenSnapshot), in the mode `d011` and `d016` choose.
 std::string WriteSnapshot(const test::TempFolder& folder, std::uint8_t d018, std::uint8_t d011 = 0x1B,
                           std::uint8_t d016 = 0x08) {
-    test::Bytes mem = test::Ram(0);
-    std::fill(mem.begin() + 4, mem.end(), 0);
-    mem[4 + 0x07F8] = 0xC0, mem[4 + 0x07F9] = 0xC1, mem[4 + 0x07FA] = 0xC2;
-    std::fill(mem.begin() + 4 + 0x3040, mem.begin() + 4 + 0x30C0, std::uint8_t(0xFF));
-    test::Bytes regs(64, 0);
-    regs[0x11] = d011, regs[0x16] = d016, regs[0x18] = d018;
-    regs[0x15] = 0x07, regs[0x1C] = 0x02;
-    regs[0x20] = 14, regs[0x21] = 6, regs[0x25] = 8, regs[0x26] = 13, regs[0x28] = 7;
-    test::Snapshot s("C64", true);
-    s.module("MAINCPU", test::Bytes(103, 0)).module("C64MEM", mem);
-    s.module("CIA2", {0x03, 0xFF, 0x3F});
-    s.module("VIC-II", test::X64Vic(regs, 5));
     const std::string path = folder.file("game.vsf");
-    test::WriteBytes(path, s.bytes);
+    test::WriteBytes(path, test::ScreenSnapshot(d018, {}, d011, d016));
     return path;
 }
 

@@ -1,3 +1,4 @@
+// The picture writers read back by Qt's own readers: PNG, GIF and BMP as other programs see them.
 #include "core/animation.h"
 #include "core/bmp.h"
 #include "core/errors.h"
@@ -6,6 +7,7 @@
 #include "core/png_writer.h"
 #include "core/raw_data.h"
 #include "core/sprite_render.h"
+#include "failing_output.h"
 
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -44,25 +46,8 @@ std::vector<std::uint8_t> Bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Fails after 40 bytes, like a full disk.
-class FailingFile final : public OutputFile {
-public:
-    explicit FailingFile(std::unique_ptr<OutputFile> real) : m_real(std::move(real)) {}
-    bool write(const std::uint8_t* bytes, std::size_t count) override {
-        m_real->write(bytes, std::min<std::size_t>(count, 40));
-        return false;
-    }
-    bool close() override { return m_real->close(); }
-
-private:
-    std::unique_ptr<OutputFile> m_real;
-};
-
-std::unique_ptr<OutputFile> OpenFailingFile(const std::filesystem::path& path) {
-    return std::make_unique<FailingFile>(OpenPlainOutputFile(path));
-}
-
-const OutputFileOpener OpenFailing = OpenFailingFile;
+// Takes 40 bytes, then fails like a full disk.
+const OutputFileOpener OpenFailing = test::FailingOpener(40);
 
 MemoryImage EightSprites() {
     std::vector<std::uint8_t> bytes(0x0800 + 8 * 64);
@@ -217,4 +202,4 @@ void TestImageFiles::failedWritesLeaveTheOldFile() {
 }
 
 QTEST_GUILESS_MAIN(TestImageFiles)
-#include "tst_image_files.moc"
+#include "test_image_files_readback.moc"
