@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "core/address_text.h"
 #include "core/palettes.h"
 
 #include <CLI/CLI.hpp>
@@ -38,34 +39,13 @@ int HexDigit(char c) {
 }
 
 std::int32_t ParseAddress(std::string_view option, std::string_view text) {
-    std::string_view digits = text;
-    int base = 10;
-    if (digits.starts_with('$')) {
-        digits.remove_prefix(1);
-        base = 16;
-    } else if (digits.starts_with("0x") || digits.starts_with("0X")) {
-        digits.remove_prefix(2);
-        base = 16;
-    }
-    const std::string notAddress = std::string(option) + ": " + Quoted(text) +
-                                   " is not an address (write $hhhh, 0xhhhh or a decimal number)";
-    if (digits.empty())
-        throw BadArgument{notAddress};
-    std::int64_t value = 0;
-    bool tooBig = false;
-    for (char c : digits) {
-        const int d = HexDigit(c);
-        if (d < 0 || d >= base)
-            throw BadArgument{notAddress};
-        value = value * base + d;
-        if (value > 0xFFFF) {
-            tooBig = true; // keep scanning so "0x1ZZZZ" is reported as not an address
-            value = 0x10000;
-        }
-    }
-    if (tooBig)
+    const AddressText read = ReadAddressDigits(text);
+    if (read.aboveFfff)
         throw BadArgument{std::string(option) + ": " + Quoted(text) + " is above $FFFF"};
-    return static_cast<std::int32_t>(value);
+    if (!read.value)
+        throw BadArgument{std::string(option) + ": " + Quoted(text) +
+                          " is not an address (write $hhhh, 0xhhhh or a decimal number)"};
+    return *read.value;
 }
 
 std::vector<std::string_view> SplitCommas(std::string_view text) {

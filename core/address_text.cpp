@@ -18,11 +18,7 @@ std::string ScreenAddress(std::int64_t value) {
     return "$" + HexAddress(value);
 }
 
-std::optional<std::int32_t> ReadAddressText(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+AddressText ReadAddressDigits(std::string_view text) {
     int base = 10;
     if (text.starts_with('$')) {
         text.remove_prefix(1);
@@ -31,21 +27,34 @@ std::optional<std::int32_t> ReadAddressText(std::string_view text) {
         text.remove_prefix(2);
         base = 16;
     }
-    if (text.empty() || text.size() > 5)
-        return std::nullopt;
+    if (text.empty())
+        return {};
     std::int32_t value = 0;
+    bool aboveFfff = false;
     for (char c : text) {
         const int digit = c >= '0' && c <= '9'                 ? c - '0'
                           : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
                           : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
                                                                : -1;
         if (digit < 0)
-            return std::nullopt;
+            return {}; // "0x1ZZZZ" is not an address, however long
         value = value * base + digit;
+        if (value > 0xFFFF) {
+            aboveFfff = true;
+            value = 0x10000;
+        }
     }
-    if (value > 0xFFFF)
-        return std::nullopt;
-    return value;
+    if (aboveFfff)
+        return {std::nullopt, true};
+    return {value, false};
+}
+
+std::optional<std::int32_t> ReadAddressText(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return ReadAddressDigits(text).value;
 }
 
 } // namespace mosaiqua
